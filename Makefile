@@ -1,0 +1,45 @@
+# make run   — install what is missing, build, start Mirelva
+# make test  — the same, then every test
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps test-deps configure build run test asan-test format format-check bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+test-deps:
+	@bash scripts/install-deps.sh --test
+
+configure: deps
+	@cmake --preset dev >/dev/null
+
+build: configure
+	@cmake --build --preset dev -j $(JOBS)
+
+run: build
+	./build/mirelva
+
+test: test-deps build
+	@ctest --preset dev -j $(JOBS)
+
+asan-test: test-deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	@command -v clang-format >/dev/null || bash -c 'apt-get install -y -qq --no-install-recommends clang-format'
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j $(JOBS)
+	@./build-bench/bench/mirelva_bench
+
+clean:
+	rm -rf build build-asan build-bench

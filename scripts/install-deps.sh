@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Mirelva needs to build, run and test,
+# only those that are missing. Usage: install-deps.sh [--test]
+set -euo pipefail
+packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data)
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""; [[ $(id -u) -ne 0 ]] && sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq -o DPkg::Lock::Timeout=300
+  $sudo apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=300 "${missing[@]}"
+fi

@@ -1,0 +1,31 @@
+#include "platform/QtMessages.h"
+
+#include <QMessageBox>
+#include <QWidget>
+
+QtMessages::QtMessages(QWidget* owner) : m_owner(owner) {}
+
+void QtMessages::setOwner(QWidget* owner) { m_owner = owner; }
+
+void QtMessages::showMessage(const QString& text, MsgIcon icon, const QString& title) {
+    QMessageBox box(m_owner);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    // Without a window manager focus does not come back by itself.
+    if (m_owner) {
+        m_owner->activateWindow();
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/IMessages.h"
+
+#include <QList>
+#include <QString>
+
+// Records every message the code under test would have shown.
+class RecordingMessages : public IMessages {
+public:
+    struct Shown {
+        QString text;
+        MsgIcon icon;
+        QString title;
+    };
+
+    void showMessage(const QString& text, MsgIcon icon, const QString& title) override {
+        shown.append({text, icon, title});
+    }
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& s : shown) {
+            out << s.text;
+        }
+        return out;
+    }
+
+    QList<Shown> shown;
+};

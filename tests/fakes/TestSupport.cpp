@@ -1,0 +1,41 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+// Keeps Qt quiet about a missing runtime folder in every test executable.
+void setUpTestEnvironment() {
+    static QTemporaryDir runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid()) {
+        QFile::setPermissions(runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
+    }
+}
+Q_COREAPP_STARTUP_FUNCTION(setUpTestEnvironment)
+} // namespace
+
+namespace TestSupport {
+QString sourceDir() { return qEnvironmentVariable("MIRELVA_SOURCE_DIR"); }
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    return f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return f.readAll();
+}
+} // namespace TestSupport
