@@ -3,12 +3,14 @@
 #include "fakes/ScriptedPrinters.h"
 #include "fakes/TestSupport.h"
 #include "platform/AppInfo.h"
+#include "printing/ClipboardPicture.h"
 #include "printing/PreviewPage.h"
 #include "printing/PrintBusyPointer.h"
 #include "printing/PrintButton.h"
 #include "printing/frmPrinter.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -112,6 +114,8 @@ private slots:
     void closing_data();
     void closing();
     void busyPointerPutsBackTheShape();
+    void ownedWindowStillCoversTheScreen();
+    void clipboardPicture();
 };
 
 void TestPrintWindow::init() {
@@ -481,6 +485,32 @@ void TestPrintWindow::busyPointerPutsBackTheShape() {
     }
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
     QGuiApplication::restoreOverrideCursor();
+}
+
+void TestPrintWindow::ownedWindowStillCoversTheScreen() {
+    // The runtime window owns the print window; a dialog is normally placed
+    // over its owner, but this one keeps its own place on the screen.
+    QWidget owner;
+    owner.setGeometry(10, 10, 200, 150);
+    owner.show();
+    ScriptedPrinters printers = twoPrinters();
+    ScriptedFilePicker picker;
+    RecordingMessages messages;
+    frmPrinter dialog(solidPicture({1024, 768}), printers, picker, messages, &owner);
+    dialog.show();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(dialog.geometry().size(), QSize(qRound(screen.width() * 0.9), qRound(screen.height() * 0.9)));
+    QCOMPARE(dialog.geometry().center(), screen.center());
+}
+
+void TestPrintWindow::clipboardPicture() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setImage(solidPicture({64, 48}, Qt::green));
+    const QImage taken = ClipboardPicture();
+    QCOMPARE(taken.size(), QSize(64, 48));
+    QCOMPARE(taken.pixelColor(10, 10), QColor(Qt::green));
+    clipboard->setText("nessuna immagine");
+    QVERIFY(ClipboardPicture().isNull());
 }
 
 QTEST_MAIN(TestPrintWindow)
