@@ -115,6 +115,7 @@ private slots:
     void closing();
     void busyPointerPutsBackTheShape();
     void ownedWindowStillCoversTheScreen();
+    void noPrinterAtAll();
     void clipboardPicture();
 };
 
@@ -131,6 +132,7 @@ void TestPrintWindow::opening() {
     QCOMPARE(w.dialog->findChild<QLabel*>("lblPosition")->text(), QString("Posizione Immagine ( F6 )"));
     QCOMPARE(w.dialog->findChild<QLabel*>("lblOrientation")->text(), QString("Orientamento ( F7 )"));
     QCOMPARE(w.dialog->findChild<QLabel*>("lblZoom")->text(), QString("Zoom ( F8 )"));
+    QCOMPARE(w.printers.refreshed, 1);
     QCOMPARE(w.list(0)->currentText(), QString("Ufficio"));
     QCOMPARE(w.list(1)->currentText(), QString("In alto al centro"));
     QCOMPARE(w.list(2)->currentText(), QString("Orizzontale"));
@@ -501,6 +503,19 @@ void TestPrintWindow::ownedWindowStillCoversTheScreen() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(dialog.geometry().size(), QSize(qRound(screen.width() * 0.9), qRound(screen.height() * 0.9)));
     QCOMPARE(dialog.geometry().center(), screen.center());
+}
+
+void TestPrintWindow::noPrinterAtAll() {
+    // An IPrinters without any entry: nothing to print on, nothing breaks.
+    Window w(solidPicture({1024, 768}), ScriptedPrinters());
+    QCOMPARE(w.list(0)->count(), 0);
+    QVERIFY(!w.button()->isEnabled());
+    w.run("F5");
+    w.run("F7");
+    QTest::mouseClick(w.button(), Qt::LeftButton);
+    QVERIFY(w.printers.printed.isEmpty());
+    QCOMPARE(w.checked(2), QList<int>{0});
+    QCOMPARE(w.preview()->size(), QSize(0, 0));
 }
 
 void TestPrintWindow::clipboardPicture() {

@@ -13,6 +13,9 @@
 class IPrinters {
 public:
     virtual ~IPrinters() = default;
+    // Reads the system's printers again; the print window does so each time it
+    // opens, so that a printer installed meanwhile is offered.
+    virtual void refresh() = 0;
     // The printers by device name, in the system's order.
     virtual QStringList names() const = 0;
     // The entry to preselect: the system's current printer.

@@ -14,7 +14,13 @@ namespace {
 constexpr double TwipsPerPoint = 20.0;
 } // namespace
 
-QtPrinters::QtPrinters() : m_installed(QPrinterInfo::availablePrinters()) {
+QtPrinters::QtPrinters() {
+    refresh();
+}
+
+void QtPrinters::refresh() {
+    m_installed = QPrinterInfo::availablePrinters();
+    m_default = 0;
     const QString current = QPrinterInfo::defaultPrinterName();
     for (int i = 0; i < m_installed.size(); ++i) {
         if (m_installed.at(i).printerName() == current) {

@@ -21,6 +21,7 @@ public:
     // that the file prints on paper without losing the edges of the table.
     static constexpr qreal PdfMarginPoints = 18.0;
 
+    void refresh() override;
     QStringList names() const override;
     int defaultIndex() const override;
     bool writesToFile(int index) const override;

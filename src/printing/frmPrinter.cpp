@@ -168,6 +168,7 @@ void frmPrinter::FillChoiceLists() {
                 [this, handler, index] { std::invoke(handler, this, index); });
         m_items[g].append(item);
     };
+    m_printers.refresh();
     const QStringList names = m_printers.names();
     for (const QString& name : names) {
         addItem(MenuGroup::Printers, name, &frmPrinter::choosePrinter);

@@ -22,6 +22,7 @@ public:
         QString outputFile;
     };
 
+    void refresh() override { ++refreshed; }
     QStringList names() const override {
         QStringList out;
         for (const auto& p : printers) {
@@ -47,5 +48,6 @@ public:
     QList<Printer> printers;
     int current = 0;
     bool fail = false;
+    int refreshed = 0;
     QList<Page> printed;
 };
