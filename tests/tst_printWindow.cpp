@@ -116,6 +116,7 @@ private slots:
     void busyPointerPutsBackTheShape();
     void ownedWindowStillCoversTheScreen();
     void noPrinterAtAll();
+    void keysReachTheWindowFromAList();
     void clipboardPicture();
 };
 
@@ -516,6 +517,20 @@ void TestPrintWindow::noPrinterAtAll() {
     QVERIFY(w.printers.printed.isEmpty());
     QCOMPARE(w.checked(2), QList<int>{0});
     QCOMPARE(w.preview()->size(), QSize(0, 0));
+}
+
+void TestPrintWindow::keysReachTheWindowFromAList() {
+    // The window sees the function keys even while one of its lists has the
+    // keyboard.
+    Window w(solidPicture({1024, 768}), twoPrinters());
+    QComboBox* positions = w.list(1);
+    positions->setFocus();
+    QTest::keyClick(positions, Qt::Key_F6);
+    QTest::keyClick(positions, Qt::Key_F8);
+    QCOMPARE(w.checked(1), QList<int>{2});
+    QCOMPARE(w.checked(3), QList<int>{0});
+    QTest::keyClick(positions, Qt::Key_Escape);
+    QVERIFY(!w.dialog->isVisible());
 }
 
 void TestPrintWindow::clipboardPicture() {
