@@ -5,7 +5,9 @@
 
 QtMessages::QtMessages(QWidget* owner) : m_owner(owner) {}
 
-void QtMessages::setOwner(QWidget* owner) { m_owner = owner; }
+void QtMessages::setOwner(QWidget* owner) {
+    m_owner = owner;
+}
 
 void QtMessages::showMessage(const QString& text, MsgIcon icon, const QString& title) {
     QMessageBox box(m_owner);

@@ -11,8 +11,8 @@ namespace {
 void setUpTestEnvironment() {
     static QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid()) {
-        QFile::setPermissions(runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner);
+        QFile::setPermissions(runtimeDir.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     }
 }
@@ -20,7 +20,9 @@ Q_COREAPP_STARTUP_FUNCTION(setUpTestEnvironment)
 } // namespace
 
 namespace TestSupport {
-QString sourceDir() { return qEnvironmentVariable("MIRELVA_SOURCE_DIR"); }
+QString sourceDir() {
+    return qEnvironmentVariable("MIRELVA_SOURCE_DIR");
+}
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
