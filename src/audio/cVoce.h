@@ -2,6 +2,7 @@
 
 #include "audio/EspeakEngine.h"
 #include "audio/IAudioOutput.h"
+#include "audio/SapiMarkup.h"
 
 #include <QObject>
 #include <QString>
@@ -95,6 +96,8 @@ private:
     void announceMissingSynthesizer();
     void releaseVoice();
     QVariant streamPosition(int audioMs) const;
+    void emitEvents(qint32 stream, const SsmlText& ssml, qint32 textLength,
+                    const std::vector<EspeakEngine::Event>& events);
 
     IAudioOutput& m_output;
     std::optional<EspeakEngine::Settings> m_settings;
