@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
         LayoutData data;
         outcome = LayoutReader(folder, messages, data).ReadLayout()
                       ? QStringLiteral("the active layout %1 could not be loaded").arg(ActiveLayoutPath())
-                      : QStringLiteral("the active layout %1 is valid (%2 keys)")
+                      : QStringLiteral("the active layout %1 is valid (keys: %2)")
                             .arg(ActiveLayoutPath())
                             .arg(data.KeyCount);
     }
