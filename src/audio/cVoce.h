@@ -74,6 +74,14 @@ public:
     void ResumeSpeech();
 
 signals:
+    // The synthesizer's events, with SAPI's arguments. espeak-ng reports
+    // streams, sentences, words and marks: StartStream comes before the
+    // speech, Sentence, Word and Bookmark once the text has been made
+    // (character positions count in the text given to Speak), EndStream once
+    // it has been heard. A bookmark written right at the start of a sentence
+    // is not reported by espeak-ng 1.51. AudioLevel, EnginePrivate, Phoneme,
+    // Viseme and VoiceChange have nothing to carry on this platform and are
+    // never raised.
     void VoiceNonDisponibile();
     // Stream positions are byte offsets in the 16-bit mono stream of the voice.
     void AudioLevel(qint32 streamNumber, const QVariant& streamPosition, qint32 level);
