@@ -35,7 +35,8 @@ public:
     // SAPI speak flags.
     enum SpeakFlag : qint32 {
         SVSFlagsAsync = 1,        // return without waiting for the speech to be heard
-        SVSFPurgeBeforeSpeak = 2, // drop speech of this object still waiting to be heard
+        SVSFPurgeBeforeSpeak = 2, // drop speech of this object still waiting to be heard (and, the
+                                  // output being one queue, whatever was queued after it)
         SVSFIsXML = 8,            // the text carries speech tags
     };
 
@@ -67,7 +68,8 @@ public:
     // (at once when the flags ask for no wait, or while speech is paused).
     // An empty text speaks nothing.
     [[nodiscard]] std::optional<Error> Speak(const QString& text);
-    // Silences speech of this object that has not been heard yet.
+    // Silences speech of this object that has not been heard yet (and what
+    // was queued after it).
     void StopSpeech();
     // Holds and releases the shared output: sounds wait with the speech.
     void PauseSpeech();
