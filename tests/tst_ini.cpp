@@ -411,6 +411,18 @@ private slots:
         QVERIFY(failed);
     }
 
+    void fileBeyondTheSizeLimitIsLeftAlone() {
+        const QString file = m_dir.filePath("huge.ini");
+        QVERIFY(writeFile(file, "[A]\r\nk=1\r\n"));
+        QFile f(file);
+        QVERIFY(f.resize(65LL << 20)); // sparse: costs no disk space
+        CINIFile ini = IniAt(file, "A");
+        QCOMPARE(ini.GetValue("k"), QString());
+        ini.SetValues("k", "2");
+        QCOMPARE(QFileInfo(file).size(), 65LL << 20);
+        QVERIFY(readFile(file).startsWith("[A]\r\nk=1\r\n"));
+    }
+
     void binaryGarbageReadsWithoutCrash() {
         QByteArray garbage;
         quint32 seed = 12345;
