@@ -134,7 +134,7 @@ void StrokeDashed(QPainter& p, const QImage& canvas, const GridRect& box, std::s
     }};
     const QRect bounds = canvas.rect();
     for (const Side& side : sides) {
-        // Only the part of the side that crosses the canvas is walked.
+        // Only the stretch of the side that crosses the canvas is walked.
         Coord first = 0;
         Coord last = side.length - 1;
         if (side.dx != 0) {
