@@ -42,16 +42,36 @@ void WriteNumbered(CINIFile& ini, const QString& prefix, const std::array<QStrin
     }
 }
 
-// cfg.ini is rewritten in place by the INI engine, which cannot report a
-// failure; a cfg.ini that cannot even be opened for writing is found here,
-// before the layout is touched.
+// A file without any write permission is left alone, also by a user who
+// could override it: that is how the INI engine treats it too.
+bool WriteProtected(const QFileInfo& info) {
+    return !info.isWritable() || !(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup |
+                                                         QFileDevice::WriteOther));
+}
+
+// cfg.ini is rewritten by the INI engine, which cannot report a failure; a
+// cfg.ini that could not be written is found here, before the layout is touched.
 bool ConfigWritable(const QString& configPath) {
     const QFileInfo info(configPath);
     if (!info.exists()) {
         return QFileInfo(info.absolutePath()).isDir();
     }
-    QFile file(configPath);
-    return info.isFile() && file.open(QIODevice::ReadWrite);
+    return info.isFile() && !WriteProtected(info);
+}
+
+// The file a save replaces: the existing name in any letter case, the file
+// a link points to; nothing when that is not a file that may be replaced.
+std::optional<QString> SaveTarget(const QString& layoutPath) {
+    QString target = ResolveFileCase(layoutPath);
+    QFileInfo info(target);
+    if (info.isSymLink() && info.exists()) {
+        target = info.canonicalFilePath();
+        info = QFileInfo(target);
+    }
+    if (info.exists() && (!info.isFile() || WriteProtected(info))) {
+        return std::nullopt;
+    }
+    return target;
 }
 
 // A new, empty file in the layout's folder, or nothing when the folder
@@ -65,14 +85,17 @@ std::optional<QString> CreateTemporary(const QString& target) {
         return std::nullopt;
     }
     file.close();
-    // A new layout gets the permissions of an ordinary new file, a replaced
-    // one keeps its own.
-    const QFileDevice::Permissions permissions =
-        info.isFile() ? QFile::permissions(target)
-                      : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                            QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    QFile::setPermissions(file.fileName(), permissions);
     return file.fileName();
+}
+
+// A new layout gets the permissions of an ordinary new file, a replaced one
+// keeps its own.
+void GivePermissions(const QString& temporary, const QString& target) {
+    const QFileInfo info(target);
+    QFile::setPermissions(temporary, info.isFile() ? info.permissions()
+                                                   : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                         QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                                         QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
 
 bool Replace(const QString& from, const QString& to) {
@@ -142,15 +165,16 @@ LayoutWriter::Outcome LayoutWriter::Save(const LayoutContent& content, const QSt
     if (!ConfigWritable(config)) {
         return Outcome::ConfigNotWritable;
     }
-    const QString target = ResolveFileCase(layoutPath);
-    const std::optional<QString> temporary = CreateTemporary(target);
+    const std::optional<QString> target = SaveTarget(layoutPath);
+    const std::optional<QString> temporary = target ? CreateTemporary(*target) : std::nullopt;
     if (!temporary) {
         return Outcome::LayoutNotWritten;
     }
     CINIFile& ini = SharedIni();
     ini.SetFile(*temporary);
     const bool written = WriteSections(ini, content) && HasAllSections(ini);
-    if (!written || !Replace(*temporary, target)) {
+    GivePermissions(*temporary, *target);
+    if (!written || !Replace(*temporary, *target)) {
         QFile::remove(*temporary);
         return Outcome::LayoutNotWritten;
     }
