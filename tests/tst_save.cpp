@@ -214,6 +214,45 @@ private slots:
         QCOMPARE(data.FunctionKeyPaths.value(12), f.layout(12));
     }
 
+    // A new 4-key layout with forced input 2, 4, 1, 3 and a bonus, built with
+    // the window alone, is a layout the runtime can start.
+    void newLayoutFromScratch() {
+        SetupFixture f;
+        f.activate(f.P + QStringLiteral("/layout/manca.ini"), QByteArray());
+        f.open();
+        const QString saved = f.P + QStringLiteral("/layout1.ini");
+        QCOMPARE(f.path()->text(), saved);
+        for (int k = 1; k <= 4; ++k) {
+            f.doubleClick(f.box(1, k), f.picture(k));
+        }
+        QCOMPARE(f.keyCount(), QStringLiteral("4"));
+        f.click(f.button("cmdSez_1"));
+        for (int k = 1; k <= 4; ++k) {
+            f.doubleClick(f.box(2, k), f.sound(k));
+        }
+        f.click(f.check("chkSez2"));
+        f.click(f.check("chkInput"));
+        for (int k : {2, 4, 1, 3}) {
+            f.click(f.toggle(k));
+        }
+        f.click(f.button("cmdBonus"));
+        f.doubleClick(f.get<QLineEdit>(QStringLiteral("txtBonus")), f.sound(21));
+        f.click(f.button("cmdSave"));
+        QCOMPARE(f.messages.texts(), QStringList{saved + QStringLiteral(" memorizzato.")});
+        QCOMPARE(TestSupport::readFile(f.config()), SetupFixture::configBytes(saved));
+
+        RecordingMessages readerMessages;
+        LayoutData data;
+        LayoutReader reader(f.P, readerMessages, data);
+        QVERIFY(!reader.ReadLayout());
+        QCOMPARE(data.KeyCount, 4);
+        QCOMPARE(data.ForcedInput, 1);
+        QCOMPARE(data.InputSequence.mid(0, 4), (QList<qint16>{2, 4, 1, 3}));
+        QCOMPARE(data.SectionOn, (std::array<bool, 4>{false, true, true, false}));
+        QCOMPARE(data.SoundPaths.value(4), f.sound(4));
+        QCOMPARE(data.BonusPath, f.sound(21));
+    }
+
     // Saving under the loaded name replaces the file and keeps its permissions.
     void replacesLoadedLayout() {
         SetupFixture f;
