@@ -323,10 +323,10 @@ private slots:
         if (edit == QStringLiteral("new")) {
             f.activate(f.layout(1), QByteArray());
         } else if (edit == QStringLiteral("cut")) {
-            LayoutSpec spec = f.standard(8);
-            spec.forcedInput = QStringLiteral("1");
-            spec.sequence = QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
-            f.activate(f.layout(1), spec.bytes());
+            TestLayout layout = f.standard(8);
+            layout.forcedInput = QStringLiteral("1");
+            layout.sequence = QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
+            f.activate(f.layout(1), layout.bytes());
         } else {
             f.activate(f.layout(1), f.standard(4).bytes());
         }
