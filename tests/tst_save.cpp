@@ -500,7 +500,8 @@ private slots:
                       .arg(f.config())
                 : QStringLiteral(
                       "Impossibile memorizzare il layout nel file «%1».\r\nNessun file è stato modificato: "
-                      "controllare che la cartella esista e sia scrivibile.")
+                      "controllare che la cartella esista e che la cartella e il file non siano protetti da "
+                      "scrittura.")
                       .arg(name);
         QCOMPARE(f.messages.texts(), QStringList{expected});
         QCOMPARE(f.messages.shown[0].icon, MsgIcon::Exclamation);

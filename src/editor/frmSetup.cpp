@@ -630,7 +630,8 @@ void frmSetup::WriteLayout() {
     case LayoutWriter::Outcome::LayoutNotWritten:
         m_messages.showMessage(
             QStringLiteral("Impossibile memorizzare il layout nel file «%1».\r\nNessun file è stato "
-                           "modificato: controllare che la cartella esista e sia scrivibile.")
+                           "modificato: controllare che la cartella esista e che la cartella e il file non "
+                           "siano protetti da scrittura.")
                 .arg(path),
             MsgIcon::Exclamation, AppInfo::Title);
         return;
