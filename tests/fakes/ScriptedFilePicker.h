@@ -22,14 +22,19 @@ public:
 
     QString ShowOpenDialog(QWidget* owner, const QString& filter) override {
         calls.append({Kind::Open, owner, filter});
+        openFilters.append(filter);
         return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
     }
     QString ShowSaveDialog(QWidget* owner, const QString& filter) override {
         calls.append({Kind::Save, owner, filter});
+        saveFilters.append(filter);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
 
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;
     QList<Call> calls;
+    // The filters alone, per kind.
+    QList<QString> openFilters;
+    QList<QString> saveFilters;
 };
