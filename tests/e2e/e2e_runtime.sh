@@ -24,6 +24,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*"
+    [[ -s $work/app.log ]] && { echo "--- program output:"; cat "$work/app.log"; }
     [[ -f $work/shot.png ]] && cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_runtime_failure.png" && \
         echo "last screenshot: ${TMPDIR:-/tmp}/e2e_runtime_failure.png"
     exit 1
@@ -146,9 +147,12 @@ echo "audio after the click: ${span}s of output, the key's WAV lasts ${wav_secon
 awk -v s="$span" -v w="$wav_seconds" 'BEGIN { exit !(s > w + 0.2) }' || fail "the WAV and then speech: ${span}s heard"
 
 # Esc leaves the table, Esc again ends the program.
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended after the click"
 xdotool key --window "$window" Escape
 wait_pixel 300 3 "0,115,255" "intro after Esc"
-xdotool key --window "$window" Escape
+# Sent to the focused window: the press ends the program, so a release
+# addressed to its window would find it gone.
+xdotool key Escape
 for _ in $(seq 50); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.2

@@ -107,6 +107,6 @@ QString RuntimeTestProgram::writeTone(const QString& relative, qint16 value, int
 
 QString RuntimeTestProgram::cfgFileValue() const {
     const QString text = QString::fromLatin1(TestSupport::readFile(path(QStringLiteral("cfg.ini"))));
-    const auto m = QRegularExpression(QStringLiteral("(?m)^File=(.*)\\r?$")).match(text);
+    const auto m = QRegularExpression(QStringLiteral("(?m)^File=([^\\r\\n]*)")).match(text);
     return m.hasMatch() ? m.captured(1) : QString();
 }
