@@ -34,8 +34,9 @@ struct Runtime {
     RecordingRuntimeWindows windows;
     std::unique_ptr<F_GO> window;
 
-    void open(QSize size = {1024, 768}) {
-        window = std::make_unique<F_GO>(program.folder(), F_GO::Services{messages, picker, audio, windows});
+    void open(QSize size = {1024, 768}, const QString& voice = F_GO::DefaultVoiceAttributes()) {
+        window =
+            std::make_unique<F_GO>(program.folder(), F_GO::Services{messages, picker, audio, windows, voice});
         window->resize(size);
     }
     GridRect cell(int key) const {
@@ -103,6 +104,36 @@ private slots:
         }
         QCOMPARE(rt.window->Grid()->CurrentRow(), 1);
         QCOMPARE(rt.window->Grid()->CurrentCol(), 0);
+    }
+
+    // Without a synthesizer the text's error is shown and the activation goes on:
+    // the bonus of the completed sequence still plays, after the message.
+    void speechErrorIsShownAndActivationGoesOn() {
+        Runtime rt;
+        RuntimeTestProgram::Layout l;
+        l.keys = 1;
+        l.text = true;
+        l.texts = QStringList{"arancia"};
+        l.forced = true;
+        l.sequence = {1};
+        l.bonus = rt.program.writeTone("suoni/bonus.wav", 9000);
+        rt.program.writeCfg(rt.program.writeLayout("layout/uno.ini", l));
+        rt.open({1024, 768}, QStringLiteral("Name=Nessuna;Language=9999"));
+        rt.window->Form_KeyPress(13);
+        rt.audio.onEnqueue = [&](const QString& what) {
+            if (what == QStringLiteral("tone 9000")) {
+                rt.audio.log << QStringLiteral("messages: %1").arg(rt.messages.shown.size());
+            }
+        };
+        rt.clickKey(1);
+        QCOMPARE(rt.audio.log, (QStringList{"tone 1000", "end", "tone 9000", "messages: 1", "end"}));
+        QCOMPARE(rt.messages.shown.size(), 1);
+        QCOMPARE(rt.messages.shown[0].text,
+                 QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"));
+        QCOMPARE(rt.messages.shown[0].icon, MsgIcon::Exclamation);
+        QCOMPARE(rt.messages.shown[0].title, QStringLiteral("Mirelva"));
+        // The message box closed over the table: the frame is gone.
+        QCOMPARE(rt.framePixel(1), White);
     }
 
     // Clicking another key moves the frame; clicking in a gap does nothing.
@@ -254,6 +285,9 @@ private slots:
         QTest::addRow("4 keys, 1280x1024, key 4") << QSize(1280, 1024) << 4 << 4 << QRect(708, 518, 502, 502);
         // 1024 x 768, 12 keys: cell (1, 2) is (516, 262, 762, 506), inner 245.75 x 245.67.
         QTest::addRow("12 keys, 1024x768, key 7") << QSize(1024, 768) << 12 << 7 << QRect(516, 262, 246, 246);
+        // 2 keys, 1024 x 768: cell 0 is (4, 6, 506, 762), inner 501.5 x 757; the square's top
+        // 6 + 127.75 rounds to 134 and its side 501.5 to the even 502.
+        QTest::addRow("2 keys, 1024x768, key 1") << QSize(1024, 768) << 2 << 1 << QRect(4, 134, 502, 502);
         // One key fills the window less the spacings.
         QTest::addRow("1 key, 1024x768") << QSize(1024, 768) << 1 << 1 << QRect(132, 6, 757, 757);
     }

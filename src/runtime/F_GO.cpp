@@ -86,6 +86,10 @@ F_GO::F_GO(const QString& programFolder, Services services, QWidget* parent)
     Form_Load();
 }
 
+QString F_GO::DefaultVoiceAttributes() {
+    return cVoce::DefaultAttributes;
+}
+
 F_GO::~F_GO() {
     if (m_loaded) {
         Form_Unload();
@@ -95,7 +99,7 @@ F_GO::~F_GO() {
 void F_GO::Form_Load() {
     m_sound = std::make_unique<cSound>(m_services.audio);
     m_mouse = std::make_unique<cMouse>();
-    m_voce = std::make_unique<cVoce>(m_services.audio);
+    m_voce = std::make_unique<cVoce>(m_services.audio, m_services.voiceAttributes);
     m_loaded = true;
     ReadActivePath();
 }
