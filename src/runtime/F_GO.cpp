@@ -16,10 +16,10 @@
 #include "runtime/cMouse.h"
 #include "startup/Installer.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
