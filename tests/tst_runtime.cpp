@@ -247,6 +247,10 @@ private slots:
         QVERIFY(!rt.window->isVisible());
         // The unload released the shared settings object.
         QCOMPARE(SharedIni().File(), QString());
+        // A key still queued after the close starts nothing.
+        rt.window->Form_KeyPress(13);
+        QVERIFY(!rt.window->TableActive());
+        QVERIFY(rt.window->Grid() == nullptr);
     }
 };
 

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 // The entry routine: installation when due, the runtime window shown, the
 // splash gone and the default pointer back.
 class TstRuntimeStartup : public QObject {
@@ -65,6 +67,12 @@ private slots:
         QCOMPARE(QFile::exists(dir.filePath("immagini")), installs);
         QVERIFY(window->isVisible());
         QVERIFY(!window->TableActive());
+        // Shown and exposed: the intro screen is on the canvas (the description box's purple border).
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QSize client = window->size();
+        QCOMPARE(window->canvas().pixel(int(std::nearbyint(client.width() * 0.08)) + 1,
+                                        int(std::nearbyint(client.height() * 0.40)) + 1),
+                 qRgb(192, 31, 170));
         QVERIFY(!SplashShown());
         QCOMPARE(ScreenMousePointer(), PointerShape::Default);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);

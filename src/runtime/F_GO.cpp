@@ -293,6 +293,10 @@ void F_GO::ShowActivationError(const QString& description) {
 }
 
 void F_GO::Form_KeyPress(int keyAscii) {
+    // Keys still queued when the window closed find nothing to act on.
+    if (!m_loaded) {
+        return;
+    }
     if (keyAscii == 13) {
         StartTable();
     } else if (keyAscii == 27) {
@@ -305,6 +309,9 @@ void F_GO::Form_KeyPress(int keyAscii) {
 }
 
 void F_GO::Form_KeyUp(int keyCode, int shift) {
+    if (!m_loaded) {
+        return;
+    }
     if (keyCode >= 112 && keyCode <= 123) {
         if (m_tableActive) {
             SwitchLayout(keyCode - 111);
