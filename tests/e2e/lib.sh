@@ -76,20 +76,29 @@ alt_key() {
 }
 focus() { timeout 10 xdotool windowfocus --sync "$1" || fail "cannot focus window $1"; }
 
-# A display of our own.
+# A display of our own. Another Xvfb may take a free-looking number at the
+# same moment (or one just ending may still answer): ours must stay alive.
 display=""
 for n in $(seq 121 169); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display=":$n"; break; fi
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 0.2
+    if kill -0 "$xvfb_pid" 2>/dev/null && DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1; then
+        display=":$n"
+        break
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
 done
-[[ -n $display ]] || fail "no free display number"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
+[[ -n $display ]] || fail "Xvfb did not start on any free display"
 export DISPLAY=$display
-for _ in $(seq 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
 
 # The program alone in an empty folder: it installs its data beside itself.
 mkdir "$work/app"
