@@ -3,7 +3,8 @@
 # Alt+P opens nothing, Alt+A opens "Apri file..." and Alt+I "Impostazioni",
 # both on the intro and on the table, and Esc closes each of them and gives
 # the window back; Ctrl+Alt+P on the table opens nothing, Alt+P opens
-# "Stampa . . ." and Esc closes it.
+# "Stampa . . ." and Esc closes it; a layout chosen with Alt+A shows on
+# the next Enter.
 # Usage: e2e_windows.sh <path to the mirelva program>
 set -euo pipefail
 name=e2e_windows
@@ -60,6 +61,35 @@ echo "Ctrl+Alt+P on the table: nothing opened"
 
 opens_and_closes p "Stampa . . ." "table"
 wait_pixel 40 400 "255,255,255" "table after the print window closed"
+
+# Alt+A choosing another layout: the table shown stays as it is, the intro
+# after Esc and then Enter bring the chosen one.
+left_mean() { convert "$work/shot.png" -crop 80x250+40+150 -format '%[fx:mean]' info:; }
+focus "$window"
+alt_key a
+dialog=$(wait_window "Apri file...") || fail "Alt+A on the table did not open \"Apri file...\""
+focus "$dialog"
+# The path field has the focus; Tab twice reaches "Apri ...".
+xdotool type --delay 20 "$work/app/layout/lay12.ini"
+xdotool key Tab Tab space
+wait_window_gone "Apri file..."
+grep -qi '^File=.*lay12\.ini' "$work/app/cfg.ini" || fail "cfg.ini does not name lay12.ini: $(cat "$work/app/cfg.ini")"
+sleep 0.5
+shot
+awk -v m="$(left_mean)" 'BEGIN { exit !(m > 0.99) }' || fail "the one-key table changed after Alt+A"
+focus "$window"
+xdotool key Escape
+wait_pixel 300 3 "0,115,255" "intro after Esc"
+xdotool key Return
+for _ in $(seq 80); do
+    shot
+    awk -v m="$(left_mean)" 'BEGIN { exit !(m < 0.95) }' && break
+    alive "waiting for the 16-key table"
+    sleep 0.25
+done
+awk -v m="$(left_mean)" 'BEGIN { exit !(m < 0.95) }' || fail "Enter did not show the chosen 16-key layout"
+cp "$work/shot.png" "${TMPDIR:-/tmp}/${name}_chosen.png"
+echo "Alt+A chose lay12.ini: the intro and Enter show it"
 
 # Esc leaves the table, Esc again ends the program.
 focus "$window"
