@@ -3,6 +3,7 @@
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
 #include "config/FileExists.h"
+#include "editor/FormControls.h"
 #include "editor/PathRules.h"
 #include "editor/Twips.h"
 #include "platform/AppInfo.h"
@@ -14,17 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    // Enter in the text box must not press a button behind the user's back.
-    button->setAutoDefault(false);
-    return button;
-}
-} // namespace
 
 frmApriFile::frmApriFile(const QString& programFolder, IFilePicker& picker, IMessages& messages,
                          QWidget* parent)

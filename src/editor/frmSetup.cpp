@@ -3,6 +3,7 @@
 #include "config/CINIFile.h"
 #include "config/FileExists.h"
 #include "config/Integer16.h"
+#include "editor/FormControls.h"
 #include "editor/LayoutWriter.h"
 #include "editor/PathRules.h"
 #include "editor/Twips.h"
@@ -65,15 +66,6 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& accessib
     box->setAccessibleName(accessibleName);
     box->setMaxLength(MaxValueLength);
     return box;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    // Enter in a text box must not press a button behind the user's back.
-    button->setAutoDefault(false);
-    return button;
 }
 
 QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption) {
