@@ -24,7 +24,7 @@ public:
     void DeleteKey(const QString& keyName);
     qint16 EnumSectionValuePairs(std::optional<std::pair<QStringList, QStringList>>& arrayResult) const;
     void Flush();
-    QString Values(const QString& valueName) const;                 // Values (read)
+    QString Values(const QString& valueName) const;                   // Values (read)
     void SetValues(const QString& valueName, const QVariant& rValue); // Values (write)
     QString File() const;
     void SetFile(const QString& rValue); // also empties Section

@@ -9,6 +9,7 @@
 bool FileExists(const QString& path);
 
 // The path of the entry on disk that matches `path` without regard to case
-// (the exact name is preferred); the path itself when nothing matches.
+// (the exact name is preferred). When only the folders exist, their real path
+// followed by the last component as given; the path itself when a folder is missing.
 // Every place that opens a file named by a layout goes through this.
 QString ResolveFileCase(const QString& path);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "audio/IAudioOutput.h"
+
+#include <SDL.h>
+
+#include <vector>
+
+// Turns samples of any format SDL knows into an output's format (16-bit,
+// its rate and channel count). One converter serves one continuous stream,
+// fed in pieces, so that resampling has no seams between the pieces.
+class AudioConverter {
+public:
+    AudioConverter(SDL_AudioFormat sourceFormat, int sourceChannels, int sourceRate, AudioFormat target);
+    ~AudioConverter();
+    AudioConverter(const AudioConverter&) = delete;
+    AudioConverter& operator=(const AudioConverter&) = delete;
+
+    // False when SDL cannot convert between the two formats.
+    bool isValid() const { return m_stream != nullptr; }
+    // Converts the next piece of the stream; returns what is ready so far.
+    std::vector<qint16> put(const void* data, int bytes);
+    // Ends the stream and returns what was still held back.
+    std::vector<qint16> finish();
+
+private:
+    std::vector<qint16> takeAvailable();
+
+    SDL_AudioStream* m_stream = nullptr;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <span>
+
+// The shape of the samples an output takes: interleaved signed 16-bit samples
+// in native byte order, at this rate and channel count.
+struct AudioFormat {
+    int sampleRate = 22050;
+    int channels = 1;
+};
+
+// The one place where sound leaves the program. Recorded sounds and speech go
+// through the same output, one after the other, so they never overlap: what
+// is queued plays strictly in the order it was queued.
+// Used from the user-interface thread only.
+class IAudioOutput {
+public:
+    virtual ~IAudioOutput() = default;
+
+    // The format every call of enqueue() must use.
+    virtual AudioFormat format() const = 0;
+    // Queues samples behind whatever is already queued and returns at once.
+    virtual void enqueue(std::span<const qint16> samples) = 0;
+    // Returns when everything queued so far has been heard, the device's own
+    // latency included. Returns at once when nothing is queued, when there is
+    // no device, or while the output is paused (it never waits for a resume
+    // that only the waiting thread could give).
+    virtual void drain() = 0;
+    // Drops everything queued that has not been heard yet.
+    virtual void purge() = 0;
+    // True while queued samples have not all been heard.
+    virtual bool isPlaying() const = 0;
+    // Holds the output (queued samples wait) or lets it go on.
+    virtual void setPaused(bool paused) = 0;
+
+    // Plays the samples after what is queued and returns when they have been heard.
+    void play(std::span<const qint16> samples) {
+        enqueue(samples);
+        drain();
+    }
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "audio/IAudioOutput.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// The largest sound file we read: far beyond any key's sound (about 12
+// minutes of CD-quality stereo), small enough to hold in memory.
+constexpr qint64 MaxSoundFileBytes = 128LL * 1024 * 1024;
+// The longest stretch of a sound we play; a longer one is cut here, so that a
+// file of very low rate cannot swell into gigabytes once converted.
+constexpr int MaxSoundSeconds = 30 * 60;
+
+// Reads a whole file when it is a regular file of at most maxBytes. Anything
+// else (a folder, a device such as /dev/zero, a FIFO, a socket, a missing or
+// unreadable file) gives nothing, and never waits: the type is checked on the
+// opened file before a single byte is read.
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes = MaxSoundFileBytes);
+
+// Decodes a complete WAV image (PCM 8/16/24/32-bit, float, IMA and MS ADPCM,
+// A-law, µ-law; any rate and channel count) into the given format. A file
+// cut short in its data gives the frames it holds; a sound longer than
+// MaxSoundSeconds is cut there; anything undecodable gives no samples.
+std::vector<qint16> DecodeWav(const QByteArray& wav, AudioFormat target);

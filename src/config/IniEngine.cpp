@@ -1,0 +1,433 @@
+#include "config/IniEngine.h"
+
+#include "config/FileExists.h"
+#include "config/Windows1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringList>
+
+namespace {
+// Anything larger is not an INI file the program wrote: it reads as absent
+// and is never rewritten.
+constexpr qint64 MaxFileSize = 64LL * 1024 * 1024;
+const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+const QString LineEnd = QStringLiteral("\r\n");
+
+bool IsBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+           c == QLatin1Char('\n') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(0x1A);
+}
+
+QString Trimmed(QStringView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && IsBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsBlank(text[end - 1])) {
+        --end;
+    }
+    return text.mid(begin, end - begin).toString();
+}
+
+// The profile functions hand strings over as C strings.
+QString CutAtNul(const QString& text) {
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
+}
+
+// A value written into a line must stay on that line.
+QString OneLine(const QString& text) {
+    QString out = CutAtNul(text);
+    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return out;
+}
+
+bool SameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+enum class LineKind { Blank, Header, Entry };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Blank;
+    QString name;
+    QString value;
+    bool hasValue = false;
+};
+
+ParsedLine Parse(const QString& line) {
+    ParsedLine parsed;
+    qsizetype start = 0;
+    while (start < line.size() && IsBlank(line[start])) {
+        ++start;
+    }
+    if (start == line.size()) {
+        return parsed;
+    }
+    if (line[start] == QLatin1Char('[')) {
+        // A header without its closing bracket is not a header: the line is
+        // an entry of the section above it.
+        const qsizetype close = line.indexOf(QLatin1Char(']'), start + 1);
+        if (close >= 0) {
+            parsed.kind = LineKind::Header;
+            parsed.name = Trimmed(QStringView(line).mid(start + 1, close - start - 1));
+            return parsed;
+        }
+    }
+    parsed.kind = LineKind::Entry;
+    const qsizetype equals = line.indexOf(QLatin1Char('='), start);
+    if (equals < 0) {
+        parsed.name = Trimmed(line);
+        return parsed;
+    }
+    parsed.name = Trimmed(QStringView(line).left(equals));
+    parsed.value = Trimmed(QStringView(line).mid(equals + 1));
+    parsed.hasValue = true;
+    return parsed;
+}
+
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            continue;
+        }
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+            ++i;
+        }
+        start = i + 1;
+    }
+    if (start < text.size()) {
+        lines.append(text.mid(start));
+    }
+    return lines;
+}
+
+// The file a name leads to: a case variant on disk counts as the same file,
+// and a link is followed to the file it names.
+QString Locate(const QString& file) {
+    QString path = QFileInfo::exists(file) ? file : ResolveFileCase(file);
+    const QFileInfo info(path);
+    if (info.isSymLink() && info.exists()) {
+        path = info.canonicalFilePath();
+    }
+    return path;
+}
+
+// A read-only file stays untouched, also for a user who could override it.
+bool WriteProtected(const QFileInfo& info) {
+    return !info.isWritable() ||
+           !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+}
+
+// One INI file read whole into lines; changes are written back whole.
+class Document {
+public:
+    explicit Document(const QString& file) { Load(file); }
+
+    // False for a path that is not a readable regular file that may be written.
+    bool Usable() const { return m_state != State::Unusable; }
+
+    qsizetype FindSection(const QString& name) const {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const ParsedLine parsed = Parse(lines[i]);
+            if (parsed.kind == LineKind::Header && SameName(parsed.name, name)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    // The index of the header after the section's lines (or the end).
+    qsizetype SectionEnd(qsizetype header) const {
+        qsizetype i = header + 1;
+        while (i < lines.size() && Parse(lines[i]).kind != LineKind::Header) {
+            ++i;
+        }
+        return i;
+    }
+
+    // Where a new key of the section goes: after its last line that is not blank.
+    qsizetype AppendPosition(qsizetype header) const {
+        qsizetype pos = SectionEnd(header);
+        while (pos - 1 > header && Parse(lines[pos - 1]).kind == LineKind::Blank) {
+            --pos;
+        }
+        return pos;
+    }
+
+    qsizetype FindKey(qsizetype header, const QString& key) const {
+        const qsizetype end = SectionEnd(header);
+        for (qsizetype i = header + 1; i < end; ++i) {
+            const ParsedLine parsed = Parse(lines[i]);
+            if (parsed.kind == LineKind::Entry && SameName(parsed.name, key)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    void Save() const {
+        if (m_state == State::Unusable) {
+            return;
+        }
+        QString text = lines.join(LineEnd);
+        if (!lines.isEmpty()) {
+            text += LineEnd;
+        }
+        const QByteArray bytes =
+            m_utf8 ? Utf8Bom + text.toUtf8() : (m_bom ? Utf8Bom : QByteArray()) + Windows1252::Encode(text);
+        WriteBytes(bytes);
+    }
+
+    QStringList lines;
+
+private:
+    enum class State { Absent, Present, Unusable };
+
+    void Load(const QString& file) {
+        if (file.isEmpty()) {
+            m_state = State::Unusable;
+            return;
+        }
+        m_path = Locate(file);
+        const QFileInfo info(m_path);
+        if (!info.exists()) {
+            m_state = info.isSymLink() ? State::Unusable : State::Absent;
+            return;
+        }
+        // Folders, devices and FIFOs are never read (a FIFO would block the
+        // open, a device could be endless) and never written.
+        if (!info.isFile() || info.size() > MaxFileSize) {
+            m_state = State::Unusable;
+            return;
+        }
+        QFile f(m_path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            m_state = State::Unusable;
+            return;
+        }
+        m_state = State::Present;
+        m_readOnly = WriteProtected(info);
+        Decode(f.read(MaxFileSize));
+    }
+
+    void Decode(QByteArray bytes) {
+        if (bytes.startsWith(Utf8Bom)) {
+            m_bom = true;
+            bytes.remove(0, Utf8Bom.size());
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString text = decoder.decode(bytes);
+            if (!decoder.hasError()) {
+                m_utf8 = true;
+                lines = SplitLines(text);
+                return;
+            }
+        }
+        lines = SplitLines(Windows1252::Decode(bytes));
+    }
+
+    // The whole new content goes to a temporary file that then replaces the
+    // old one, so a failed write never leaves a cut file behind.
+    void WriteBytes(const QByteArray& bytes) const {
+        if (m_readOnly) {
+            return;
+        }
+        QSaveFile save(m_path);
+        if (save.open(QIODevice::WriteOnly)) {
+            if (save.write(bytes) == bytes.size()) {
+                save.commit();
+            }
+            return;
+        }
+        // A folder we may not create files in, holding a file we may write.
+        if (m_state != State::Present) {
+            return;
+        }
+        QFile f(m_path);
+        if (f.open(QIODevice::ReadWrite) && f.write(bytes) == bytes.size()) {
+            f.resize(bytes.size());
+        }
+    }
+
+    QString m_path;
+    State m_state = State::Absent;
+    bool m_readOnly = false;
+    bool m_bom = false;
+    bool m_utf8 = false;
+};
+
+// Copies the entries into a buffer of `size` characters as the platform does.
+int FillBuffer(const QStringList& entries, QString& buffer, int size) {
+    buffer = QString(qMax(size, 0), QChar(0));
+    if (size < 2) {
+        return 0;
+    }
+    QString text;
+    for (const QString& entry : entries) {
+        text += entry + QChar(0);
+    }
+    if (text.size() + 1 <= size) {
+        buffer.replace(0, text.size(), text);
+        return static_cast<int>(text.size());
+    }
+    buffer.replace(0, size - 2, text.left(size - 2));
+    return size - 2;
+}
+} // namespace
+
+namespace IniEngine {
+QString ReadString(const QString& file, const QString& section, const QString& key,
+                   const QString& defaultValue, int bufferSize) {
+    if (bufferSize <= 0) {
+        return {};
+    }
+    const Document doc(file);
+    QString value;
+    bool found = false;
+    if (doc.Usable()) {
+        const qsizetype header = doc.FindSection(Trimmed(section));
+        const qsizetype line = header < 0 ? -1 : doc.FindKey(header, Trimmed(key));
+        if (line >= 0) {
+            value = Parse(doc.lines[line]).value;
+            found = true;
+        }
+    }
+    if (!found) {
+        value = Trimmed(CutAtNul(defaultValue));
+    } else if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'))) {
+        value = value.mid(1, value.size() - 2);
+    }
+    value = CutAtNul(value);
+    value.truncate(bufferSize - 1);
+    return value;
+}
+
+void WriteString(const QString& file, const QString& section, const QString& key, const QString& value) {
+    Document doc(file);
+    if (!doc.Usable()) {
+        return;
+    }
+    const QString sectionName = Trimmed(OneLine(section));
+    const QString keyName = Trimmed(OneLine(key));
+    const QString text = OneLine(value);
+    const qsizetype header = doc.FindSection(sectionName);
+    if (header < 0) {
+        doc.lines << QLatin1Char('[') + sectionName + QLatin1Char(']') << keyName + QLatin1Char('=') + text;
+    } else if (const qsizetype line = doc.FindKey(header, keyName); line >= 0) {
+        doc.lines[line] = Parse(doc.lines[line]).name + QLatin1Char('=') + text;
+    } else {
+        doc.lines.insert(doc.AppendPosition(header), keyName + QLatin1Char('=') + text);
+    }
+    doc.Save();
+}
+
+void DeleteKey(const QString& file, const QString& section, const QString& key) {
+    Document doc(file);
+    const qsizetype header = doc.FindSection(Trimmed(section));
+    const qsizetype line = header < 0 ? -1 : doc.FindKey(header, Trimmed(key));
+    if (line < 0) {
+        return;
+    }
+    doc.lines.removeAt(line);
+    doc.Save();
+}
+
+void DeleteSection(const QString& file, const QString& section) {
+    Document doc(file);
+    const QString name = Trimmed(section);
+    bool changed = false;
+    for (qsizetype header = doc.FindSection(name); header >= 0; header = doc.FindSection(name)) {
+        doc.lines.remove(header, doc.SectionEnd(header) - header);
+        changed = true;
+    }
+    if (changed) {
+        doc.Save();
+    }
+}
+
+void Flush(const QString& file) {
+    Q_UNUSED(file);
+}
+
+bool AppendEmptyLine(const QString& file) {
+    if (file.isEmpty()) {
+        return false;
+    }
+    const QString path = Locate(file);
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || WriteProtected(info))) {
+        return false;
+    }
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Append) && f.write("\r\n") == 2;
+}
+
+int ReadSection(const QString& file, const QString& section, QString& buffer, int size) {
+    const Document doc(file);
+    QStringList entries;
+    const qsizetype header = doc.FindSection(Trimmed(section));
+    if (header >= 0) {
+        const qsizetype end = doc.SectionEnd(header);
+        for (qsizetype i = header + 1; i < end; ++i) {
+            const ParsedLine parsed = Parse(doc.lines[i]);
+            if (parsed.kind != LineKind::Entry) {
+                continue;
+            }
+            const QString entry =
+                CutAtNul(parsed.hasValue ? parsed.name + QLatin1Char('=') + parsed.value : parsed.name);
+            if (!entry.isEmpty()) {
+                entries << entry;
+            }
+        }
+    }
+    return FillBuffer(entries, buffer, size);
+}
+
+int ReadSectionNames(const QString& file, QString& buffer, int size) {
+    const Document doc(file);
+    QStringList names;
+    for (const QString& line : doc.lines) {
+        const ParsedLine parsed = Parse(line);
+        const QString name = CutAtNul(parsed.name);
+        if (parsed.kind == LineKind::Header && !name.isEmpty()) {
+            names << name;
+        }
+    }
+    return FillBuffer(names, buffer, size);
+}
+
+void WriteSection(const QString& file, const QString& section, const QString& block) {
+    QStringList entries;
+    for (const QString& entry : block.split(QChar(0))) {
+        if (entry.isEmpty()) {
+            break;
+        }
+        entries << OneLine(entry);
+    }
+    Document doc(file);
+    if (!doc.Usable()) {
+        return;
+    }
+    const QString name = Trimmed(OneLine(section));
+    const qsizetype header = doc.FindSection(name);
+    if (header < 0) {
+        doc.lines << QLatin1Char('[') + name + QLatin1Char(']') << entries;
+    } else {
+        const qsizetype end = doc.AppendPosition(header);
+        doc.lines.remove(header + 1, end - header - 1);
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            doc.lines.insert(header + 1 + i, entries[i]);
+        }
+    }
+    doc.Save();
+}
+} // namespace IniEngine

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "grid/GdiColor.h"
+
+#include <QImage>
+#include <QPoint>
+
+// The window a table is laid over. The table owns no widget: it draws into the window's
+// canvas and asks the window to show it. The window forwards its clicks and pointer
+// moves to cGriglia::ContainerClick and cGriglia::ContainerMouseMove.
+class IGridContainer {
+public:
+    virtual ~IGridContainer() = default;
+
+    // The image everything is drawn into, the size of the client area, origin top left.
+    // Asked for again on every drawing call, never kept; Format_RGB32 is expected (other
+    // formats are converted in place before pixels are inverted).
+    virtual QImage& canvas() = 0;
+    // Client area size in pixels.
+    virtual int clientWidth() const = 0;
+    virtual int clientHeight() const = 0;
+    // Where the pointer is now, in client pixels. A click is placed where the pointer is
+    // when the click is handled, which may be later than the press itself.
+    virtual QPoint cursorPos() const = 0;
+    // The window's back colour (0x00BBGGRR), which the window clears to.
+    virtual void setBackColor(GdiColor color) = 0;
+    // Shows the canvas as it is now (a widget update; no repaint of the table).
+    virtual void showCanvas() = 0;
+};
