@@ -1,0 +1,334 @@
+// mirelva_bench: how fast the program answers, each figure set beside the
+// floor it cannot go below, measured in the same run. Run by `make bench`.
+#include "AudioProbe.h"
+#include "BenchFolder.h"
+#include "StartupProbe.h"
+#include "Summary.h"
+
+#include "audio/cSound.h"
+#include "audio/cVoce.h"
+#include "config/CINIFile.h"
+#include "config/LayoutData.h"
+#include "config/LayoutReader.h"
+#include "platform/IMessages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+// Any message during a benchmark means the layout was refused: the figure
+// would measure an error path, so the benchmark stops with an error.
+class CountingMessages : public IMessages {
+public:
+    void showMessage(const QString& text, MsgIcon, const QString&) override {
+        ++count;
+        last = text;
+    }
+    int count = 0;
+    QString last;
+};
+
+// A program run under Xvfb, with the look of its first screen once painted.
+struct StartedProgram {
+    std::unique_ptr<ScreenProgram> program;
+    std::vector<quint32> painted;
+};
+
+struct Context {
+    std::unique_ptr<BenchFolder> folder;
+    std::unique_ptr<ProbedOutput> output;
+    std::unique_ptr<cSound> sound;
+    std::unique_ptr<cVoce> voice;
+    std::unique_ptr<XvfbScreen> screen;
+    StartedProgram mirelva;
+    StartedProgram floorWindow;
+    double mirelvaPeakMb = -1;
+    double floorPeakMb = -1;
+};
+
+Context& Bench() {
+    static Context context;
+    return context;
+}
+
+// ---- ReadLayout and its floor ------------------------------------------------------------
+
+void BM_ReadLayout(benchmark::State& state) {
+    CountingMessages messages;
+    LayoutData data;
+    LayoutReader reader(Bench().folder->path(), messages, data);
+    for (auto _ : state) {
+        if (reader.ReadLayout() || data.KeyCount != BenchFolder::Keys) {
+            state.SkipWithError(messages.last.toLocal8Bit().constData());
+            break;
+        }
+    }
+}
+
+// Reading the layout's bytes from disk as many times as ReadLayout reads a value.
+void BM_ReadLayoutFloor(benchmark::State& state) {
+    const QString path = Bench().folder->layoutPath();
+    const int reads = BenchFolder::IniReadsOfReadLayout();
+    for (auto _ : state) {
+        for (int i = 0; i < reads; ++i) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) {
+                state.SkipWithError("layout file unreadable");
+                return;
+            }
+            const QByteArray bytes = file.readAll();
+            benchmark::DoNotOptimize(bytes.constData());
+        }
+    }
+}
+
+// ---- Pictures ------------------------------------------------------------------------------
+
+// Decoding the 21 picture files with QImageReader alone: the floor of every table paint.
+void BM_DecodeFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const QString& path : Bench().folder->picturePaths()) {
+            QImageReader reader(path);
+            const QImage image = reader.read();
+            if (image.isNull()) {
+                state.SkipWithError("picture does not decode");
+                return;
+            }
+            benchmark::DoNotOptimize(image.constBits());
+        }
+    }
+}
+
+// ---- Sound and speech ----------------------------------------------------------------------
+
+void ClickKeyOne() {
+    Context& c = Bench();
+    c.sound->setFileName(c.folder->soundPaths().value(0));
+    c.sound->PlayFile(0);
+    if (const auto error = c.voice->Speak(QStringLiteral("Mela"))) {
+        std::fprintf(stderr, "speech failed: %s\n", qPrintable(error->description));
+    }
+}
+
+void BM_ClickOutput(benchmark::State& state) {
+    Context& c = Bench();
+    if (!c.output->usable() || !c.voice->hasSynthesizer()) {
+        state.SkipWithError("no audio device or no Italian voice");
+        return;
+    }
+    double speechMs = 0;
+    for (auto _ : state) {
+        const ClickTimes times = MeasureClick(*c.output, ClickKeyOne);
+        if (times.clickToSoundMs < 0 || times.soundToSpeechMs < 0) {
+            state.SkipWithError("the device never took the sound or the speech");
+            return;
+        }
+        state.SetIterationTime(times.clickToSoundMs / 1000.0);
+        speechMs += times.soundToSpeechMs;
+    }
+    state.counters["speech_ms"] = benchmark::Counter(speechMs, benchmark::Counter::kAvgIterations);
+}
+
+void BM_DeviceTakeFloor(benchmark::State& state) {
+    Context& c = Bench();
+    if (!c.output->usable()) {
+        state.SkipWithError("no audio device");
+        return;
+    }
+    for (auto _ : state) {
+        state.SetIterationTime(MeasureDeviceTakeMs(*c.output) / 1000.0);
+    }
+}
+
+// ---- Whole processes under Xvfb -----------------------------------------------------------
+
+constexpr int StartLimitMs = 20000;
+
+void RunStartup(benchmark::State& state, StartedProgram& started) {
+    if (!started.program) {
+        state.SkipWithError("the program could not be started under Xvfb");
+        return;
+    }
+    for (auto _ : state) {
+        const std::optional<double> ms = started.program->StartUntil(started.painted, StartLimitMs);
+        started.program->Stop();
+        if (!ms) {
+            state.SkipWithError("the first screen never appeared");
+            return;
+        }
+        state.SetIterationTime(*ms / 1000.0);
+    }
+}
+
+void BM_Startup(benchmark::State& state) {
+    RunStartup(state, Bench().mirelva);
+}
+
+void BM_StartupFloor(benchmark::State& state) {
+    RunStartup(state, Bench().floorWindow);
+}
+
+// Copies the program into a folder of its own (the program folder is the
+// executable's) and learns what its first screen looks like.
+StartedProgram Prepare(const QString& source, const QString& folder,
+                       const std::function<bool()>& afterFirstRun) {
+    StartedProgram started;
+    const QString copy = folder + QStringLiteral("/") + QFileInfo(source).fileName();
+    QFile::remove(copy);
+    if (!QFile::copy(source, copy)) {
+        return started;
+    }
+    started.program = std::make_unique<ScreenProgram>(*Bench().screen, copy, folder);
+    // The first run may install; the screens that count come from the runs after it.
+    if (!started.program->StartAndSettle() || !afterFirstRun()) {
+        started.program.reset();
+        return started;
+    }
+    const std::optional<std::vector<quint32>> painted = started.program->StartAndSettle();
+    started.program->Stop();
+    if (!painted) {
+        started.program.reset();
+        return started;
+    }
+    started.painted = *painted;
+    return started;
+}
+
+double PeakWithTable(StartedProgram& started, bool pressEnter) {
+    if (!started.program || !started.program->StartAndSettle()) {
+        return -1;
+    }
+    if (pressEnter && (!started.program->PressKey(QStringLiteral("Return")) ||
+                       !Bench().screen->WaitUntilStill(1000, 15000))) {
+        started.program->Stop();
+        return -1;
+    }
+    const double mb = started.program->PeakResidentMb();
+    started.program->Stop();
+    return mb;
+}
+
+void PrepareProcesses(const QString& scratch) {
+    Context& c = Bench();
+    c.screen = std::make_unique<XvfbScreen>();
+    if (!c.screen->isValid()) {
+        std::fprintf(stderr, "mirelva_bench: Xvfb did not start; no start-up or memory figures\n");
+        return;
+    }
+    const QString floorFolder = scratch + QStringLiteral("/floor");
+    QDir().mkpath(floorFolder);
+    c.floorWindow = Prepare(QStringLiteral(MIRELVA_FLOOR_PROGRAM), floorFolder, [] { return true; });
+    const QString programFolder = c.folder->programFolder();
+    c.mirelva = Prepare(QStringLiteral(MIRELVA_PROGRAM), programFolder,
+                        [&] { return c.folder->WriteConfig(programFolder); });
+}
+
+void RegisterBenchmarks() {
+    benchmark::RegisterBenchmark("ReadLayout", BM_ReadLayout)->Unit(benchmark::kMillisecond)->Repetitions(9);
+    benchmark::RegisterBenchmark("ReadLayoutFloor", BM_ReadLayoutFloor)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(9);
+    benchmark::RegisterBenchmark("DecodeFloor", BM_DecodeFloor)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.3)
+        ->Repetitions(9);
+    benchmark::RegisterBenchmark("ClickOutput", BM_ClickOutput)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(3)
+        ->Repetitions(5);
+    benchmark::RegisterBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(5)
+        ->Repetitions(5);
+    benchmark::RegisterBenchmark("Startup", BM_Startup)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(5);
+    benchmark::RegisterBenchmark("StartupFloor", BM_StartupFloor)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(5);
+}
+
+std::vector<Figure> Figures(const SummaryReporter& r) {
+    const Context& c = Bench();
+    return {
+        {"ReadLayout (21 keys)", r.medianMs("ReadLayout"), r.medianMs("ReadLayoutFloor"), "ms", 3.0, 0},
+        {"Click to sound", r.medianMs("ClickOutput"), r.medianMs("DeviceTakeFloor"), "ms", 0, 10},
+        {"Click to speech (after sound)", r.medianCounter("ClickOutput", "speech_ms"),
+         r.medianMs("DeviceTakeFloor"), "ms", 0, 50},
+        {"Start-up to intro screen", r.medianMs("Startup"), r.medianMs("StartupFloor"), "ms", 1.5, 0},
+        {"Peak memory, table shown", c.mirelvaPeakMb, c.floorPeakMb, "MB", 0, 80},
+    };
+}
+
+void PrepareEnvironment(const QTemporaryDir& scratch) {
+    // A 1920 x 1080 screen for the offscreen platform.
+    const QString screen = scratch.filePath(QStringLiteral("screen.json"));
+    QFile json(screen);
+    if (json.open(QIODevice::WriteOnly)) {
+        json.write(R"({"screens":[{"name":"bench","x":0,"y":0,"width":1920,"height":1080,)"
+                   R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+    }
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + screen.toLocal8Bit());
+    // The samples go to a file, in real time, as a sound card would take them.
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", scratch.filePath(QStringLiteral("device.raw")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", scratch.path().toLocal8Bit());
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir scratch;
+    PrepareEnvironment(scratch);
+    QApplication app(argc, argv);
+
+    Context& c = Bench();
+    c.folder = std::make_unique<BenchFolder>();
+    if (!c.folder->isValid()) {
+        std::fprintf(stderr, "mirelva_bench: cannot make the benchmark's program folder\n");
+        return 2;
+    }
+    c.output = std::make_unique<ProbedOutput>();
+    c.sound = std::make_unique<cSound>(*c.output);
+    c.voice = std::make_unique<cVoce>(*c.output);
+    PrepareProcesses(scratch.path());
+
+    // Repetitions of different benchmarks take turns, so that the load of a
+    // busy machine falls on figures and floors alike.
+    std::vector<char*> args(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.push_back(interleave);
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    RegisterBenchmarks();
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    c.mirelvaPeakMb = PeakWithTable(c.mirelva, true);
+    c.floorPeakMb = PeakWithTable(c.floorWindow, false);
+    const int missed = PrintFigures(Figures(reporter));
+    std::printf("\n%d figure(s) miss their target.\n", missed);
+
+    c.voice.reset();
+    c.sound.reset();
+    c.output.reset();
+    c.mirelva = {};
+    c.floorWindow = {};
+    c.screen.reset();
+    benchmark::Shutdown();
+    return 0;
+}
