@@ -13,11 +13,13 @@ public:
     static constexpr int PictureSide = 512;
     // Key 1's sound: 22050 Hz mono 16-bit, like the program's own sounds.
     static constexpr int SoundRate = 22050;
-    static constexpr int SoundMs = 400;
+    static constexpr int SoundMs = 250;
 
     BenchFolder();
 
     bool isValid() const { return m_valid; }
+    // Leaves the folder on disk when the benchmark ends.
+    void keep() { m_dir.setAutoRemove(false); }
     QString path() const { return m_dir.path(); }
     QString layoutPath() const;
     const QStringList& picturePaths() const { return m_pictures; }

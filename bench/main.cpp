@@ -5,6 +5,8 @@
 #include "StartupProbe.h"
 #include "Summary.h"
 
+#include "audio/EspeakEngine.h"
+#include "audio/SapiMarkup.h"
 #include "audio/cSound.h"
 #include "audio/cVoce.h"
 #include "config/CINIFile.h"
@@ -233,35 +235,109 @@ void PrepareProcesses(const QString& scratch) {
                         [&] { return c.folder->WriteConfig(programFolder); });
 }
 
+// ---- Profiling ----------------------------------------------------------------------------
+
+// `mirelva_bench --profile <work> <count>` repeats one piece of work without
+// the benchmark library around it, for callgrind:
+//   valgrind --tool=callgrind --toggle-collect='*ProfiledWork*' mirelva_bench --profile readlayout 20
+// With `--profile keep 0` the generated folder is kept and its path printed.
+void ProfiledWork(const QString& work) {
+    Context& c = Bench();
+    if (work == QStringLiteral("readlayout")) {
+        CountingMessages messages;
+        LayoutData data;
+        LayoutReader(c.folder->path(), messages, data).ReadLayout();
+    } else if (work == QStringLiteral("decode")) {
+        for (const QString& path : c.folder->picturePaths()) {
+            QImageReader reader(path);
+            benchmark::DoNotOptimize(reader.read().constBits());
+        }
+    }
+}
+
+// How long espeak-ng takes to hand over its first samples of "Mela", and
+// how many leading samples are silent.
+int ProfileSynthesis(int count) {
+    EspeakEngine* engine = EspeakEngine::instance();
+    const std::optional<EspeakEngine::Voice> voice =
+        engine ? engine->chooseVoice(QString(), QStringLiteral("it")) : std::nullopt;
+    if (!voice) {
+        return 1;
+    }
+    const EspeakEngine::Settings settings{*voice, 113, 100};
+    const QByteArray ssml = TranslateSapiMarkup(QStringLiteral("Mela"), SapiVoiceState{-4, {}}).ssml.toUtf8();
+    for (int i = 0; i < count; ++i) {
+        const BenchClock::time_point start = BenchClock::now();
+        double firstMs = -1;
+        qint64 samples = 0;
+        qint64 leadingSilence = -1;
+        std::vector<EspeakEngine::Event> events;
+        engine->synthesize(
+            ssml, settings,
+            [&](std::span<const qint16> chunk) {
+                if (firstMs < 0) {
+                    firstMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
+                }
+                for (size_t s = 0; s < chunk.size() && leadingSilence < 0; ++s) {
+                    if (chunk[s] != 0) {
+                        leadingSilence = samples + qint64(s);
+                    }
+                }
+                samples += qint64(chunk.size());
+            },
+            events);
+        const double totalMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
+        std::printf("first samples after %.2f ms, all %lld samples (%.0f ms of speech) after %.2f ms, "
+                    "%lld silent samples first\n",
+                    firstMs, static_cast<long long>(samples), samples * 1000.0 / engine->sampleRate(),
+                    totalMs, static_cast<long long>(leadingSilence));
+    }
+    return 0;
+}
+
+int Profile(const QString& work, int count) {
+    if (work == QStringLiteral("synthesis")) {
+        return ProfileSynthesis(count);
+    }
+    if (work == QStringLiteral("keep")) {
+        Bench().folder->keep();
+        std::printf("%s\n", qPrintable(Bench().folder->path()));
+        return 0;
+    }
+    for (int i = 0; i < count; ++i) {
+        ProfiledWork(work);
+    }
+    return 0;
+}
+
+// Work done on the CPU: enough runs for a stable median, timed on the wall
+// clock, as the user waits.
+void RegisterCpuBenchmark(const char* name, void (*work)(benchmark::State&)) {
+    benchmark::RegisterBenchmark(name, work)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MinTime(0.15)
+        ->Repetitions(9);
+}
+
+// Work that waits on a device or a process: timed by hand, a few runs each.
+void RegisterTimedBenchmark(const char* name, void (*work)(benchmark::State&), int iterations,
+                            int repetitions) {
+    benchmark::RegisterBenchmark(name, work)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(iterations)
+        ->Repetitions(repetitions);
+}
+
 void RegisterBenchmarks() {
-    benchmark::RegisterBenchmark("ReadLayout", BM_ReadLayout)->Unit(benchmark::kMillisecond)->Repetitions(9);
-    benchmark::RegisterBenchmark("ReadLayoutFloor", BM_ReadLayoutFloor)
-        ->Unit(benchmark::kMillisecond)
-        ->Repetitions(9);
-    benchmark::RegisterBenchmark("DecodeFloor", BM_DecodeFloor)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.3)
-        ->Repetitions(9);
-    benchmark::RegisterBenchmark("ClickOutput", BM_ClickOutput)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(3)
-        ->Repetitions(5);
-    benchmark::RegisterBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(5)
-        ->Repetitions(5);
-    benchmark::RegisterBenchmark("Startup", BM_Startup)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(5);
-    benchmark::RegisterBenchmark("StartupFloor", BM_StartupFloor)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(5);
+    RegisterCpuBenchmark("ReadLayout", BM_ReadLayout);
+    RegisterCpuBenchmark("ReadLayoutFloor", BM_ReadLayoutFloor);
+    RegisterCpuBenchmark("DecodeFloor", BM_DecodeFloor);
+    RegisterTimedBenchmark("ClickOutput", BM_ClickOutput, 3, 3);
+    RegisterTimedBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor, 5, 3);
+    RegisterTimedBenchmark("Startup", BM_Startup, 1, 5);
+    RegisterTimedBenchmark("StartupFloor", BM_StartupFloor, 1, 5);
 }
 
 std::vector<Figure> Figures(const SummaryReporter& r) {
@@ -302,6 +378,9 @@ int main(int argc, char** argv) {
     if (!c.folder->isValid()) {
         std::fprintf(stderr, "mirelva_bench: cannot make the benchmark's program folder\n");
         return 2;
+    }
+    if (argc == 4 && qstrcmp(argv[1], "--profile") == 0) {
+        return Profile(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     }
     c.output = std::make_unique<ProbedOutput>();
     c.sound = std::make_unique<cSound>(*c.output);
