@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// Everything a layout file holds, as the settings window saves it.
+struct LayoutContent {
+    static constexpr int MaxKeys = 21;
+    static constexpr int FunctionKeys = 12;
+
+    qint16 KeyCount = 1;
+    qint16 Section1On = 1;
+    qint16 Section2On = 0;
+    qint16 Section3On = 0;
+    qint16 ForcedInput = 0;
+    std::array<QString, MaxKeys> Sequence;
+    QString Bonus;
+    std::array<QString, MaxKeys> Pictures;
+    std::array<QString, MaxKeys> Sounds;
+    std::array<QString, MaxKeys> Texts;
+    std::array<QString, FunctionKeys> FunctionKeyLayouts;
+};

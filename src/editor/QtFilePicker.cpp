@@ -1,0 +1,78 @@
+#include "editor/QtFilePicker.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+// Only blanks are trimmed: a tab or other white space is part of the name.
+QString TrimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' ')) {
+        ++first;
+    }
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
+        --last;
+    }
+    return text.mid(first, last - first);
+}
+
+QString Run(QWidget* owner, const QString& filter, bool save) {
+    QFileDialog dialog(owner, save ? QtFilePicker::SaveTitle() : QtFilePicker::OpenTitle(),
+                       QDir::currentPath());
+    // Qt's own dialog behaves the same on every desktop (and under Xvfb).
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(QtFilePicker::NameFilterOf(filter));
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    const int result = dialog.exec();
+    if (owner) {
+        // Without a window manager focus does not come back by itself.
+        owner->activateWindow();
+    }
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString path = TrimBlanks(dialog.selectedFiles().constFirst());
+    if (!path.isEmpty()) {
+        QDir::setCurrent(QFileInfo(path).absolutePath());
+    }
+    return path;
+}
+} // namespace
+
+QString QtFilePicker::NameFilterOf(const QString& filter) {
+    const qsizetype nul = filter.indexOf(QChar(u'\0'));
+    const QString description = nul >= 0 ? filter.left(nul) : filter;
+    const QString pattern = nul >= 0 ? filter.mid(nul + 1) : QString();
+    if (pattern.isEmpty()) {
+        return description;
+    }
+    // Qt reads the patterns from the last parenthesis of the text, separated
+    // by blanks; a description such as "Picture Files (*.*)" keeps its words
+    // and the real patterns follow it.
+    QStringList patterns = pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& p : patterns) {
+        p = p.trimmed();
+    }
+    const QString joined = patterns.join(QLatin1Char(' '));
+    if (description.endsWith(QStringLiteral("(%1)").arg(joined))) {
+        return description;
+    }
+    return QStringLiteral("%1 (%2)").arg(description, joined);
+}
+
+QString QtFilePicker::ShowOpenDialog(QWidget* owner, const QString& filter) {
+    return Run(owner, filter, false);
+}
+
+QString QtFilePicker::ShowSaveDialog(QWidget* owner, const QString& filter) {
+    return Run(owner, filter, true);
+}

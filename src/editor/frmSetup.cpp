@@ -1,0 +1,661 @@
+#include "editor/frmSetup.h"
+
+#include "config/CINIFile.h"
+#include "config/FileExists.h"
+#include "editor/LayoutWriter.h"
+#include "editor/PathRules.h"
+#include "editor/Twips.h"
+#include "platform/AppInfo.h"
+#include "platform/IFilePicker.h"
+#include "platform/IMessages.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
+
+#include <optional>
+
+namespace {
+const QString Marker = QStringLiteral("<$$-COMUNICATORE-$$>");
+const QString PictureFilter =
+    QStringLiteral("Picture Files (*.*)") + QChar(u'\0') + QStringLiteral("*.gif;*.bmp;*.jpg;*.wmf;*.emf");
+const QString SoundFilter =
+    QStringLiteral("Risorse Audio Files (*.wav)") + QChar(u'\0') + QStringLiteral("*.wav");
+const QString FunctionKeyFilter =
+    QStringLiteral("Layout Files (*.*)") + QChar(u'\0') + QStringLiteral("*.ini");
+const QString LayoutNameFilter =
+    QStringLiteral("Layout Files (*.ini)") + QChar(u'\0') + QStringLiteral("*.ini");
+const QList<int> AcceptedKeyCounts{1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21};
+
+// Values longer than this are cut when a layout is read back.
+constexpr int MaxValueLength = 254;
+
+enum Page { PicturesPage, SoundsPage, TextsPage, FunctionKeysPage, BonusPage };
+
+// A value of the layout read as a 16-bit integer: blanks and leading zeros
+// do not matter; anything else (a fraction, text, an empty value, a number
+// beyond 16 bits) is not a whole number.
+std::optional<qint16> WholeNumber(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
+    if (!pattern.match(text).hasMatch()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const short value = text.trimmed().toShort(&ok);
+    return ok ? std::optional<qint16>(value) : std::nullopt;
+}
+
+QString Token(const QString& key) {
+    return QLatin1Char('-') + key + QLatin1Char('-');
+}
+
+// The hourglass for the time of a save, whatever way the save ends.
+class BusyPointer {
+public:
+    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& accessibleName) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setAccessibleName(accessibleName);
+    box->setMaxLength(MaxValueLength);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(caption);
+    // Enter in a text box must not press a button behind the user's back.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption) {
+    auto* check = new QCheckBox(caption, parent);
+    check->setObjectName(name);
+    check->setAccessibleName(caption);
+    return check;
+}
+} // namespace
+
+frmSetup::frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
+                   QWidget* parent)
+    : QDialog(parent), m_programFolder(programFolder), m_state(state), m_picker(picker),
+      m_messages(messages) {
+    BuildControls();
+    Load();
+}
+
+// ---- Controls -------------------------------------------------------------
+
+void frmSetup::BuildControls() {
+    setObjectName(QStringLiteral("frmSetup"));
+    setWindowTitle(QStringLiteral("Impostazioni"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    setFont(font);
+    setFixedSize(Twips::ToPixels(*this, 0, 0, 11895, 8535).size());
+
+    auto* label2 = new QLabel(QStringLiteral("Layout:"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    Twips::Place(*label2, 120, 120, 855, 285);
+    txtPathLayout = MakeBox(this, QStringLiteral("txtPathLayout"), QStringLiteral("Layout"));
+    Twips::Place(*txtPathLayout, 1080, 90, 10695, 315);
+    label2->setBuddy(txtPathLayout);
+    txtPathLayout->installEventFilter(this);
+
+    auto* picture1 = new QFrame(this);
+    picture1->setObjectName(QStringLiteral("Picture1"));
+    picture1->setFrameShape(QFrame::Box);
+    Twips::Place(*picture1, 120, 480, 3480, 435);
+    auto* label1 = new QLabel(QStringLiteral("Numero Tasti:"), picture1);
+    label1->setObjectName(QStringLiteral("Label1"));
+    Twips::Place(*label1, 60, 75, 1500, 285);
+    lblTasti = new QLabel(picture1);
+    lblTasti->setObjectName(QStringLiteral("lblTasti"));
+    lblTasti->setAccessibleName(QStringLiteral("Numero Tasti"));
+    Twips::Place(*lblTasti, 1620, 75, 600, 285);
+
+    auto* frame3 = new QGroupBox(QStringLiteral("Sezioni"), this);
+    frame3->setObjectName(QStringLiteral("Frame3"));
+    Twips::Place(*frame3, 120, 990, 3480, 780);
+    const std::array<QString, 4> pageCaptions{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                              QStringLiteral("Tasti Funzione")};
+    const std::array<int, 4> pageLefts{120, 675, 1230, 1785};
+    for (int i = 0; i < 4; ++i) {
+        cmdSez[i] = MakeButton(frame3, QStringLiteral("cmdSez_%1").arg(i), pageCaptions[i]);
+        Twips::Place(*cmdSez[i], pageLefts[i], 300, i < 3 ? 495 : 1575, 375);
+        connect(cmdSez[i], &QPushButton::clicked, this, [this, i] { ShowPage(i); });
+    }
+    cmdSez[0]->setAccessibleName(QStringLiteral("Sezione 1 - Immagini"));
+    cmdSez[1]->setAccessibleName(QStringLiteral("Sezione 2 - Sonoro"));
+    cmdSez[2]->setAccessibleName(QStringLiteral("Sezione 3 - Testo"));
+
+    chkSez1 = MakeCheck(this, QStringLiteral("chkSez1"), QStringLiteral("Attiva Sezione 1"));
+    chkSez2 = MakeCheck(this, QStringLiteral("chkSez2"), QStringLiteral("Attiva Sezione 2"));
+    chkSez3 = MakeCheck(this, QStringLiteral("chkSez3"), QStringLiteral("Attiva Sezione 3"));
+    chkInput = MakeCheck(this, QStringLiteral("chkInput"), QStringLiteral("Input obbligato"));
+    Twips::Place(*chkSez1, 120, 1860, 3480, 285);
+    Twips::Place(*chkSez2, 120, 2160, 3480, 285);
+    Twips::Place(*chkSez3, 120, 2460, 3480, 285);
+    Twips::Place(*chkInput, 120, 2760, 3480, 285);
+    connect(chkInput, &QCheckBox::toggled, this, &frmSetup::InputToggled);
+
+    BuildSequenceFrame();
+
+    cmdSave = MakeButton(this, QStringLiteral("cmdSave"), QStringLiteral("Salva layout"));
+    Twips::Place(*cmdSave, 120, 7920, 1695, 495);
+    connect(cmdSave, &QPushButton::clicked, this, &frmSetup::SaveClicked);
+    cmdAnnulla = MakeButton(this, QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"));
+    Twips::Place(*cmdAnnulla, 1905, 7920, 1695, 495);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The pages lie on top of each other; only the pictures page shows at first.
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("Pages"));
+    Twips::Place(*m_pages, 3720, 480, 8055, 7935);
+    m_pages->addWidget(
+        BuildKeyPage(1, QStringLiteral("Sezione 1 - Immagini"), txtSez1, QStringLiteral("Immagine")));
+    m_pages->addWidget(
+        BuildKeyPage(2, QStringLiteral("Sezione 2 - Sonoro"), txtSez2, QStringLiteral("Sonoro")));
+    m_pages->addWidget(
+        BuildKeyPage(3, QStringLiteral("Sezione 3 - Testo"), txtSez3, QStringLiteral("Testo")));
+    m_pages->addWidget(BuildFunctionKeyPage());
+    m_pages->addWidget(BuildBonusPage());
+    m_pages->setCurrentIndex(PicturesPage);
+}
+
+QWidget* frmSetup::BuildKeyPage(int section, const QString& caption, std::array<QLineEdit*, MaxKeys>& boxes,
+                                const QString& accessiblePrefix) {
+    auto* frame = new QGroupBox(caption);
+    frame->setObjectName(QStringLiteral("frmSez%1").arg(section));
+    for (int i = 0; i < MaxKeys; ++i) {
+        boxes[i] = MakeBox(frame, QStringLiteral("txtSez%1_%2").arg(section).arg(i),
+                           QStringLiteral("%1 tasto %2").arg(accessiblePrefix).arg(i + 1));
+        Twips::Place(*boxes[i], 120, 270 + i * 360, 7815, 315);
+        // The texts page has no pickers; the other two open one on a double click.
+        if (section != 3) {
+            boxes[i]->installEventFilter(this);
+        }
+    }
+    return frame;
+}
+
+QWidget* frmSetup::BuildFunctionKeyPage() {
+    auto* frame = new QGroupBox(QStringLiteral("Tasti Funzione"));
+    frame->setObjectName(QStringLiteral("frmSez4"));
+    for (int i = 0; i < FunctionKeys; ++i) {
+        const QString key = QStringLiteral("F%1").arg(i + 1);
+        auto* label = new QLabel(key, frame);
+        label->setObjectName(QStringLiteral("lblTF_%1").arg(i));
+        Twips::Place(*label, 120, 330 + i * 480, 495, 255);
+        txtTF[i] =
+            MakeBox(frame, QStringLiteral("txtTF_%1").arg(i), QStringLiteral("Layout del tasto %1").arg(key));
+        Twips::Place(*txtTF[i], 720, 300 + i * 480, 7215, 315);
+        label->setBuddy(txtTF[i]);
+        txtTF[i]->installEventFilter(this);
+    }
+    return frame;
+}
+
+QWidget* frmSetup::BuildBonusPage() {
+    auto* frame = new QGroupBox(QStringLiteral("Bonus"));
+    frame->setObjectName(QStringLiteral("frmSez5"));
+    txtBonus = MakeBox(frame, QStringLiteral("txtBonus"), QStringLiteral("Bonus"));
+    Twips::Place(*txtBonus, 120, 300, 7815, 315);
+    txtBonus->installEventFilter(this);
+    return frame;
+}
+
+void frmSetup::BuildSequenceFrame() {
+    Frame1 = new QGroupBox(QStringLiteral("Configura input obbligato"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Twips::Place(*Frame1, 120, 3120, 3480, 4230);
+    Frame1->setEnabled(false);
+    // Keys 1-20 in four rows of five, key 21 alone on the fifth row beside "Bonus".
+    for (int k = 1; k <= MaxKeys; ++k) {
+        const int row = (k - 1) / 5;
+        const int column = (k - 1) % 5;
+        chkNum[k - 1] = MakeButton(Frame1, QStringLiteral("chkNum_%1").arg(k), QString::number(k));
+        chkNum[k - 1]->setAccessibleName(QStringLiteral("Tasto %1 della sequenza").arg(k));
+        chkNum[k - 1]->setCheckable(true);
+        chkNum[k - 1]->setEnabled(false);
+        Twips::Place(*chkNum[k - 1], 120 + column * 600, 300 + row * 555, 500, 495);
+        connect(chkNum[k - 1], &QPushButton::toggled, this,
+                [this, k](bool pressed) { NumberToggled(k, pressed); });
+    }
+    cmdBonus = MakeButton(Frame1, QStringLiteral("cmdBonus"), QStringLiteral("Bonus"));
+    Twips::Place(*cmdBonus, 720, 300 + 4 * 555, 1695, 495);
+    cmdBonus->setEnabled(false);
+    connect(cmdBonus, &QPushButton::clicked, this, [this] { ShowPage(BonusPage); });
+    // Eight labels to a row below the toggles: 1-8, 9-16, 17-21.
+    for (int k = 1; k <= MaxKeys; ++k) {
+        const int row = (k - 1) / 8;
+        const int column = (k - 1) % 8;
+        auto* label = new QLabel(Frame1);
+        label->setObjectName(QStringLiteral("lblInput_%1").arg(k));
+        label->setAccessibleName(QStringLiteral("Passo %1 della sequenza").arg(k));
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+        Twips::Place(*label, 120 + column * 360, 3135 + row * 360, 255, 255);
+        lblInput[k - 1] = label;
+    }
+}
+
+bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == txtPathLayout) {
+            PickLayoutName();
+            return true;
+        }
+        if (watched == txtBonus) {
+            PickSound(txtBonus);
+            return true;
+        }
+        for (int i = 0; i < MaxKeys; ++i) {
+            if (watched == txtSez1[i]) {
+                PickPicture(i);
+                return true;
+            }
+            if (watched == txtSez2[i]) {
+                PickSound(txtSez2[i]);
+                return true;
+            }
+        }
+        for (int i = 0; i < FunctionKeys; ++i) {
+            if (watched == txtTF[i]) {
+                PickFunctionKey(i);
+                return true;
+            }
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        if (std::find(txtSez1.begin(), txtSez1.end(), watched) != txtSez1.end()) {
+            CountKeys();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---- Loading --------------------------------------------------------------
+
+void frmSetup::Load() {
+    CINIFile& ini = SharedIni();
+    ini.SetFile(ResolveFileCase(m_programFolder + QStringLiteral("/cfg.ini")));
+    ini.SetSection(QStringLiteral("KeyProgram"));
+    m_state.LayoutPath = ini.Values(QStringLiteral("File"));
+    if (!FileExists(m_state.LayoutPath) || !ReadLayoutFile()) {
+        NewLayout();
+    }
+    for (int i = 0; i < MaxKeys; ++i) {
+        txtSez1[i]->clear();
+        txtSez2[i]->clear();
+        txtSez3[i]->clear();
+    }
+    for (QLineEdit* box : txtTF) {
+        box->clear();
+    }
+    ShowLayout();
+}
+
+// Reads the layout named by LayoutPath into the working copy; false, after
+// telling the user why, when it is not a layout the window can edit.
+bool frmSetup::ReadLayoutFile() {
+    CINIFile& ini = SharedIni();
+    ini.SetFile(ResolveFileCase(m_state.LayoutPath));
+    txtPathLayout->setText(m_state.LayoutPath);
+    ini.SetSection(QStringLiteral("KeyProgram"));
+    const auto notALayout = [this] {
+        m_messages.showMessage(QStringLiteral("Non è un layout valido."), MsgIcon::Exclamation,
+                               AppInfo::Title);
+        return false;
+    };
+    if (ini.Values(QStringLiteral("Key")).toUpper() != Marker) {
+        return notALayout();
+    }
+    ini.SetSection(QStringLiteral("Impostazioni"));
+    const std::optional<qint16> keys = WholeNumber(ini.Values(QStringLiteral("Tasti")));
+    if (!keys) {
+        return notALayout();
+    }
+    if (*keys > MaxKeys) {
+        m_messages.showMessage(
+            QStringLiteral("Il numero dei tasti specificato non è valido. Il numero massimo di "
+                           "tasti consentito è 21."),
+            MsgIcon::Exclamation, AppInfo::Title);
+        return false;
+    }
+    // A switch that is not a whole number makes the file as unusable as a
+    // bad marker; it is checked before anything is taken from the file.
+    const std::optional<qint16> section1 = WholeNumber(ini.Values(QStringLiteral("IsSezione1")));
+    const std::optional<qint16> section2 = WholeNumber(ini.Values(QStringLiteral("IsSezione2")));
+    const std::optional<qint16> section3 = WholeNumber(ini.Values(QStringLiteral("IsSezione3")));
+    ini.SetSection(QStringLiteral("Input Obbligato"));
+    const std::optional<qint16> forcedInput = WholeNumber(ini.Values(QStringLiteral("IsInput")));
+    if (!section1 || !section2 || !section3 || !forcedInput) {
+        return notALayout();
+    }
+    const auto zeroOrOne = [](qint16 value) { return static_cast<qint16>(value == 1 ? 1 : 0); };
+    m_state.EditKeyCount = *keys;
+    m_state.Section1On = 1;
+    m_state.Section2On = zeroOrOne(*section2);
+    m_state.Section3On = zeroOrOne(*section3);
+    m_state.EditForcedInput = zeroOrOne(*forcedInput);
+    ini.SetSection(QStringLiteral("Bonus"));
+    m_state.BonusFile = ini.Values(QStringLiteral("File1"));
+    for (int n = 1; n <= m_state.EditKeyCount; ++n) {
+        const QString number = QString::number(n);
+        ini.SetSection(QStringLiteral("Sequenza"));
+        m_sequenceList[n - 1] = ini.Values(QStringLiteral("SequenzaInput") + number);
+        ini.SetSection(QStringLiteral("Sezione Immagini"));
+        m_pictureList[n - 1] = ini.Values(QStringLiteral("Immagine") + number);
+        ini.SetSection(QStringLiteral("Sezione Sonoro"));
+        m_soundList[n - 1] = ini.Values(QStringLiteral("Sonoro") + number);
+        ini.SetSection(QStringLiteral("Sezione Testo"));
+        m_textList[n - 1] = ini.Values(QStringLiteral("Testo") + number);
+    }
+    ini.SetSection(QStringLiteral("Tasti Funzione"));
+    for (int n = 1; n <= FunctionKeys; ++n) {
+        m_functionKeyList[n - 1] = ini.Values(QStringLiteral("F") + QString::number(n));
+    }
+    return true;
+}
+
+// Prepares a new layout under the first free name layout1.ini, layout2.ini, ...
+// in the program folder. The bonus file stays as it was.
+void frmSetup::NewLayout() {
+    QString path;
+    for (int n = 1;; ++n) {
+        path = m_programFolder + QStringLiteral("/layout%1.ini").arg(n);
+        if (!FileExists(path)) {
+            break;
+        }
+    }
+    m_state.LayoutPath = path;
+    SharedIni().SetFile(path);
+    txtPathLayout->setText(path);
+    m_state.EditKeyCount = 1;
+    m_state.Section1On = 1;
+    m_state.Section2On = 0;
+    m_state.Section3On = 0;
+    m_state.EditForcedInput = 0;
+}
+
+void frmSetup::ShowLayout() {
+    SetKeyCountText(QString::number(m_state.EditKeyCount));
+    chkSez1->setChecked(m_state.Section1On == 1);
+    chkSez2->setChecked(m_state.Section2On == 1);
+    chkSez3->setChecked(m_state.Section3On == 1);
+    chkInput->setChecked(m_state.EditForcedInput == 1);
+    m_state.SequenceText.clear();
+    for (int k = 0; k < MaxKeys; ++k) {
+        lblInput[k]->clear();
+        if (m_state.EditForcedInput == 1) {
+            m_state.SequenceText += Token(m_sequenceList[k]);
+        } else if (m_state.EditForcedInput == 0) {
+            m_state.SequenceReset = true;
+        }
+    }
+    RefreshSequenceLabels();
+    Frame1->setEnabled(chkInput->isChecked());
+    for (int n = 0; n < m_state.EditKeyCount; ++n) {
+        txtSez1[n]->setText(m_pictureList[n]);
+        txtSez2[n]->setText(m_soundList[n]);
+        txtSez3[n]->setText(m_textList[n]);
+    }
+    for (int n = 0; n < FunctionKeys; ++n) {
+        txtTF[n]->setText(m_functionKeyList[n]);
+    }
+    txtBonus->setText(m_state.BonusFile);
+}
+
+// ---- Editing --------------------------------------------------------------
+
+void frmSetup::CountKeys() {
+    const auto filled = std::count_if(txtSez1.begin(), txtSez1.end(),
+                                      [](const QLineEdit* box) { return !box->text().isEmpty(); });
+    SetKeyCountText(QString::number(filled));
+}
+
+// The key count shows in a label; every change of its text runs the rules below.
+void frmSetup::SetKeyCountText(const QString& text) {
+    if (lblTasti->text() == text) {
+        return;
+    }
+    lblTasti->setText(text);
+    KeyCountChanged();
+}
+
+void frmSetup::KeyCountChanged() {
+    const QString shown = lblTasti->text();
+    if (shown.isEmpty()) {
+        return;
+    }
+    const int value = shown.toInt();
+    if (value <= 0) {
+        SetKeyCountText(QStringLiteral("1"));
+    } else if (value >= MaxKeys) {
+        SetKeyCountText(QString::number(MaxKeys));
+    }
+    // A new count makes the old sequence meaningless.
+    if (chkInput->isChecked()) {
+        chkInput->setChecked(false);
+    }
+    m_state.EditKeyCount = static_cast<qint16>(lblTasti->text().toInt());
+}
+
+void frmSetup::InputToggled(bool checked) {
+    Frame1->setEnabled(checked);
+    cmdBonus->setEnabled(checked);
+    if (checked) {
+        for (int k = 0; k < m_state.EditKeyCount; ++k) {
+            chkNum[k]->setChecked(!m_state.SequenceReset);
+            chkNum[k]->setEnabled(true);
+        }
+        m_state.SequenceReset = false;
+        return;
+    }
+    for (int k = 0; k < MaxKeys; ++k) {
+        chkNum[k]->setChecked(false);
+        chkNum[k]->setEnabled(false);
+        lblInput[k]->clear();
+    }
+    m_state.SequenceText.clear();
+    m_state.SequenceReset = true;
+    ShowPage(PicturesPage);
+}
+
+// The order in which the toggles are pressed is the sequence.
+void frmSetup::NumberToggled(int key, bool pressed) {
+    if (m_state.SequenceReset) {
+        return;
+    }
+    if (pressed) {
+        m_state.SequenceText += Token(QString::number(key));
+    } else {
+        m_state.SequenceText.remove(Token(chkNum[key - 1]->text()));
+    }
+    RefreshSequenceLabels();
+}
+
+void frmSetup::RefreshSequenceLabels() {
+    for (QLabel* label : lblInput) {
+        label->clear();
+    }
+    std::size_t next = 0;
+    QString collected;
+    for (const QChar c : std::as_const(m_state.SequenceText)) {
+        if (c != QLatin1Char('-')) {
+            collected += c;
+            continue;
+        }
+        // A loaded sequence may hold more entries than there are labels.
+        if (!collected.isEmpty() && next < lblInput.size()) {
+            lblInput[next++]->setText(collected);
+        }
+        collected.clear();
+    }
+}
+
+void frmSetup::ShowPage(int page) {
+    m_pages->setCurrentIndex(page);
+}
+
+void frmSetup::PickPicture(int index) {
+    const QString path = m_picker.ShowOpenDialog(this, PictureFilter);
+    if (!path.isEmpty()) {
+        txtSez1[index]->setText(path);
+    }
+    CountKeys();
+}
+
+void frmSetup::PickSound(QLineEdit* box) {
+    const QString path = m_picker.ShowOpenDialog(this, SoundFilter);
+    if (!path.isEmpty()) {
+        box->setText(path);
+    }
+}
+
+void frmSetup::PickFunctionKey(int index) {
+    const QString path = m_picker.ShowOpenDialog(this, FunctionKeyFilter);
+    if (!path.isEmpty() && !PathRules::IsConfigFile(path)) {
+        txtTF[index]->setText(path);
+    }
+}
+
+void frmSetup::PickLayoutName() {
+    const QString path = m_picker.ShowSaveDialog(this, LayoutNameFilter);
+    if (!path.isEmpty()) {
+        txtPathLayout->setText(PathRules::WithIniExtension(path));
+    }
+}
+
+// ---- Saving ---------------------------------------------------------------
+
+void frmSetup::SaveClicked() {
+    if (!AcceptedKeyCounts.contains(lblTasti->text().toInt())) {
+        m_messages.showMessage(
+            QStringLiteral("Il numero dei tasti del layout deve essere compreso fra i seguenti: ") +
+                QStringLiteral("1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21."),
+            MsgIcon::Information, AppInfo::Title);
+        return;
+    }
+    WriteLayout();
+}
+
+bool frmSetup::CheckLayoutName(const QString& path) {
+    QString problem;
+    if (path.isEmpty()) {
+        problem = QStringLiteral("Indicare il nome del file in cui memorizzare il layout.");
+    } else if (PathRules::IsConfigFile(path)) {
+        problem =
+            QStringLiteral("Il file «%1» è il file di configurazione del programma: il layout non può essere "
+                           "memorizzato con questo nome. Sceglierne un altro.")
+                .arg(path);
+    } else if (path.size() > MaxValueLength) {
+        problem = QStringLiteral("Il nome del file «%1» è troppo lungo: può avere al massimo %2 caratteri.")
+                      .arg(path)
+                      .arg(MaxValueLength);
+    }
+    if (problem.isEmpty()) {
+        return true;
+    }
+    m_messages.showMessage(problem, MsgIcon::Exclamation, AppInfo::Title);
+    return false;
+}
+
+void frmSetup::RefreshWorkingCopy() {
+    m_state.EditKeyCount = static_cast<qint16>(lblTasti->text().toInt());
+    m_state.Section1On = chkSez1->isChecked() ? 1 : 0;
+    m_state.Section2On = chkSez2->isChecked() ? 1 : 0;
+    m_state.Section3On = chkSez3->isChecked() ? 1 : 0;
+    m_state.EditForcedInput = chkInput->isChecked() ? 1 : 0;
+    // Slots above the key count keep what was loaded at the opening.
+    for (int n = 0; n < m_state.EditKeyCount; ++n) {
+        m_sequenceList[n] = lblInput[n]->text();
+        m_pictureList[n] = txtSez1[n]->text();
+        m_soundList[n] = txtSez2[n]->text();
+        m_textList[n] = txtSez3[n]->text();
+    }
+    for (int n = 0; n < FunctionKeys; ++n) {
+        m_functionKeyList[n] = txtTF[n]->text();
+    }
+}
+
+void frmSetup::WriteLayout() {
+    for (int n = 0; n < m_state.EditKeyCount; ++n) {
+        if (txtSez1[n]->text().isEmpty()) {
+            m_messages.showMessage(QStringLiteral("Le immagini deveno essere inserite consecutivamente."),
+                                   MsgIcon::Exclamation, AppInfo::Title);
+            return;
+        }
+    }
+    // An INI value cannot keep blanks at its ends, so neither can the name
+    // cfg.ini records.
+    const QString path = txtPathLayout->text().trimmed();
+    if (!CheckLayoutName(path)) {
+        return;
+    }
+    RefreshWorkingCopy();
+    LayoutContent content;
+    content.KeyCount = m_state.EditKeyCount;
+    content.Section1On = m_state.Section1On;
+    content.Section2On = m_state.Section2On;
+    content.Section3On = m_state.Section3On;
+    content.ForcedInput = m_state.EditForcedInput;
+    content.Sequence = m_sequenceList;
+    content.Bonus = txtBonus->text();
+    content.Pictures = m_pictureList;
+    content.Sounds = m_soundList;
+    content.Texts = m_textList;
+    content.FunctionKeyLayouts = m_functionKeyList;
+
+    const QString config = m_programFolder + QStringLiteral("/cfg.ini");
+    LayoutWriter::Outcome outcome = LayoutWriter::Outcome::LayoutNotWritten;
+    {
+        const BusyPointer busy;
+        outcome = LayoutWriter::Save(content, path, config);
+    }
+    switch (outcome) {
+    case LayoutWriter::Outcome::Saved:
+        m_messages.showMessage(path + QStringLiteral(" memorizzato."), MsgIcon::Information, AppInfo::Title);
+        accept();
+        return;
+    case LayoutWriter::Outcome::LayoutNotWritten:
+        m_messages.showMessage(
+            QStringLiteral("Impossibile memorizzare il layout nel file «%1».\r\nNessun file è stato "
+                           "modificato: controllare che la cartella esista e sia scrivibile.")
+                .arg(path),
+            MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    case LayoutWriter::Outcome::ConfigNotWritable:
+        m_messages.showMessage(
+            QStringLiteral("Impossibile aggiornare il file di configurazione «%1».\r\nIl layout "
+                           "non è stato memorizzato.")
+                .arg(config),
+            MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    case LayoutWriter::Outcome::ConfigNotUpdated:
+        m_messages.showMessage(
+            QStringLiteral("Il layout è stato memorizzato nel file «%1», ma non è stato possibile "
+                           "renderlo attivo nel file di configurazione «%2».")
+                .arg(path, config),
+            MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    }
+}

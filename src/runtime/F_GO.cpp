@@ -1,0 +1,437 @@
+#include "runtime/F_GO.h"
+
+#include "audio/cSound.h"
+#include "audio/cVoce.h"
+#include "config/ActiveLayoutPath.h"
+#include "config/CINIFile.h"
+#include "config/Configuration.h"
+#include "config/FileExists.h"
+#include "config/LayoutReader.h"
+#include "grid/GdiRound.h"
+#include "grid/cGriglia.h"
+#include "platform/AppInfo.h"
+#include "runtime/DrawIntro.h"
+#include "runtime/IRuntimeWindows.h"
+#include "runtime/PictureFile.h"
+#include "runtime/cMouse.h"
+#include "startup/Installer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+// The window's back colour until a table sets it to white: the system's face colour.
+constexpr GdiColor DefaultBackColor = 0xF0F0F0;
+constexpr GdiColor FrameColor = 0xFF0000; // blue
+constexpr int FramePenWidth = 5;
+constexpr int PenSolid = 0;
+constexpr int BrushHollow = 1;
+// The canvas counts 96 dots per inch, so font sizes in points come out as on the usual screen.
+constexpr int CanvasDotsPerMeter = 3780;
+// Pause after the window picture went to the clipboard, before the print preview reads it.
+constexpr unsigned long CapturePauseMs = 150;
+
+const QString LayoutMarkerText = QStringLiteral("<$$-COMUNICATORE-$$>");
+
+struct Shape {
+    int keys;
+    int rows;
+    int columns;
+};
+constexpr Shape Shapes[] = {{1, 1, 1},  {2, 1, 2},  {3, 1, 3},  {4, 2, 2},  {6, 2, 3},
+                            {8, 2, 4},  {9, 3, 3},  {10, 2, 5}, {12, 3, 4}, {14, 2, 7},
+                            {15, 3, 5}, {16, 4, 4}, {18, 3, 6}, {20, 4, 5}, {21, 3, 7}};
+
+// Classic key codes of the keys the window reacts to on release.
+int KeyCodeOf(int qtKey) {
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) {
+        return 112 + (qtKey - Qt::Key_F1);
+    }
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        return 65 + (qtKey - Qt::Key_A);
+    }
+    return 0;
+}
+
+// The picture on white: parts the picture leaves transparent count as white,
+// which the AND leaves unchanged beneath.
+QImage OnWhite(const QImage& picture, int side) {
+    QImage square(side, side, QImage::Format_RGB32);
+    square.fill(Qt::white);
+    QPainter p(&square);
+    p.drawImage(QRect(0, 0, side, side), picture);
+    return square;
+}
+} // namespace
+
+F_GO::F_GO(const QString& programFolder, Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_programFolder(programFolder),
+      m_services(services), m_messages(services.messages, [this] { Form_Paint(); }),
+      m_backColor(DefaultBackColor) {
+    setWindowTitle(AppInfo::Title);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    Form_Load();
+}
+
+F_GO::~F_GO() {
+    if (m_loaded) {
+        Form_Unload();
+    }
+}
+
+void F_GO::Form_Load() {
+    m_sound = std::make_unique<cSound>(m_services.audio);
+    m_mouse = std::make_unique<cMouse>();
+    m_voce = std::make_unique<cVoce>(m_services.audio);
+    m_loaded = true;
+    ReadActivePath();
+}
+
+void F_GO::Form_Unload() {
+    m_layout.SectionOn = {};
+    m_layout.PicturePaths.clear();
+    m_layout.SoundPaths.clear();
+    m_layout.KeyTexts.clear();
+    m_layout.FunctionKeyPaths.clear();
+    ReleaseGrid();
+    m_sound.reset();
+    m_voce.reset();
+    m_mouse.reset();
+    ResetSharedIni();
+    m_loaded = false;
+}
+
+void F_GO::ShowFullScreen() {
+    // Without a window manager a full-screen request alone leaves a small window.
+    if (const QScreen* s = screen()) {
+        setGeometry(s->geometry());
+    }
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
+QImage& F_GO::canvas() {
+    const QSize client = size();
+    if (m_canvas.size() != client) {
+        m_canvas = QImage(client, QImage::Format_RGB32);
+        m_canvas.setDotsPerMeterX(CanvasDotsPerMeter);
+        m_canvas.setDotsPerMeterY(CanvasDotsPerMeter);
+        m_canvas.fill(RgbFromGdiColor(m_backColor));
+    }
+    return m_canvas;
+}
+
+QPoint F_GO::cursorPos() const {
+    return mapFromGlobal(QCursor::pos());
+}
+
+void F_GO::showCanvas() {
+    // At once: the frame of a chosen key must be on screen before its sound starts.
+    if (isVisible()) {
+        repaint();
+    }
+}
+
+void F_GO::Form_Paint() {
+    RebuildCanvas();
+    showCanvas();
+}
+
+void F_GO::RebuildCanvas() {
+    if (m_tableActive && cG) {
+        cG->Refresh();
+        DrawPictures();
+    } else {
+        DrawIntro(canvas(), m_backColor, ActiveLayoutPath());
+    }
+}
+
+void F_GO::DrawPictures() {
+    if (!cG) {
+        return;
+    }
+    setCursor(Qt::WaitCursor);
+    const float s = std::min(cG->InnerWidth(), cG->InnerHeight());
+    const float w = cG->InnerWidth();
+    const float h = cG->InnerHeight();
+    const int side = RoundHalfEven(s);
+    QPainter dc(&canvas());
+    // SRCAND: white parts of a picture leave what is beneath them.
+    dc.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    int k = 0;
+    for (std::int32_t r = 0; r <= cG->LastRow(); ++r) {
+        for (std::int32_t c = 0; c <= cG->LastCol(); ++c) {
+            ++k;
+            // A picture that cannot be read or decoded leaves its cell empty.
+            const QImage picture = LoadPictureFile(m_layout.PicturePaths.value(k));
+            if (picture.isNull() || side <= 0) {
+                continue;
+            }
+            const float left = cG->CellCoord(r, c, 1);
+            const float top = cG->CellCoord(r, c, 2);
+            dc.drawImage(RoundHalfEven(left + (w - s) / 2), RoundHalfEven(top + (h - s) / 2),
+                         OnWhite(picture, side));
+        }
+    }
+    unsetCursor();
+}
+
+int F_GO::KeyIndex(std::int32_t r, std::int32_t c) const {
+    if (!cG) {
+        return 0;
+    }
+    int k = 0;
+    for (std::int32_t row = 0; row <= cG->LastRow(); ++row) {
+        for (std::int32_t col = 0; col <= cG->LastCol(); ++col) {
+            ++k;
+            if (row == r && col == c) {
+                return k;
+            }
+        }
+    }
+    return k;
+}
+
+void F_GO::ReadActivePath() {
+    ::ReadActivePath(m_programFolder);
+}
+
+void F_GO::ShowIntro() {
+    m_tableActive = false;
+    Form_Paint();
+    ReleaseGrid();
+}
+
+void F_GO::ReleaseGrid() {
+    cG.reset();
+}
+
+void F_GO::StartTable() {
+    Installer installer(m_programFolder);
+    if (!CheckConfiguration(m_programFolder, m_messages, installer)) {
+        ShowIntro();
+        return;
+    }
+    if (LayoutReader(m_programFolder, m_messages, m_layout).ReadLayout()) {
+        ShowIntro();
+        return;
+    }
+    if (m_tableActive) {
+        m_tableActive = false;
+        ReleaseGrid();
+    }
+    const auto* shape = std::find_if(std::begin(Shapes), std::end(Shapes),
+                                     [this](const Shape& sh) { return sh.keys == m_layout.KeyCount; });
+    if (shape == std::end(Shapes)) {
+        ShowIntro();
+        return;
+    }
+    cG = std::make_unique<cGriglia>();
+    connect(cG.get(), &cGriglia::Click, this, &F_GO::cG_Click);
+    // Pointer moves over the table need no answer.
+    cG->Init(*this, shape->rows, shape->columns, true, 1, 0xFFFFFF, 0x808080, 10, 10, false, 0xFFF9F4, 5, 5,
+             true, true, true, false, false);
+    m_tableActive = true;
+    Form_Paint();
+}
+
+void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t Y, std::int32_t rPrevious,
+                    std::int32_t cPrevious) {
+    const GridRect previous = cG->CellRect(rPrevious, cPrevious);
+    const GridRect current = cG->CellRect(r, c);
+    // A click in a gap or in the margin reports the unchanged cell with a point outside it.
+    if (X < current.Left || X > current.Right || Y < current.Top || Y > current.Bottom) {
+        return;
+    }
+    cGriglia::DrawBox(*this, previous, PenSolid, FramePenWidth, m_backColor, BrushHollow, 0, 0);
+    cG->DrawFocusFrame(previous);
+    cGriglia::DrawBox(*this, current, PenSolid, FramePenWidth, FrameColor, BrushHollow, 0, 0);
+    ActivateKey(KeyIndex(r, c));
+}
+
+void F_GO::ActivateKey(int k) {
+    if (m_layout.ForcedInput == 1 && !m_gate.Gate(m_layout.InputSequence, k)) {
+        return;
+    }
+    if (m_layout.SectionOn[2]) {
+        // The sound player reports nothing: a missing or broken file is simply not heard.
+        m_sound->setFileName(m_layout.SoundPaths.value(k));
+        m_sound->PlayFile(0);
+    }
+    if (m_layout.SectionOn[3]) {
+        // A failed text is reported and the activation goes on with its next step.
+        if (const auto error = m_voce->Speak(m_layout.KeyTexts.value(k))) {
+            ShowActivationError(error->description);
+        }
+    }
+    if (m_layout.ForcedInput == 1 && m_gate.Completed(m_layout.KeyCount)) {
+        m_sound->setFileName(m_layout.BonusPath);
+        m_sound->PlayFile(0);
+    }
+}
+
+void F_GO::ShowActivationError(const QString& description) {
+    m_messages.showMessage(description, MsgIcon::Exclamation, AppInfo::Title);
+}
+
+void F_GO::Form_KeyPress(int keyAscii) {
+    if (keyAscii == 13) {
+        StartTable();
+    } else if (keyAscii == 27) {
+        if (m_tableActive) {
+            ShowIntro();
+        } else {
+            close();
+        }
+    }
+}
+
+void F_GO::Form_KeyUp(int keyCode, int shift) {
+    if (keyCode >= 112 && keyCode <= 123) {
+        if (m_tableActive) {
+            SwitchLayout(keyCode - 111);
+        }
+        return;
+    }
+    // Alt alone: Ctrl+Alt or Shift+Alt combinations do nothing.
+    if (shift != 4) {
+        return;
+    }
+    if (keyCode == 'A') {
+        RunModal([this] { m_services.windows.ShowOpenLayout(this, m_services.messages, m_services.picker); });
+        ReadActivePath();
+        Form_Paint();
+    } else if (keyCode == 'I') {
+        RunModal([this] { m_services.windows.ShowSettings(this, m_services.messages, m_services.picker); });
+    } else if (keyCode == 'P' && m_tableActive) {
+        CaptureWindow();
+        QThread::msleep(CapturePauseMs);
+        RunModal(
+            [this] { m_services.windows.ShowPrintPreview(this, m_services.messages, m_services.picker); });
+    }
+}
+
+template <typename Open> void F_GO::RunModal(Open open) {
+    open();
+    // Focus does not come back by itself without a window manager.
+    activateWindow();
+    Form_Paint();
+}
+
+void F_GO::CaptureWindow() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(grab().toImage());
+}
+
+void F_GO::SwitchLayout(int n) {
+    const QString path = m_layout.FunctionKeyPaths.value(n);
+    if (!FileExists(path)) {
+        m_messages.showMessage(QStringLiteral("Il file che si cerca di caricare non viene trovato."),
+                               MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    }
+    CINIFile ini;
+    ini.SetFile(path);
+    ini.SetSection(QStringLiteral("KeyProgram"));
+    if (ini.GetValue(QStringLiteral("Key")).toUpper() != LayoutMarkerText) {
+        m_messages.showMessage(
+            QStringLiteral("Il layout che si cerca di utilizzare non è valido. Crearne uno valido."),
+            MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    }
+    ini.SetFile(m_programFolder + QStringLiteral("/cfg.ini"));
+    ini.AddSection(QStringLiteral("KeyProgram"), true);
+    ini.SetValues(QStringLiteral("File"), path);
+    ReadActivePath();
+    StartTable();
+}
+
+bool F_GO::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        // Qt paints the widget right after; only the canvas needs rebuilding.
+        RebuildCanvas();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void F_GO::showEvent(QShowEvent* event) {
+    if (!m_exposeWatched && windowHandle() != nullptr) {
+        windowHandle()->installEventFilter(this);
+        m_exposeWatched = true;
+    }
+    QWidget::showEvent(event);
+}
+
+void F_GO::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.drawImage(event->rect(), canvas(), event->rect());
+}
+
+void F_GO::keyPressEvent(QKeyEvent* event) {
+    int ch = event->text().isEmpty() ? 0 : event->text().at(0).unicode();
+    if (ch == 0 && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        ch = 13;
+    } else if (ch == 0 && event->key() == Qt::Key_Escape) {
+        ch = 27;
+    }
+    Form_KeyPress(ch);
+}
+
+void F_GO::keyReleaseEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat()) {
+        return;
+    }
+    Form_KeyUp(KeyCodeOf(event->key()), cGriglia::ShiftMask(event->modifiers()));
+}
+
+void F_GO::mousePressEvent(QMouseEvent* event) {
+    m_pressed = true;
+    event->accept();
+}
+
+void F_GO::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second click of a quick pair is a click of its own.
+    m_pressed = true;
+    event->accept();
+}
+
+void F_GO::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (!m_pressed) {
+        return;
+    }
+    m_pressed = false;
+    if (cG) {
+        cG->ContainerClick();
+    }
+}
+
+void F_GO::mouseMoveEvent(QMouseEvent* event) {
+    if (cG) {
+        const QPointF p = event->position();
+        cG->ContainerMouseMove(cGriglia::ButtonMask(event->buttons()),
+                               cGriglia::ShiftMask(event->modifiers()), float(p.x()), float(p.y()));
+    }
+}
+
+void F_GO::closeEvent(QCloseEvent* event) {
+    if (m_loaded) {
+        Form_Unload();
+    }
+    QWidget::closeEvent(event);
+}

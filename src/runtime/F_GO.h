@@ -1,0 +1,122 @@
+#pragma once
+
+#include "config/LayoutData.h"
+#include "grid/IGridContainer.h"
+#include "runtime/ForcedInputGate.h"
+#include "runtime/RepaintingMessages.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class IAudioOutput;
+class IFilePicker;
+class IMessages;
+class IRuntimeWindows;
+class cGriglia;
+class cMouse;
+class cSound;
+class cVoce;
+
+// The runtime window: borderless and covering the screen, with two faces on
+// one surface, the intro screen and the table of the active layout. A click
+// on a key frames it in blue, plays its sound and speaks its text; the
+// keyboard starts and leaves the table, switches layouts and opens the other
+// windows.
+//
+// Everything is drawn into a canvas image of the client size; the widget only
+// shows it. The canvas is rebuilt (Form_Paint) when the table starts, when
+// the intro comes back, after a message box or another window closed over the
+// window, and when the window is exposed; in between, the frame of the chosen
+// key lives only on the canvas.
+class F_GO : public QWidget, public IGridContainer {
+    Q_OBJECT
+public:
+    // Everything the window talks through; all must outlive the window.
+    struct Services {
+        IMessages& messages;
+        IFilePicker& picker;
+        IAudioOutput& audio;
+        IRuntimeWindows& windows;
+    };
+
+    // Creates the window and runs its load; it is not shown yet.
+    F_GO(const QString& programFolder, Services services, QWidget* parent = nullptr);
+    ~F_GO() override;
+
+    // Covers the screen and shows the window.
+    void ShowFullScreen();
+
+    void Form_Paint();
+    void StartTable();
+    void ShowIntro();
+    void ReadActivePath();
+    void DrawPictures();
+    int KeyIndex(std::int32_t r, std::int32_t c) const;
+    void ActivateKey(int k);
+    // Typed characters: 13 Enter, 27 Esc.
+    void Form_KeyPress(int keyAscii);
+    // Key releases with the classic key codes and the shift mask (1 Shift, 2 Ctrl, 4 Alt).
+    void Form_KeyUp(int keyCode, int shift);
+    // Puts a picture of the window, as shown now, on the clipboard.
+    void CaptureWindow();
+
+    bool TableActive() const { return m_tableActive; }
+    const LayoutData& Layout() const { return m_layout; }
+    qint16 SequencePos() const { return m_gate.SequencePos(); }
+    cGriglia* Grid() const { return cG.get(); }
+    GdiColor BackColor() const { return m_backColor; }
+
+    // IGridContainer
+    QImage& canvas() override;
+    int clientWidth() const override { return width(); }
+    int clientHeight() const override { return height(); }
+    QPoint cursorPos() const override;
+    void setBackColor(GdiColor color) override { m_backColor = color; }
+    void showCanvas() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t Y, std::int32_t rPrevious,
+                  std::int32_t cPrevious);
+    void SwitchLayout(int n);
+    void ReleaseGrid();
+    void RebuildCanvas();
+    // Shows a modal window of the program, then paints the window afresh.
+    template <typename Open> void RunModal(Open open);
+    void ShowActivationError(const QString& description);
+
+    QString m_programFolder;
+    Services m_services;
+    RepaintingMessages m_messages;
+
+    std::unique_ptr<cSound> m_sound;
+    std::unique_ptr<cMouse> m_mouse;
+    std::unique_ptr<cVoce> m_voce;
+    std::unique_ptr<cGriglia> cG;
+
+    LayoutData m_layout;
+    ForcedInputGate m_gate;
+    bool m_tableActive = false;
+    bool m_loaded = false;
+    bool m_pressed = false;
+    bool m_exposeWatched = false;
+    QImage m_canvas;
+    GdiColor m_backColor;
+};

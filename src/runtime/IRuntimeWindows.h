@@ -1,0 +1,19 @@
+#pragma once
+
+class IFilePicker;
+class IMessages;
+class QWidget;
+
+// The program's other windows, opened modally over the runtime window by its
+// Alt commands. Each call returns when the window has been closed. The
+// runtime window hands over the message and picker interfaces it was given.
+class IRuntimeWindows {
+public:
+    virtual ~IRuntimeWindows() = default;
+    // Alt+A: the dialog that chooses the active layout (it writes cfg.ini).
+    virtual void ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
+    // Alt+I: the settings window that creates, edits and saves layouts.
+    virtual void ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
+    // Alt+P: the print preview of the picture of the table on the clipboard.
+    virtual void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
+};

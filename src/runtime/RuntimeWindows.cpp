@@ -1,0 +1,24 @@
+#include "runtime/RuntimeWindows.h"
+
+#include "config/frmApriFile.h"
+#include "editor/frmSetup.h"
+#include "printing/ClipboardPicture.h"
+#include "printing/frmPrinter.h"
+
+RuntimeWindows::RuntimeWindows(QString programFolder, IPrinters& printers)
+    : m_programFolder(std::move(programFolder)), m_printers(printers) {}
+
+void RuntimeWindows::ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePicker& picker) {
+    frmApriFile dialog(m_programFolder, picker, messages, owner);
+    dialog.exec();
+}
+
+void RuntimeWindows::ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) {
+    frmSetup window(m_programFolder, m_setupState, picker, messages, owner);
+    window.exec();
+}
+
+void RuntimeWindows::ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) {
+    frmPrinter window(ClipboardPicture(), m_printers, picker, messages, owner);
+    window.exec();
+}

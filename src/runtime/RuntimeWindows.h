@@ -1,0 +1,25 @@
+#pragma once
+
+#include "editor/SetupState.h"
+#include "runtime/IRuntimeWindows.h"
+
+#include <QString>
+
+class IPrinters;
+
+// The program's real windows behind the runtime window's Alt commands.
+class RuntimeWindows : public IRuntimeWindows {
+public:
+    // The printers must outlive this object.
+    RuntimeWindows(QString programFolder, IPrinters& printers);
+
+    void ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
+    void ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
+    void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
+
+private:
+    QString m_programFolder;
+    IPrinters& m_printers;
+    // What the settings window carries from one opening to the next.
+    SetupState m_setupState;
+};

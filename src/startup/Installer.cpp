@@ -1,0 +1,232 @@
+#include "startup/Installer.h"
+
+#include "config/CINIFile.h"
+#include "config/FileExists.h"
+#include "config/Windows1252.h"
+#include "platform/AppInfo.h"
+#include "platform/IMessages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QSaveFile>
+
+#include <array>
+#include <cstdio>
+#include <utility>
+
+namespace {
+const QString Marker = QStringLiteral("<$$-COMUNICATORE-$$>");
+
+// The sixteen default keys: the picture's name (lower case on disk, with a
+// capital in the layouts) and the key's text.
+const std::array<const char*, 16> KeyNames = {
+    "Arancia", "Banana",  "Befana",  "Casa", "Contadino", "Elicottero", "Gallo",   "Lettera",
+    "Mela",    "Missile", "Pallone", "Pera", "Postino",   "Sedia",      "Tamburo", "Torta"};
+// The key count of each default layout lay1.ini to lay12.ini.
+const std::array<int, 12> DefaultKeyCounts = {1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16};
+constexpr int KeysPerSection = 21;
+constexpr int FunctionKeys = 12;
+constexpr int FirstResource = 111;
+constexpr int ApplauseResource = 127;
+// Backups of edited default layouts: layN.ini.bak, then .bak2 up to this.
+constexpr int MaxBackups = 99;
+
+// The hourglass over the whole application while the installation runs; a
+// program without a GUI (the tests) has no pointer to change.
+class WaitCursor {
+public:
+    WaitCursor() : m_set(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        if (m_set) {
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        }
+    }
+    ~WaitCursor() {
+        if (m_set) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool m_set;
+};
+
+bool SetError(QString* error, const QString& text) {
+    if (error) {
+        *error = text;
+    }
+    return false;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+Installer::Installer(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+
+bool Installer::Install(QString* error) {
+    const WaitCursor hourglass;
+    QFile::remove(ResolveFileCase(m_programFolder + QStringLiteral("/cfg.ini")));
+    for (const char* folder : {"immagini", "suoni", "layout"}) {
+        QDir().mkpath(m_programFolder + QLatin1Char('/') + QLatin1String(folder));
+    }
+    if (!WriteResources(error)) {
+        return false;
+    }
+    WriteDefaultLayouts();
+    return WriteConfiguration(error);
+}
+
+bool Installer::WriteResources(QString* error) {
+    for (int i = 1; i <= static_cast<int>(KeyNames.size()); ++i) {
+        const int number = FirstResource + i - 1;
+        const QString sound = QStringLiteral(":/R1_AUDIO/%1.wav").arg(number);
+        const QString picture = QStringLiteral(":/R2_PICTURE/%1.gif").arg(number);
+        const QString pictureName = QString::fromLatin1(KeyNames[i - 1]).toLower();
+        if (!WriteResource(sound, m_programFolder + QStringLiteral("/suoni/%1.wav").arg(i), error) ||
+            !WriteResource(picture, m_programFolder + QStringLiteral("/immagini/") + pictureName + ".gif",
+                           error)) {
+            return false;
+        }
+    }
+    return WriteResource(QStringLiteral(":/R1_AUDIO/%1.wav").arg(ApplauseResource),
+                         m_programFolder + QStringLiteral("/suoni/applauso.wav"), error);
+}
+
+// The file ends up holding exactly the resource's bytes, also where a longer
+// file was; it is replaced whole, so a failed write leaves the old one.
+bool Installer::WriteResource(const QString& resource, const QString& target, QString* error) {
+    QFile in(resource);
+    if (!in.open(QIODevice::ReadOnly)) {
+        return SetError(
+            error,
+            QStringLiteral("Installazione non riuscita: la risorsa %1 manca nel programma.").arg(resource));
+    }
+    const QByteArray bytes = in.readAll();
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        return SetError(error,
+                        QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1 (%2).")
+                            .arg(target, out.errorString()));
+    }
+    return true;
+}
+
+void Installer::WriteDefaultLayouts() {
+    for (int n = 1; n <= static_cast<int>(DefaultKeyCounts.size()); ++n) {
+        const QString path = ResolveFileCase(m_programFolder + QStringLiteral("/layout/lay%1.ini").arg(n));
+        const QByteArray content = DefaultLayout(n);
+        if (!KeepUserEdits(path, content)) {
+            continue;
+        }
+        QSaveFile out(path);
+        if (out.open(QIODevice::WriteOnly) && out.write(content) == content.size()) {
+            out.commit();
+        }
+    }
+}
+
+// True when the layout may be overwritten: it is missing, already holds the
+// default content, or its content is safe in a backup beside it.
+bool Installer::KeepUserEdits(const QString& path, const QByteArray& content) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return true;
+    }
+    if (!info.isFile()) {
+        return false;
+    }
+    const QByteArray existing = ReadAll(path);
+    if (existing == content) {
+        return true;
+    }
+    for (int k = 1; k <= MaxBackups; ++k) {
+        const QString backup = path + QStringLiteral(".bak") + (k > 1 ? QString::number(k) : QString());
+        const QFileInfo backupInfo(backup);
+        if (!backupInfo.exists() && !backupInfo.isSymLink()) {
+            return QFile::copy(path, backup);
+        }
+        if (backupInfo.isFile() && ReadAll(backup) == existing) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Installer::WriteConfiguration(QString* error) {
+    const QString cfg = m_programFolder + QStringLiteral("/cfg.ini");
+    CINIFile& ini = SharedIni();
+    ini.SetFile(cfg);
+    ini.AddSection(QStringLiteral("KeyProgram"), true);
+    ini.SetValues(QStringLiteral("Key"), Marker);
+    ini.SetValues(QStringLiteral("File"), m_programFolder + QStringLiteral("/layout/lay1.ini"));
+    ini.SetValues(QStringLiteral("IsProgramInstalled"), QStringLiteral("1"));
+    // Profile writes fail silently; without cfg.ini every start would repeat
+    // the installation and report a repair that never happened.
+    if (ini.GetValue(QStringLiteral("IsProgramInstalled")) != QStringLiteral("1")) {
+        return SetError(
+            error, QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1.").arg(cfg));
+    }
+    return true;
+}
+
+QByteArray Installer::DefaultLayout(int n) const {
+    const int keys = DefaultKeyCounts.at(n - 1);
+    const QString p = m_programFolder;
+    QStringList lines = {QStringLiteral("[KeyProgram]"),
+                         QStringLiteral("Key=") + Marker,
+                         QString(),
+                         QStringLiteral("[Impostazioni]"),
+                         QStringLiteral("Tasti = %1").arg(keys),
+                         QStringLiteral("IsSezione1 = 1"),
+                         QStringLiteral("IsSezione2 = 1"),
+                         QStringLiteral("IsSezione3 = 1"),
+                         QString(),
+                         QStringLiteral("[Input Obbligato]"),
+                         QStringLiteral("IsInput = 0"),
+                         QString(),
+                         QStringLiteral("[Sequenza]")};
+    for (int i = 1; i <= KeysPerSection; ++i) {
+        lines << QStringLiteral("SequenzaInput%1=").arg(i);
+    }
+    lines << QString() << QStringLiteral("[Bonus]") << QStringLiteral("File1=") << QString()
+          << QStringLiteral("[Sezione Immagini]");
+    for (int i = 1; i <= KeysPerSection; ++i) {
+        const QString value =
+            i <= keys ? p + QStringLiteral("/immagini/") + KeyNames[i - 1] + ".gif" : QString();
+        lines << QStringLiteral("Immagine%1=").arg(i) + value;
+    }
+    lines << QString() << QStringLiteral("[Sezione Sonoro]");
+    for (int i = 1; i <= KeysPerSection; ++i) {
+        lines << QStringLiteral("Sonoro%1=").arg(i) +
+                     (i <= keys ? p + QStringLiteral("/suoni/%1.wav").arg(i) : QString());
+    }
+    lines << QString() << QStringLiteral("[Sezione Testo]");
+    for (int i = 1; i <= KeysPerSection; ++i) {
+        // The eight-key layout leaves the texts of its last two keys empty.
+        const bool spoken = i <= keys && !(n == 6 && i >= 7);
+        lines << QStringLiteral("Testo%1=").arg(i) +
+                     (spoken ? QString::fromLatin1(KeyNames[i - 1]) : QString());
+    }
+    lines << QString() << QStringLiteral("[Tasti Funzione]");
+    for (int f = 1; f <= FunctionKeys; ++f) {
+        lines << QStringLiteral("F%1=").arg(f) + p + QStringLiteral("/layout/lay%1.ini").arg(f);
+    }
+    QString text;
+    for (const QString& line : std::as_const(lines)) {
+        text += line + QStringLiteral("\r\n");
+    }
+    return Windows1252::Encode(text);
+}
+
+void ReportInstallationFailure(IMessages& messages, const QString& error) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(AppInfo::Title), qPrintable(error));
+    std::fflush(stderr);
+    messages.showMessage(error, MsgIcon::Exclamation, AppInfo::Title);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class IMessages;
+
+// The first-run installation: writes the default pictures and sounds from the
+// program's resources into the data folders, the twelve default layouts and a
+// fresh cfg.ini whose active layout is lay1.ini. It also repairs a damaged
+// cfg.ini. Paths are built on the program folder it is given.
+class Installer {
+public:
+    explicit Installer(QString programFolder);
+
+    // The whole installation, under the hourglass pointer. False when a
+    // resource file or cfg.ini could not be written: *error then says which
+    // file and why, and the caller ends the program (ReportInstallationFailure).
+    bool Install(QString* error = nullptr);
+
+    // Writes lay1.ini to lay12.ini, ignoring errors. A default layout that
+    // differs from what would be written (a user's edits) is first kept
+    // beside it as layN.ini.bak (layN.ini.bak2, ... when that name is taken by
+    // other content); when it cannot be kept, the layout is left as it is.
+    void WriteDefaultLayouts();
+
+    // The bytes of default layout n (1 to 12): Windows-1252, CR LF line ends.
+    QByteArray DefaultLayout(int n) const;
+
+    QString ProgramFolder() const { return m_programFolder; }
+
+private:
+    bool WriteResources(QString* error);
+    bool WriteResource(const QString& resource, const QString& target, QString* error);
+    bool WriteConfiguration(QString* error);
+    bool KeepUserEdits(const QString& path, const QByteArray& content);
+
+    QString m_programFolder;
+};
+
+// Tells the user that the installation failed, on the terminal (stderr) and
+// in a message box; the caller then ends the program.
+void ReportInstallationFailure(IMessages& messages, const QString& error);

@@ -1,0 +1,74 @@
+#include "startup/frmSplash.h"
+
+#include "platform/AppInfo.h"
+#include "runtime/ScreenPointer.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+// The window was laid out in twips; 15 twips make one pixel at 96 dpi.
+int Px(int twips) {
+    return twips / 15;
+}
+} // namespace
+
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      Frame1(new QGroupBox(this)), lblProductName(new QLabel(QStringLiteral("Prodotto"), Frame1)),
+      lblVersion(new QLabel(QStringLiteral("Versione"), Frame1)) {
+    setFixedSize(Px(7380), Px(1935));
+    Frame1->setGeometry(Px(150), Px(60), Px(7080), Px(1755));
+
+    QFont productFont(QStringLiteral("Arial"));
+    productFont.setPointSizeF(32.25);
+    productFont.setBold(true);
+    lblProductName->setFont(productFont);
+    lblProductName->setGeometry(Px(120), Px(240), Px(6855), Px(765));
+
+    QFont versionFont(QStringLiteral("Arial"));
+    versionFont.setPointSizeF(12);
+    versionFont.setBold(true);
+    lblVersion->setFont(versionFont);
+    lblVersion->setGeometry(Px(120), Px(1200), Px(6885), Px(285));
+}
+
+void frmSplash::Form_Load() {
+    lblVersion->setText(QStringLiteral("Versione %1.%2.%3")
+                            .arg(AppInfo::VersionMajor)
+                            .arg(AppInfo::VersionMinor)
+                            .arg(AppInfo::VersionRevision));
+    lblProductName->setText(AppInfo::Title);
+    if (const QScreen* s = screen()) {
+        move(s->geometry().center() - rect().center());
+    }
+    show();
+    raise();
+    QCoreApplication::processEvents();
+}
+
+void frmSplash::Unload() {
+    close();
+}
+
+QString frmSplash::ProductName() const {
+    return lblProductName->text();
+}
+
+QString frmSplash::Version() const {
+    return lblVersion->text();
+}
+
+void frmSplash::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    Unload();
+}
+
+void frmSplash::closeEvent(QCloseEvent* event) {
+    SetScreenMousePointer(PointerShape::Default);
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+
+// The small window without caption that names the program and its version
+// while the program starts, the first-run installation included.
+class frmSplash : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmSplash(QWidget* parent = nullptr);
+
+    // Topmost, labels filled, shown, and one pass of the event loop so that it
+    // paints before start-up goes on.
+    void Form_Load();
+    // Closes the window; this also gives the screen its default pointer back.
+    void Unload();
+
+    QString ProductName() const;
+    QString Version() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QGroupBox* Frame1;
+    QLabel* lblProductName;
+    QLabel* lblVersion;
+};

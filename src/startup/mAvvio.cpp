@@ -1,0 +1,32 @@
+#include "startup/mAvvio.h"
+
+#include "config/ActiveLayoutPath.h"
+#include "config/CINIFile.h"
+#include "config/Configuration.h"
+#include "runtime/ScreenPointer.h"
+#include "startup/Installer.h"
+#include "startup/frmSplash.h"
+
+std::unique_ptr<F_GO> Main(const QString& programFolder, F_GO::Services services) {
+    SetScreenMousePointer(PointerShape::Hourglass);
+    frmSplash splash;
+    splash.Form_Load();
+    ResetSharedIni();
+    SetActiveLayoutPath(QString());
+
+    if (InstallationDue(programFolder)) {
+        Installer installer(programFolder);
+        QString error;
+        if (!installer.Install(&error)) {
+            // The splash stays on top of everything; the report must not hide behind it.
+            splash.Unload();
+            ReportInstallationFailure(services.messages, error);
+            return nullptr;
+        }
+    }
+
+    auto window = std::make_unique<F_GO>(programFolder, services);
+    window->ShowFullScreen();
+    splash.Unload();
+    return window;
+}
