@@ -7,14 +7,18 @@
 
 #include "audio/EspeakEngine.h"
 #include "audio/SapiMarkup.h"
-#include "audio/cSound.h"
-#include "audio/cVoce.h"
 #include "config/CINIFile.h"
 #include "config/LayoutData.h"
 #include "config/LayoutReader.h"
+#include "grid/cGriglia.h"
+#include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
+#include "runtime/F_GO.h"
+#include "runtime/IRuntimeWindows.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,8 +53,6 @@ struct StartedProgram {
 struct Context {
     std::unique_ptr<BenchFolder> folder;
     std::unique_ptr<ProbedOutput> output;
-    std::unique_ptr<cSound> sound;
-    std::unique_ptr<cVoce> voice;
     std::unique_ptr<XvfbScreen> screen;
     StartedProgram mirelva;
     StartedProgram floorWindow;
@@ -111,27 +113,102 @@ void BM_DecodeFloor(benchmark::State& state) {
     }
 }
 
-// ---- Sound and speech ----------------------------------------------------------------------
+// ---- The runtime window ------------------------------------------------------------------
 
-void ClickKeyOne() {
-    Context& c = Bench();
-    c.sound->setFileName(c.folder->soundPaths().value(0));
-    c.sound->PlayFile(0);
-    if (const auto error = c.voice->Speak(QStringLiteral("Mela"))) {
-        std::fprintf(stderr, "speech failed: %s\n", qPrintable(error->description));
+class NoPicker : public IFilePicker {
+public:
+    QString ShowOpenDialog(QWidget*, const QString&) override { return {}; }
+    QString ShowSaveDialog(QWidget*, const QString&) override { return {}; }
+};
+
+class NoWindows : public IRuntimeWindows {
+public:
+    void ShowOpenLayout(QWidget*, IMessages&, IFilePicker&) override {}
+    void ShowSettings(QWidget*, IMessages&, IFilePicker&) override {}
+    void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&) override {}
+};
+
+// The runtime window shown full screen on the 1920 x 1080 offscreen screen,
+// over the benchmark's folder with its 21-key layout active.
+struct Runtime {
+    CountingMessages messages;
+    NoPicker picker;
+    NoWindows windows;
+    std::unique_ptr<F_GO> window;
+};
+
+Runtime& RuntimeWindow() {
+    static Runtime runtime;
+    if (!runtime.window) {
+        Context& c = Bench();
+        runtime.window = std::make_unique<F_GO>(
+            c.folder->path(), F_GO::Services{runtime.messages, runtime.picker, *c.output, runtime.windows});
+        runtime.window->ShowFullScreen();
+        QCoreApplication::processEvents();
+    }
+    return runtime;
+}
+
+bool TableShown(benchmark::State& state, const Runtime& runtime) {
+    if (runtime.messages.count != 0 || !runtime.window->TableActive() || runtime.window->width() != 1920 ||
+        runtime.window->height() != 1080) {
+        state.SkipWithError(runtime.messages.count != 0 ? qPrintable(runtime.messages.last)
+                                                        : "no 1920 x 1080 table");
+        return false;
+    }
+    return true;
+}
+
+void BM_StartTable(benchmark::State& state) {
+    Runtime& runtime = RuntimeWindow();
+    for (auto _ : state) {
+        runtime.window->StartTable();
+        if (!TableShown(state, runtime)) {
+            return;
+        }
     }
 }
 
+void BM_Repaint(benchmark::State& state) {
+    Runtime& runtime = RuntimeWindow();
+    runtime.window->StartTable();
+    if (!TableShown(state, runtime)) {
+        return;
+    }
+    for (auto _ : state) {
+        runtime.window->Form_Paint();
+    }
+}
+
+// A click on key 1 ("Mela"), as the window gets it from the mouse.
+void ClickKeyOne() {
+    F_GO& window = *RuntimeWindow().window;
+    const GridRect cell = window.Grid()->CellRect(0, 0);
+    const QPoint local((int(cell.Left) + int(cell.Right)) / 2, (int(cell.Top) + int(cell.Bottom)) / 2);
+    const QPoint global = window.mapToGlobal(local);
+    QCursor::setPos(global);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(local), QPointF(global), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &release);
+}
+
+// ---- Sound and speech ----------------------------------------------------------------------
+
 void BM_ClickOutput(benchmark::State& state) {
     Context& c = Bench();
-    if (!c.output->usable() || !c.voice->hasSynthesizer()) {
-        state.SkipWithError("no audio device or no Italian voice");
+    Runtime& runtime = RuntimeWindow();
+    runtime.window->StartTable();
+    if (!c.output->usable() || !TableShown(state, runtime)) {
+        state.SkipWithError("no audio device or no table");
         return;
     }
     double speechMs = 0;
     for (auto _ : state) {
         const ClickTimes times = MeasureClick(*c.output, ClickKeyOne);
-        if (times.clickToSoundMs < 0 || times.soundToSpeechMs < 0) {
+        if (times.clickToSoundMs < 0 || times.soundToSpeechMs < 0 || runtime.messages.count != 0) {
             state.SkipWithError("the device never took the sound or the speech");
             return;
         }
@@ -241,7 +318,7 @@ void PrepareProcesses(const QString& scratch) {
 // the benchmark library around it, for callgrind:
 //   valgrind --tool=callgrind --toggle-collect='*ProfiledWork*' mirelva_bench --profile readlayout 20
 // With `--profile keep 0` the generated folder is kept and its path printed.
-void ProfiledWork(const QString& work) {
+[[gnu::noinline]] void ProfiledWork(const QString& work) {
     Context& c = Bench();
     if (work == QStringLiteral("readlayout")) {
         CountingMessages messages;
@@ -252,6 +329,10 @@ void ProfiledWork(const QString& work) {
             QImageReader reader(path);
             benchmark::DoNotOptimize(reader.read().constBits());
         }
+    } else if (work == QStringLiteral("starttable")) {
+        RuntimeWindow().window->StartTable();
+    } else if (work == QStringLiteral("repaint")) {
+        RuntimeWindow().window->Form_Paint();
     }
 }
 
@@ -296,6 +377,9 @@ int ProfileSynthesis(int count) {
 }
 
 int Profile(const QString& work, int count) {
+    if (work == QStringLiteral("repaint")) {
+        RuntimeWindow().window->StartTable();
+    }
     if (work == QStringLiteral("synthesis")) {
         return ProfileSynthesis(count);
     }
@@ -334,6 +418,8 @@ void RegisterBenchmarks() {
     RegisterCpuBenchmark("ReadLayout", BM_ReadLayout);
     RegisterCpuBenchmark("ReadLayoutFloor", BM_ReadLayoutFloor);
     RegisterCpuBenchmark("DecodeFloor", BM_DecodeFloor);
+    RegisterCpuBenchmark("StartTable", BM_StartTable);
+    RegisterCpuBenchmark("Repaint", BM_Repaint);
     RegisterTimedBenchmark("ClickOutput", BM_ClickOutput, 3, 3);
     RegisterTimedBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor, 5, 3);
     RegisterTimedBenchmark("Startup", BM_Startup, 1, 5);
@@ -343,6 +429,8 @@ void RegisterBenchmarks() {
 std::vector<Figure> Figures(const SummaryReporter& r) {
     const Context& c = Bench();
     return {
+        {"Enter to table (StartTable)", r.medianMs("StartTable"), r.medianMs("DecodeFloor"), "ms", 1.3, 100},
+        {"Repaint of the table", r.medianMs("Repaint"), r.medianMs("DecodeFloor"), "ms", 1.3, 100},
         {"ReadLayout (21 keys)", r.medianMs("ReadLayout"), r.medianMs("ReadLayoutFloor"), "ms", 3.0, 0},
         {"Click to sound", r.medianMs("ClickOutput"), r.medianMs("DeviceTakeFloor"), "ms", 0, 10},
         {"Click to speech (after sound)", r.medianCounter("ClickOutput", "speech_ms"),
@@ -379,12 +467,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "mirelva_bench: cannot make the benchmark's program folder\n");
         return 2;
     }
-    if (argc == 4 && qstrcmp(argv[1], "--profile") == 0) {
-        return Profile(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
-    }
     c.output = std::make_unique<ProbedOutput>();
-    c.sound = std::make_unique<cSound>(*c.output);
-    c.voice = std::make_unique<cVoce>(*c.output);
+    if (argc == 4 && qstrcmp(argv[1], "--profile") == 0) {
+        const int result = Profile(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+        RuntimeWindow().window.reset();
+        return result;
+    }
     PrepareProcesses(scratch.path());
 
     // Repetitions of different benchmarks take turns, so that the load of a
@@ -402,8 +490,7 @@ int main(int argc, char** argv) {
     const int missed = PrintFigures(Figures(reporter));
     std::printf("\n%d figure(s) miss their target.\n", missed);
 
-    c.voice.reset();
-    c.sound.reset();
+    RuntimeWindow().window.reset();
     c.output.reset();
     c.mirelva = {};
     c.floorWindow = {};
