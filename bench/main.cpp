@@ -333,6 +333,8 @@ void PrepareProcesses(const QString& scratch) {
         RuntimeWindow().window->StartTable();
     } else if (work == QStringLiteral("repaint")) {
         RuntimeWindow().window->Form_Paint();
+    } else if (work == QStringLiteral("click")) {
+        ClickKeyOne();
     }
 }
 
@@ -377,7 +379,7 @@ int ProfileSynthesis(int count) {
 }
 
 int Profile(const QString& work, int count) {
-    if (work == QStringLiteral("repaint")) {
+    if (work == QStringLiteral("repaint") || work == QStringLiteral("click")) {
         RuntimeWindow().window->StartTable();
     }
     if (work == QStringLiteral("synthesis")) {
