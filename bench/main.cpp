@@ -284,11 +284,14 @@ StartedProgram Prepare(const QString& source, const QString& folder,
 }
 
 double PeakWithTable(StartedProgram& started, bool pressEnter) {
-    if (!started.program || !started.program->StartAndSettle()) {
+    const std::optional<std::vector<quint32>> intro =
+        started.program ? started.program->StartAndSettle() : std::nullopt;
+    if (!intro) {
         return -1;
     }
+    // The table must be on the screen, or the figure would be the intro's.
     if (pressEnter && (!started.program->PressKey(QStringLiteral("Return")) ||
-                       !Bench().screen->WaitUntilStill(1000, 15000))) {
+                       !Bench().screen->WaitUntilStill(1000, 15000) || Bench().screen->Sample() == *intro)) {
         started.program->Stop();
         return -1;
     }
