@@ -6,8 +6,11 @@
 #include "startup/Installer.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstdlib>
 
 using TestSupport::readFile;
 using TestSupport::writeFile;
@@ -92,6 +95,32 @@ private slots:
             QVERIFY(CheckConfiguration(p, again, installer));
             QVERIFY(again.shown.isEmpty());
         }
+    }
+
+    // A repair that cannot write the default files ends the program after
+    // its report. The test runs itself as a child process for that.
+    void failedRepairEndsTheProgram() {
+        const QString childFolder = qEnvironmentVariable("TST_CONFIGURATION_FOLDER");
+        if (!childFolder.isEmpty()) {
+            RecordingMessages shown;
+            Installer installer(childFolder);
+            CheckConfiguration(childFolder, shown, installer);
+            std::exit(42); // it returned: the parent sees the wrong exit code
+        }
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("suoni"), "not a folder"));
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TST_CONFIGURATION_FOLDER", dir.path());
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"failedRepairEndsTheProgram"});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), EXIT_FAILURE);
+        const QString err = QString::fromUtf8(child.readAllStandardError());
+        QVERIFY2(err.contains("Mirelva: Installazione non riuscita: impossibile scrivere il file " +
+                              dir.path() + "/suoni/1.wav"),
+                 qPrintable(err));
     }
 
     void installationDecision_data() {

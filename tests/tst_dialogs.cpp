@@ -142,6 +142,29 @@ private slots:
         QCOMPARE(result, QDir(folder).absoluteFilePath(expectedName));
     }
 
+    // A layout keeps 254 characters of a path: a longer one is no choice.
+    void longPathGivesEmptyText_data() {
+        QTest::addColumn<int>("length");
+        QTest::addRow("254 characters") << 254;
+        QTest::addRow("255 characters") << 255;
+    }
+    void longPathGivesEmptyText() {
+        QFETCH(int, length);
+        const QString folder = m_dir.path() + QLatin1Char('/') + QString(120, QLatin1Char('a')) +
+                               QLatin1Char('/') + QString(100, QLatin1Char('b'));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QLatin1Char('/') +
+                             QString(length - folder.size() - 5, QLatin1Char('c')) + QStringLiteral(".ini");
+        QCOMPARE(path.size(), length);
+        Touch(path);
+        ModalDriver driver({[&](QWidget* modal) { return TypeAndAccept(modal, path); }});
+        QtFilePicker picker;
+        const QString result = picker.ShowOpenDialog(&m_owner, QStringLiteral("Layout Files (*.ini)") + Nul +
+                                                                   QStringLiteral("*.ini"));
+        QVERIFY(driver.finished());
+        QCOMPARE(result, length <= 254 ? path : QString());
+    }
+
     void cancelGivesEmptyText_data() {
         QTest::addColumn<bool>("save");
         QTest::addRow("open") << false;

@@ -132,9 +132,9 @@ private slots:
         const QString tooMany = QStringLiteral(
             "Il numero dei tasti specificato non è valido. Il numero massimo di tasti consentito è 21.");
         const auto with = [&](auto change) {
-            LayoutSpec spec = SetupFixture::standardIn(QStringLiteral("@P@"), 4);
-            change(spec);
-            return spec.bytes();
+            TestLayout layout = SetupFixture::standardIn(QStringLiteral("@P@"), 4);
+            change(layout);
+            return layout.bytes();
         };
         const QList<bool> newSwitches{true, false, false, false};
         QTest::addRow("missing layout file")
@@ -143,45 +143,45 @@ private slots:
             << SetupFixture::standardIn(QStringLiteral("@P@"), 4).bytes() << QStringList() << false << "4"
             << QList<bool>{true, true, true, false} << 4;
         QTest::addRow("marker in lower case")
-            << with([](LayoutSpec& s) { s.marker = s.marker.toLower(); }) << QStringList() << false << "4"
+            << with([](TestLayout& s) { s.marker = s.marker.toLower(); }) << QStringList() << false << "4"
             << QList<bool>{true, true, true, false} << 4;
         QTest::addRow("names in lower case")
-            << with([](LayoutSpec& s) { s.lowerCaseNames = true; }) << QStringList() << false << "4"
+            << with([](TestLayout& s) { s.lowerCaseNames = true; }) << QStringList() << false << "4"
             << QList<bool>{true, true, true, false} << 4;
-        QTest::addRow("wrong marker") << with([](LayoutSpec& s) { s.marker = QStringLiteral("altro"); })
+        QTest::addRow("wrong marker") << with([](TestLayout& s) { s.marker = QStringLiteral("altro"); })
                                       << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti 22") << with([](LayoutSpec& s) { s.keys = QStringLiteral("22"); })
+        QTest::addRow("Tasti 22") << with([](TestLayout& s) { s.keys = QStringLiteral("22"); })
                                   << QStringList{tooMany} << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti 21") << with([](LayoutSpec& s) { s.keys = QStringLiteral("21"); })
+        QTest::addRow("Tasti 21") << with([](TestLayout& s) { s.keys = QStringLiteral("21"); })
                                   << QStringList() << false << "21" << QList<bool>{true, true, true, false}
                                   << 4;
         QTest::addRow("Tasti 0 shows one key")
-            << with([](LayoutSpec& s) { s.keys = QStringLiteral("0"); }) << QStringList() << false << "1"
+            << with([](TestLayout& s) { s.keys = QStringLiteral("0"); }) << QStringList() << false << "1"
             << QList<bool>{true, true, true, false} << 0;
         QTest::addRow("Tasti -3 shows one key")
-            << with([](LayoutSpec& s) { s.keys = QStringLiteral("-3"); }) << QStringList() << false << "1"
+            << with([](TestLayout& s) { s.keys = QStringLiteral("-3"); }) << QStringList() << false << "1"
             << QList<bool>{true, true, true, false} << 0;
-        QTest::addRow("Tasti 04") << with([](LayoutSpec& s) { s.keys = QStringLiteral("04"); })
+        QTest::addRow("Tasti 04") << with([](TestLayout& s) { s.keys = QStringLiteral("04"); })
                                   << QStringList() << false << "4" << QList<bool>{true, true, true, false}
                                   << 4;
-        QTest::addRow("Tasti text") << with([](LayoutSpec& s) { s.keys = QStringLiteral("quattro"); })
+        QTest::addRow("Tasti text") << with([](TestLayout& s) { s.keys = QStringLiteral("quattro"); })
                                     << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti empty") << with([](LayoutSpec& s) { s.keys.clear(); }) << QStringList{bad}
+        QTest::addRow("Tasti empty") << with([](TestLayout& s) { s.keys.clear(); }) << QStringList{bad}
                                      << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti fraction") << with([](LayoutSpec& s) { s.keys = QStringLiteral("2.5"); })
+        QTest::addRow("Tasti fraction") << with([](TestLayout& s) { s.keys = QStringLiteral("2.5"); })
                                         << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti beyond 16 bits") << with([](LayoutSpec& s) { s.keys = QStringLiteral("70000"); })
+        QTest::addRow("Tasti beyond 16 bits") << with([](TestLayout& s) { s.keys = QStringLiteral("70000"); })
                                               << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("IsInput text") << with([](LayoutSpec& s) { s.forcedInput = QStringLiteral("si"); })
+        QTest::addRow("IsInput text") << with([](TestLayout& s) { s.forcedInput = QStringLiteral("si"); })
                                       << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("IsSezione2 empty") << with([](LayoutSpec& s) { s.section2.clear(); })
+        QTest::addRow("IsSezione2 empty") << with([](TestLayout& s) { s.section2.clear(); })
                                           << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("IsSezione1 text") << with([](LayoutSpec& s) { s.section1 = QStringLiteral("x"); })
+        QTest::addRow("IsSezione1 text") << with([](TestLayout& s) { s.section1 = QStringLiteral("x"); })
                                          << QStringList{bad} << true << "1" << newSwitches << 0;
         QTest::addRow("IsSezione1 0 opens checked")
-            << with([](LayoutSpec& s) { s.section1 = QStringLiteral("0"); }) << QStringList() << false << "4"
+            << with([](TestLayout& s) { s.section1 = QStringLiteral("0"); }) << QStringList() << false << "4"
             << QList<bool>{true, true, true, false} << 4;
-        QTest::addRow("switches out of range give 0") << with([](LayoutSpec& s) {
+        QTest::addRow("switches out of range give 0") << with([](TestLayout& s) {
             s.section2 = QStringLiteral("7");
             s.section3 = QStringLiteral("-1");
             s.forcedInput = QStringLiteral("2");
@@ -271,7 +271,7 @@ private slots:
         QFETCH(QString, earlier);
         QFETCH(Ints, pressed);
         SetupFixture f;
-        LayoutSpec forced = f.standard(4);
+        TestLayout forced = f.standard(4);
         forced.forcedInput = QStringLiteral("1");
         forced.sequence = QStringList{"2", "4", "1", "3"};
         if (earlier == QStringLiteral("plain")) {
@@ -519,9 +519,9 @@ private slots:
     // the layout shown before.
     void bonusCarriesOver() {
         SetupFixture f;
-        LayoutSpec spec = f.standard(4);
-        spec.bonus = QStringLiteral("/d/bravo.wav");
-        f.activate(f.layout(1), spec.bytes());
+        TestLayout layout = f.standard(4);
+        layout.bonus = QStringLiteral("/d/bravo.wav");
+        f.activate(f.layout(1), layout.bytes());
         f.open();
         f.close();
         f.activate(f.layout(7), QByteArray());

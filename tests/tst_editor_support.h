@@ -24,7 +24,7 @@
 
 // A layout as the installer writes it (blanks around "=" in the settings).
 // Numbers are text, so that a test can put anything there.
-struct LayoutSpec {
+struct TestLayout {
     QString marker = QStringLiteral("<$$-COMUNICATORE-$$>");
     QString keys = QStringLiteral("4");
     QString section1 = QStringLiteral("1");
@@ -88,20 +88,20 @@ public:
     }
 
     // A layout of `keys` pictures with sounds and texts, active in cfg.ini.
-    LayoutSpec standard(int keys) const { return standardIn(P, keys); }
+    TestLayout standard(int keys) const { return standardIn(P, keys); }
     // The same for a program folder named later: "@P@" is replaced by fill().
-    static LayoutSpec standardIn(const QString& P, int keys) {
-        LayoutSpec spec;
-        spec.keys = QString::number(keys);
+    static TestLayout standardIn(const QString& P, int keys) {
+        TestLayout layout;
+        layout.keys = QString::number(keys);
         for (int k = 1; k <= keys; ++k) {
-            spec.pictures << P + QStringLiteral("/immagini/%1.gif").arg(k);
-            spec.sounds << P + QStringLiteral("/suoni/%1.wav").arg(k);
-            spec.texts << QStringLiteral("parola %1").arg(k);
+            layout.pictures << P + QStringLiteral("/immagini/%1.gif").arg(k);
+            layout.sounds << P + QStringLiteral("/suoni/%1.wav").arg(k);
+            layout.texts << QStringLiteral("parola %1").arg(k);
         }
         for (int f = 1; f <= 12; ++f) {
-            spec.functionKeys << P + QStringLiteral("/layout/lay%1.ini").arg(f);
+            layout.functionKeys << P + QStringLiteral("/layout/lay%1.ini").arg(f);
         }
-        return spec;
+        return layout;
     }
 
     QByteArray fill(QByteArray bytes) const { return bytes.replace("@P@", P.toLatin1()); }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -408,6 +409,18 @@ private slots:
         bool failed = false;
         QCOMPARE(ini.GetValue("Key", QString(), &failed), QString());
         QVERIFY(failed);
+    }
+
+    void fileBeyondTheSizeLimitIsLeftAlone() {
+        const QString file = m_dir.filePath("huge.ini");
+        QVERIFY(writeFile(file, "[A]\r\nk=1\r\n"));
+        QFile f(file);
+        QVERIFY(f.resize(65LL << 20)); // sparse: costs no disk space
+        CINIFile ini = IniAt(file, "A");
+        QCOMPARE(ini.GetValue("k"), QString());
+        ini.SetValues("k", "2");
+        QCOMPARE(QFileInfo(file).size(), 65LL << 20);
+        QVERIFY(readFile(file).startsWith("[A]\r\nk=1\r\n"));
     }
 
     void binaryGarbageReadsWithoutCrash() {

@@ -1,4 +1,5 @@
 #include "config/CINIFile.h"
+#include "config/Integer16.h"
 #include "config/LayoutReader.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/TestSupport.h"
@@ -169,6 +170,8 @@ private slots:
         QTest::addRow("forced input, step -3")
             << QStringList{"IsInput = 0=>IsInput = 1", "SequenzaInput1=2=>SequenzaInput1=-3"}
             << Expected{SequenceMsg("-3"), Resources};
+        QTest::addRow("forced input, step names a key beyond the count")
+            << QStringList{"IsInput = 0=>IsInput = 1", "SequenzaInput1=2=>SequenzaInput1=7"} << Expected{};
         QTest::addRow("no forced input, sequence not read")
             << QStringList{"SequenzaInput1=2=>SequenzaInput1=x"} << Expected{};
         QTest::addRow("section 1 off")
@@ -242,6 +245,37 @@ private slots:
         }
         QCOMPARE(got, messages);
         QCOMPARE(TestSupport::readFile(layoutPath), layoutBytes); // never written
+    }
+
+    void numbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("error");
+        QTest::addRow("plain") << "12" << 12 << 0;
+        QTest::addRow("leading zeros") << "0004" << 4 << 0;
+        QTest::addRow("blanks") << " \t4 " << 4 << 0;
+        QTest::addRow("plus sign") << "+7" << 7 << 0;
+        QTest::addRow("negative") << "-3" << -3 << 0;
+        QTest::addRow("largest") << "32767" << 32767 << 0;
+        QTest::addRow("smallest") << "-32768" << -32768 << 0;
+        QTest::addRow("one too large") << "32768" << 0 << 6;
+        QTest::addRow("one too small") << "-32769" << 0 << 6;
+        QTest::addRow("many digits") << "000000000000000000000099999999999999999999" << 0 << 6;
+        QTest::addRow("letters") << "abc" << 0 << 13;
+        QTest::addRow("empty") << "" << 0 << 13;
+        QTest::addRow("sign alone") << "-" << 0 << 13;
+        QTest::addRow("digits then letters") << "4a" << 0 << 13;
+        QTest::addRow("overflow then letters") << "99999x" << 0 << 13;
+        QTest::addRow("blank inside") << "1 2" << 0 << 13;
+        QTest::addRow("decimal point") << "4.0" << 0 << 13;
+    }
+    void numbers() {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QFETCH(int, error);
+        const Integer16 number = Integer16::FromText(text);
+        QCOMPARE(int(number.value), value);
+        QCOMPARE(number.error, error);
     }
 
     void fillsTheRuntimeFields() {

@@ -1,11 +1,16 @@
 #include "audio/AudioConverter.h"
 
+#include <algorithm>
+
 AudioConverter::AudioConverter(SDL_AudioFormat sourceFormat, int sourceChannels, int sourceRate,
                                AudioFormat target) {
     if (sourceChannels < 1 || sourceChannels > 255 || sourceRate < 1 || target.channels < 1 ||
         target.sampleRate < 1) {
         return;
     }
+    m_sourceFrameBytes = int(SDL_AUDIO_BITSIZE(sourceFormat) / 8) * sourceChannels;
+    m_sourceRate = sourceRate;
+    m_target = target;
     m_stream = SDL_NewAudioStream(sourceFormat, Uint8(sourceChannels), sourceRate, AUDIO_S16SYS,
                                   Uint8(target.channels), target.sampleRate);
 }
@@ -20,14 +25,31 @@ std::vector<qint16> AudioConverter::put(const void* data, int bytes) {
     if (m_stream == nullptr || bytes <= 0 || SDL_AudioStreamPut(m_stream, data, bytes) != 0) {
         return {};
     }
+    m_sourceBytes += bytes;
     return takeAvailable();
 }
 
+// SDL's resampler keeps the last stretch of a stream back even when flushed
+// (tens of milliseconds, more at low rates), which would cut the end of every
+// sound. A fifth of a second of silence pushes it out; what comes after the
+// sound's own length is dropped again.
 std::vector<qint16> AudioConverter::finish() {
-    if (m_stream == nullptr || SDL_AudioStreamFlush(m_stream) != 0) {
+    if (m_stream == nullptr) {
         return {};
     }
-    return takeAvailable();
+    const std::vector<char> silence(size_t(m_sourceRate / 5) * size_t(m_sourceFrameBytes), 0);
+    if (SDL_AudioStreamPut(m_stream, silence.data(), int(silence.size())) != 0 ||
+        SDL_AudioStreamFlush(m_stream) != 0) {
+        return {};
+    }
+    std::vector<qint16> rest = takeAvailable();
+    const qint64 sourceFrames = m_sourceBytes / m_sourceFrameBytes;
+    const qint64 wanted =
+        (sourceFrames * m_target.sampleRate + m_sourceRate / 2) / m_sourceRate * m_target.channels;
+    const qint64 keep =
+        std::clamp<qint64>(wanted - (m_samplesOut - qint64(rest.size())), 0, qint64(rest.size()));
+    rest.resize(size_t(keep));
+    return rest;
 }
 
 std::vector<qint16> AudioConverter::takeAvailable() {
@@ -38,5 +60,6 @@ std::vector<qint16> AudioConverter::takeAvailable() {
     std::vector<qint16> out(size_t(bytes) / sizeof(qint16));
     const int got = SDL_AudioStreamGet(m_stream, out.data(), int(out.size() * sizeof(qint16)));
     out.resize(got > 0 ? size_t(got) / sizeof(qint16) : 0);
+    m_samplesOut += qint64(out.size());
     return out;
 }

@@ -27,4 +27,9 @@ private:
     std::vector<qint16> takeAvailable();
 
     SDL_AudioStream* m_stream = nullptr;
+    int m_sourceFrameBytes = 0;
+    int m_sourceRate = 0;
+    AudioFormat m_target;
+    qint64 m_sourceBytes = 0;
+    qint64 m_samplesOut = 0;
 };

@@ -26,7 +26,9 @@ int onSynth(short* samples, int count, espeak_EVENT* events) {
     for (espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e) {
         // espeak-ng counts text positions from 1.
         const int position = e->text_position > 0 ? e->text_position - 1 : 0;
-        if (e->type == espeakEVENT_WORD) {
+        // After some texts espeak-ng adds a word of no length at position 0
+        // at the very end; it stands for nothing in the text.
+        if (e->type == espeakEVENT_WORD && e->length > 0 && e->text_position > 0) {
             context->events->push_back(
                 {EspeakEngine::Event::Kind::Word, position, e->length, e->audio_position, {}});
         } else if (e->type == espeakEVENT_SENTENCE) {
@@ -43,7 +45,7 @@ int onSynth(short* samples, int count, espeak_EVENT* events) {
 bool speaksLanguage(const espeak_VOICE* voice, const QByteArray& language) {
     // languages: (priority byte, name, zero byte) pairs, ended by a zero byte.
     for (const char* p = voice->languages; p != nullptr && *p != 0;) {
-        const QByteArray name(p + 1);
+        const QByteArray name = QByteArray(p + 1).toLower();
         if (name == language || name.startsWith(language + '-')) {
             return true;
         }
@@ -92,7 +94,9 @@ std::optional<EspeakEngine::Voice> EspeakEngine::chooseVoice(const QString& name
     spec.languages = wanted.constData();
     std::vector<const espeak_VOICE*> candidates;
     for (const espeak_VOICE** v = espeak_ListVoices(&spec); v != nullptr && *v != nullptr; ++v) {
-        if (speaksLanguage(*v, wanted)) {
+        // MBROLA voices need a separate program and its voice data, which we
+        // neither install nor want to start from here; trying one spawns it.
+        if (speaksLanguage(*v, wanted) && !QByteArray((*v)->identifier).startsWith("mb/")) {
             candidates.push_back(*v);
         }
     }
@@ -108,7 +112,9 @@ std::optional<EspeakEngine::Voice> EspeakEngine::chooseVoice(const QString& name
             return Voice{v->identifier, QString::fromUtf8(v->name), language.toLower()};
         }
     }
-    return std::nullopt;
+    // A regional variant without a voice of its own ("fr-ca") takes the language's.
+    const qsizetype dash = language.indexOf(u'-');
+    return dash > 0 ? chooseVoice(name, language.left(dash)) : std::nullopt;
 }
 
 int EspeakEngine::synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink,

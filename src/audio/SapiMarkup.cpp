@@ -34,11 +34,29 @@ public:
         m_out.sourceIndex.insert(m_out.sourceIndex.end(), size_t(s.size()), -1);
     }
 
-    // Decoded text that came from source[rawStart, rawStart + rawLength).
-    void text(QStringView decoded, int rawStart, int rawLength) {
+    // Decoded text whose written form `raw` starts at `rawStart` in the
+    // original. Each decoded character is traced back to where it was
+    // written: an entity ("&lt;", "&#38;") to its "&", a CR LF pair (read as
+    // one line feed) to its CR, a CDATA section past its opening.
+    void text(QStringView decoded, QStringView raw, int rawStart, bool markup) {
+        const bool cdata = markup && raw.startsWith(u"<![CDATA[");
+        const bool entities = markup && !cdata;
+        qsizetype r = cdata ? 9 : 0;
         for (qsizetype i = 0; i < decoded.size(); ++i) {
-            const int source = rawStart + int(std::min<qsizetype>(i, std::max(rawLength - 1, 0)));
+            const int source = rawStart + int(std::min(r, std::max<qsizetype>(raw.size() - 1, 0)));
             character(decoded[i], source);
+            if (entities && r < raw.size() && raw[r] == u'&') {
+                // One entity may stand for a character outside the 16-bit range.
+                if (decoded[i].isHighSurrogate() && i + 1 < decoded.size()) {
+                    character(decoded[++i], source);
+                }
+                const qsizetype semicolon = raw.indexOf(u';', r);
+                r = semicolon < 0 ? r + 1 : semicolon + 1;
+            } else if (markup && r + 1 < raw.size() && raw[r] == u'\r' && raw[r + 1] == u'\n') {
+                r += 2;
+            } else {
+                ++r;
+            }
         }
     }
 
@@ -158,8 +176,8 @@ public:
             } else if (token == QXmlStreamReader::EndElement) {
                 endElement();
             } else if (token == QXmlStreamReader::Characters) {
-                const int rawStart = int(previousOffset) - int(WrapOpen.size());
-                m_writer.text(m_reader.text(), rawStart, int(offset - previousOffset));
+                const QStringView raw = QStringView(m_wrapped).mid(previousOffset, offset - previousOffset);
+                m_writer.text(m_reader.text(), raw, int(previousOffset) - int(WrapOpen.size()), true);
             }
             previousOffset = offset;
         }
@@ -258,7 +276,7 @@ SsmlText TranslateSapiMarkup(const QString& text, const SapiVoiceState& voice) {
 SsmlText PlainTextAsSsml(const QString& text, const SapiVoiceState& voice) {
     Writer writer(voice);
     writer.markup(WrapOpen);
-    writer.text(text, 0, int(text.size()));
+    writer.text(text, text, 0, false);
     writer.markup(WrapClose);
     return writer.take();
 }

@@ -122,21 +122,7 @@ std::optional<cVoce::Error> cVoce::Speak(const QString& text) {
     m_output.enqueue(converter.finish());
     m_speechQueued = true;
 
-    for (const EspeakEngine::Event& e : events) {
-        const int position = ssml.toSource(e.textPosition);
-        switch (e.kind) {
-        case EspeakEngine::Event::Kind::Word:
-            emit Word(stream, streamPosition(e.audioMs), position,
-                      ssml.toSource(e.textPosition + e.length - 1) - position + 1);
-            break;
-        case EspeakEngine::Event::Kind::Sentence:
-            emit Sentence(stream, streamPosition(e.audioMs), position, qint32(text.size()) - position);
-            break;
-        case EspeakEngine::Event::Kind::Mark:
-            emit Bookmark(stream, streamPosition(e.audioMs), e.name, e.name.toInt());
-            break;
-        }
-    }
+    emitEvents(stream, ssml, qint32(text.size()), events);
     if ((m_speakFlags & SVSFlagsAsync) == 0 && !m_paused) {
         m_output.drain();
         m_speechQueued = false;
@@ -146,6 +132,36 @@ std::optional<cVoce::Error> cVoce::Speak(const QString& text) {
         return Error{status, QString::fromUtf8(SynthesisFailedText)};
     }
     return std::nullopt;
+}
+
+// Word, sentence and bookmark events, with positions in the caller's text. A
+// sentence runs to the start of the next one, the last to the end of the text.
+void cVoce::emitEvents(qint32 stream, const SsmlText& ssml, qint32 textLength,
+                       const std::vector<EspeakEngine::Event>& events) {
+    for (size_t i = 0; i < events.size(); ++i) {
+        const EspeakEngine::Event& e = events[i];
+        const int position = ssml.toSource(e.textPosition);
+        switch (e.kind) {
+        case EspeakEngine::Event::Kind::Word:
+            emit Word(stream, streamPosition(e.audioMs), position,
+                      ssml.toSource(e.textPosition + e.length - 1) - position + 1);
+            break;
+        case EspeakEngine::Event::Kind::Sentence: {
+            int end = textLength;
+            for (size_t j = i + 1; j < events.size(); ++j) {
+                if (events[j].kind == EspeakEngine::Event::Kind::Sentence) {
+                    end = ssml.toSource(events[j].textPosition);
+                    break;
+                }
+            }
+            emit Sentence(stream, streamPosition(e.audioMs), position, end - position);
+            break;
+        }
+        case EspeakEngine::Event::Kind::Mark:
+            emit Bookmark(stream, streamPosition(e.audioMs), e.name, e.name.toInt());
+            break;
+        }
+    }
 }
 
 void cVoce::StopSpeech() {

@@ -2,6 +2,7 @@
 
 #include "audio/EspeakEngine.h"
 #include "audio/IAudioOutput.h"
+#include "audio/SapiMarkup.h"
 
 #include <QObject>
 #include <QString>
@@ -34,7 +35,8 @@ public:
     // SAPI speak flags.
     enum SpeakFlag : qint32 {
         SVSFlagsAsync = 1,        // return without waiting for the speech to be heard
-        SVSFPurgeBeforeSpeak = 2, // drop speech of this object still waiting to be heard
+        SVSFPurgeBeforeSpeak = 2, // drop speech of this object still waiting to be heard (and, the
+                                  // output being one queue, whatever was queued after it)
         SVSFIsXML = 8,            // the text carries speech tags
     };
 
@@ -66,13 +68,22 @@ public:
     // (at once when the flags ask for no wait, or while speech is paused).
     // An empty text speaks nothing.
     [[nodiscard]] std::optional<Error> Speak(const QString& text);
-    // Silences speech of this object that has not been heard yet.
+    // Silences speech of this object that has not been heard yet (and what
+    // was queued after it).
     void StopSpeech();
     // Holds and releases the shared output: sounds wait with the speech.
     void PauseSpeech();
     void ResumeSpeech();
 
 signals:
+    // The synthesizer's events, with SAPI's arguments. espeak-ng reports
+    // streams, sentences, words and marks: StartStream comes before the
+    // speech, Sentence, Word and Bookmark once the text has been made
+    // (character positions count in the text given to Speak), EndStream once
+    // it has been heard. A bookmark written right at the start of a sentence
+    // is not reported by espeak-ng 1.51. AudioLevel, EnginePrivate, Phoneme,
+    // Viseme and VoiceChange have nothing to carry on this platform and are
+    // never raised.
     void VoiceNonDisponibile();
     // Stream positions are byte offsets in the 16-bit mono stream of the voice.
     void AudioLevel(qint32 streamNumber, const QVariant& streamPosition, qint32 level);
@@ -95,6 +106,8 @@ private:
     void announceMissingSynthesizer();
     void releaseVoice();
     QVariant streamPosition(int audioMs) const;
+    void emitEvents(qint32 stream, const SsmlText& ssml, qint32 textLength,
+                    const std::vector<EspeakEngine::Event>& events);
 
     IAudioOutput& m_output;
     std::optional<EspeakEngine::Settings> m_settings;

@@ -217,7 +217,7 @@ private:
         }
         m_state = State::Present;
         m_readOnly = WriteProtected(info);
-        Decode(f.read(MaxFileSize));
+        Decode(f.read(info.size()));
     }
 
     void Decode(QByteArray bytes) {

@@ -9,7 +9,10 @@
 // What the runtime keeps of the active layout, filled by LayoutReader each
 // time the table is started. The per-key lists have one slot more than the
 // keys need: index 0 of the 1-based lists, and position KeyCount of
-// InputSequence, stay empty or 0.
+// InputSequence, stay empty or 0. Paths are kept as the layout writes them;
+// code that opens one goes through ResolveFileCase (names match without
+// regard to case) and reads only regular files (a layout may name a folder,
+// a FIFO or a device, which exist but must never be read).
 struct LayoutData {
     qint16 KeyCount = 0;
     qint16 ForcedInput = 0;

@@ -41,6 +41,11 @@ QString Run(QWidget* owner, const QString& filter, bool save) {
         return {};
     }
     const QString path = TrimBlanks(dialog.selectedFiles().constFirst());
+    // A layout keeps at most 254 characters of a value: a longer path could
+    // not be read back, so it counts as no choice at all.
+    if (path.size() > QtFilePicker::MaxPathLength) {
+        return {};
+    }
     if (!path.isEmpty()) {
         QDir::setCurrent(QFileInfo(path).absolutePath());
     }

@@ -12,6 +12,8 @@ public:
     QString ShowOpenDialog(QWidget* owner, const QString& filter) override;
     QString ShowSaveDialog(QWidget* owner, const QString& filter) override;
 
+    static constexpr int MaxPathLength = 254;
+
     static QString OpenTitle() { return QStringLiteral("Seleziona il file da aprire"); }
     static QString SaveTitle() { return QStringLiteral("Seleziona il file in cui salvare"); }
     // The dialog's name filter for a description + NUL + pattern pair.

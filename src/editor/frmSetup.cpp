@@ -2,6 +2,7 @@
 
 #include "config/CINIFile.h"
 #include "config/FileExists.h"
+#include "config/Integer16.h"
 #include "editor/LayoutWriter.h"
 #include "editor/PathRules.h"
 #include "editor/Twips.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStackedWidget>
 
 #include <optional>
@@ -33,22 +33,17 @@ const QString LayoutNameFilter =
     QStringLiteral("Layout Files (*.ini)") + QChar(u'\0') + QStringLiteral("*.ini");
 const QList<int> AcceptedKeyCounts{1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21};
 
-// Values longer than this are cut when a layout is read back.
+// Values longer than this are cut when a layout is read back, so the boxes
+// take no more (the pickers never return a longer path).
 constexpr int MaxValueLength = 254;
 
 enum Page { PicturesPage, SoundsPage, TextsPage, FunctionKeysPage, BonusPage };
 
-// A value of the layout read as a 16-bit integer: blanks and leading zeros
-// do not matter; anything else (a fraction, text, an empty value, a number
-// beyond 16 bits) is not a whole number.
+// A value of the layout read as a 16-bit integer, as the layout reader
+// reads it; nothing when it is not a whole number.
 std::optional<qint16> WholeNumber(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
-    if (!pattern.match(text).hasMatch()) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const short value = text.trimmed().toShort(&ok);
-    return ok ? std::optional<qint16>(value) : std::nullopt;
+    const Integer16 number = Integer16::FromText(text);
+    return number.error == 0 ? std::optional<qint16>(number.value) : std::nullopt;
 }
 
 QString Token(const QString& key) {
@@ -567,10 +562,6 @@ bool frmSetup::CheckLayoutName(const QString& path) {
             QStringLiteral("Il file «%1» è il file di configurazione del programma: il layout non può essere "
                            "memorizzato con questo nome. Sceglierne un altro.")
                 .arg(path);
-    } else if (path.size() > MaxValueLength) {
-        problem = QStringLiteral("Il nome del file «%1» è troppo lungo: può avere al massimo %2 caratteri.")
-                      .arg(path)
-                      .arg(MaxValueLength);
     }
     if (problem.isEmpty()) {
         return true;
@@ -639,7 +630,8 @@ void frmSetup::WriteLayout() {
     case LayoutWriter::Outcome::LayoutNotWritten:
         m_messages.showMessage(
             QStringLiteral("Impossibile memorizzare il layout nel file «%1».\r\nNessun file è stato "
-                           "modificato: controllare che la cartella esista e sia scrivibile.")
+                           "modificato: controllare che la cartella esista e che la cartella e il file non "
+                           "siano protetti da scrittura.")
                 .arg(path),
             MsgIcon::Exclamation, AppInfo::Title);
         return;

@@ -16,10 +16,10 @@
 #include "runtime/cMouse.h"
 #include "startup/Installer.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -86,6 +86,10 @@ F_GO::F_GO(const QString& programFolder, Services services, QWidget* parent)
     Form_Load();
 }
 
+QString F_GO::DefaultVoiceAttributes() {
+    return cVoce::DefaultAttributes;
+}
+
 F_GO::~F_GO() {
     if (m_loaded) {
         Form_Unload();
@@ -95,7 +99,7 @@ F_GO::~F_GO() {
 void F_GO::Form_Load() {
     m_sound = std::make_unique<cSound>(m_services.audio);
     m_mouse = std::make_unique<cMouse>();
-    m_voce = std::make_unique<cVoce>(m_services.audio);
+    m_voce = std::make_unique<cVoce>(m_services.audio, m_services.voiceAttributes);
     m_loaded = true;
     ReadActivePath();
 }
@@ -289,6 +293,10 @@ void F_GO::ShowActivationError(const QString& description) {
 }
 
 void F_GO::Form_KeyPress(int keyAscii) {
+    // Keys still queued when the window closed find nothing to act on.
+    if (!m_loaded) {
+        return;
+    }
     if (keyAscii == 13) {
         StartTable();
     } else if (keyAscii == 27) {
@@ -301,6 +309,9 @@ void F_GO::Form_KeyPress(int keyAscii) {
 }
 
 void F_GO::Form_KeyUp(int keyCode, int shift) {
+    if (!m_loaded) {
+        return;
+    }
     if (keyCode >= 112 && keyCode <= 123) {
         if (m_tableActive) {
             SwitchLayout(keyCode - 111);

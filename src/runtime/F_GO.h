@@ -41,7 +41,10 @@ public:
         IFilePicker& picker;
         IAudioOutput& audio;
         IRuntimeWindows& windows;
+        // The voice asked of the speech object (an Italian one unless told otherwise).
+        QString voiceAttributes = DefaultVoiceAttributes();
     };
+    static QString DefaultVoiceAttributes();
 
     // Creates the window and runs its load; it is not shown yet.
     F_GO(const QString& programFolder, Services services, QWidget* parent = nullptr);

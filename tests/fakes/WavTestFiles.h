@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// WAV files written by code for the sound tests, in every encoding the
+// player must read, so that the tests never depend on the program's own sounds.
+namespace WavTestFiles {
+enum class Encoding { Pcm8, Pcm16, Pcm24, Pcm32, Float32, ALaw, MuLaw, ImaAdpcm, MsAdpcm };
+
+// A sine wave: `frames` frames of `channels` identical channels.
+std::vector<qint16> sine(int frames, int channels, int rate, double hz = 440.0, int amplitude = 16000);
+
+// A complete WAV file holding the interleaved 16-bit samples in the given
+// encoding. ADPCM files hold a steady level close to the first sample
+// instead of the samples themselves (an encoder is not worth writing here).
+QByteArray wav(const std::vector<qint16>& samples, int channels, int rate, Encoding encoding);
+
+// A RIFF/WAVE file with the given fmt chunk body and data bytes.
+QByteArray riff(const QByteArray& fmt, const QByteArray& data);
+} // namespace WavTestFiles

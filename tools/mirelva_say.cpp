@@ -1,0 +1,88 @@
+// mirelva-say FILE.wav "testo" [--times]
+// Plays the WAV file and then speaks the text in Italian, exactly as a click
+// on a key does, through the real audio device. With --times it prints how
+// long it took from PlayFile, and from Speak, to the first sample handed to
+// the device (try SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=out.raw without sound).
+#include "audio/SdlAudioOutput.h"
+#include "audio/cSound.h"
+#include "audio/cVoce.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+// Passes everything on to the device and notes when samples first arrive.
+class TimedOutput : public IAudioOutput {
+public:
+    explicit TimedOutput(IAudioOutput& device) : m_device(device) {}
+
+    void start() {
+        m_clock.start();
+        m_firstSampleMs = -1;
+    }
+    double firstSampleMs() const { return m_firstSampleMs; }
+
+    AudioFormat format() const override { return m_device.format(); }
+    void enqueue(std::span<const qint16> samples) override {
+        if (m_firstSampleMs < 0 && !samples.empty() && m_clock.isValid()) {
+            m_firstSampleMs = double(m_clock.nsecsElapsed()) / 1e6;
+        }
+        m_device.enqueue(samples);
+    }
+    void drain() override { m_device.drain(); }
+    void purge() override { m_device.purge(); }
+    bool isPlaying() const override { return m_device.isPlaying(); }
+    void setPaused(bool paused) override { m_device.setPaused(paused); }
+
+private:
+    IAudioOutput& m_device;
+    QElapsedTimer m_clock;
+    double m_firstSampleMs = -1;
+};
+
+void report(const char* what, const TimedOutput& output, const QElapsedTimer& whole) {
+    std::printf("%s: first sample to the device after %.1f ms, returned after %.1f ms\n", what,
+                output.firstSampleMs(), double(whole.nsecsElapsed()) / 1e6);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const bool times = args.removeAll(QStringLiteral("--times")) > 0;
+    if (args.size() != 2) {
+        std::fprintf(stderr, "uso: mirelva-say FILE.wav \"testo\" [--times]\n");
+        return 2;
+    }
+    SdlAudioOutput device;
+    if (!device.hasDevice()) {
+        std::fprintf(stderr, "nessun dispositivo audio: non si sentirà nulla\n");
+    }
+    TimedOutput output(device);
+    cSound sound(output);
+    cVoce voce(output);
+
+    QElapsedTimer whole;
+    sound.setFileName(args.at(0));
+    output.start();
+    whole.start();
+    sound.PlayFile(0);
+    if (times) {
+        report("PlayFile", output, whole);
+    }
+
+    output.start();
+    whole.start();
+    const std::optional<cVoce::Error> error = voce.Speak(args.at(1));
+    if (times) {
+        report("Speak", output, whole);
+    }
+    if (error) {
+        std::fprintf(stderr, "errore %d: %s\n", error->number, qPrintable(error->description));
+        return 1;
+    }
+    return 0;
+}
