@@ -1,10 +1,14 @@
 #include "AudioProbe.h"
 
+#include <QRandomGenerator>
+
 #include <vector>
 
 namespace {
 constexpr auto PollInterval = std::chrono::microseconds(50);
 constexpr auto WatchLimit = std::chrono::seconds(10);
+// Longer than two device cycles of the largest buffer SDL is asked for.
+constexpr int RandomWaitUs = 60000;
 
 double Ms(BenchClock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -40,11 +44,15 @@ private:
     SDL_AudioDeviceID m_device;
 };
 
+// Waits until the device has taken everything, then a random while more: a
+// user clicks at any moment of the device's cycle, not right after it took
+// the last samples, which would always cost nearly a whole cycle.
 void WaitUntilIdle(const ProbedOutput& output) {
     const auto limit = BenchClock::now() + WatchLimit;
     while (output.taken() < output.queuedTotal() && BenchClock::now() < limit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    std::this_thread::sleep_for(std::chrono::microseconds(QRandomGenerator::global()->bounded(RandomWaitUs)));
 }
 } // namespace
 

@@ -425,8 +425,8 @@ void RegisterBenchmarks() {
     RegisterCpuBenchmark("DecodeFloor", BM_DecodeFloor);
     RegisterCpuBenchmark("StartTable", BM_StartTable);
     RegisterCpuBenchmark("Repaint", BM_Repaint);
-    RegisterTimedBenchmark("ClickOutput", BM_ClickOutput, 3, 3);
-    RegisterTimedBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor, 5, 3);
+    RegisterTimedBenchmark("ClickOutput", BM_ClickOutput, 5, 4);
+    RegisterTimedBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor, 10, 3);
     RegisterTimedBenchmark("Startup", BM_Startup, 1, 5);
     RegisterTimedBenchmark("StartupFloor", BM_StartupFloor, 1, 5);
 }
