@@ -36,7 +36,8 @@ format-check:
 	@command -v clang-format >/dev/null || bash -c 'apt-get install -y -qq --no-install-recommends clang-format'
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-bench: deps
+bench:
+	@bash scripts/install-deps.sh --bench
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j $(JOBS)
 	@./build-bench/bench/mirelva_bench

@@ -6,6 +6,7 @@ packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n li
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils)
 fi
+[[ "${1:-}" == "--bench" ]] && packages+=(libbenchmark-dev libx11-dev xvfb xauth xdotool valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -141,6 +141,19 @@ private slots:
         QTest::addRow("line without equals sign") << QByteArray("[A]\r\nk\r\n") << "A"
                                                   << "k"
                                                   << "" << true;
+        QTest::addRow("bracket in a value opens no section")
+            << QByteArray("[A]\r\nk=[B]\r\n[B]\r\nk=2\r\n") << "B"
+            << "k"
+            << "2" << false;
+        QTest::addRow("value holding a header") << QByteArray("[A]\r\nk=[B]\r\n[B]\r\nk=2\r\n") << "A"
+                                                << "k"
+                                                << "[B]" << false;
+        QTest::addRow("section ends at the next header") << QByteArray("[A]\r\nx=1\r\n[B]\r\nk=2\r\n") << "A"
+                                                         << "k"
+                                                         << "" << true;
+        QTest::addRow("last line without line end") << QByteArray("[A]\r\n\r\n\r\nk=5") << "A"
+                                                    << "k"
+                                                    << "5" << false;
     }
     void readsLikeThePlatform() {
         QFETCH(QByteArray, content);

@@ -4,8 +4,12 @@ namespace {
 // What we ask for; SDL may give another rate or channel count, which we take.
 constexpr int WantedRate = 44100;
 constexpr int WantedChannels = 2;
-// Small device buffers keep the delay between a click and its sound short.
-constexpr int WantedBufferFrames = 1024;
+// Small device buffers keep the delay between a click and its sound short,
+// and the silence between a key's sound and its speech, which waits for the
+// last buffers to be heard. 512 frames (11.6 ms at 44.1 kHz) halve both
+// against 1024; much smaller buffers risk gaps in the sound when a busy
+// machine wakes the audio thread late.
+constexpr int WantedBufferFrames = 512;
 constexpr Uint32 PollMs = 5;
 // A device that stops taking samples (unplugged, a stuck driver) must not
 // freeze the program: after this long without progress the rest is dropped.

@@ -9,6 +9,13 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <cerrno>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 // Anything larger is not an INI file the program wrote: it reads as absent
 // and is never rewritten.
@@ -21,7 +28,7 @@ bool IsBlank(QChar c) {
            c == QLatin1Char('\n') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(0x1A);
 }
 
-QString Trimmed(QStringView text) {
+QStringView TrimmedView(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && IsBlank(text[begin])) {
@@ -30,7 +37,11 @@ QString Trimmed(QStringView text) {
     while (end > begin && IsBlank(text[end - 1])) {
         --end;
     }
-    return text.mid(begin, end - begin).toString();
+    return text.mid(begin, end - begin);
+}
+
+QString Trimmed(QStringView text) {
+    return TrimmedView(text).toString();
 }
 
 // The profile functions hand strings over as C strings.
@@ -47,20 +58,21 @@ QString OneLine(const QString& text) {
     return out;
 }
 
-bool SameName(const QString& a, const QString& b) {
+bool SameName(QStringView a, QStringView b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 enum class LineKind { Blank, Header, Entry };
 
+// Views into the line parsed: valid as long as the line's text is.
 struct ParsedLine {
     LineKind kind = LineKind::Blank;
-    QString name;
-    QString value;
+    QStringView name;
+    QStringView value;
     bool hasValue = false;
 };
 
-ParsedLine Parse(const QString& line) {
+ParsedLine Parse(QStringView line) {
     ParsedLine parsed;
     qsizetype start = 0;
     while (start < line.size() && IsBlank(line[start])) {
@@ -75,18 +87,18 @@ ParsedLine Parse(const QString& line) {
         const qsizetype close = line.indexOf(QLatin1Char(']'), start + 1);
         if (close >= 0) {
             parsed.kind = LineKind::Header;
-            parsed.name = Trimmed(QStringView(line).mid(start + 1, close - start - 1));
+            parsed.name = TrimmedView(line.mid(start + 1, close - start - 1));
             return parsed;
         }
     }
     parsed.kind = LineKind::Entry;
     const qsizetype equals = line.indexOf(QLatin1Char('='), start);
     if (equals < 0) {
-        parsed.name = Trimmed(line);
+        parsed.name = TrimmedView(line);
         return parsed;
     }
-    parsed.name = Trimmed(QStringView(line).left(equals));
-    parsed.value = Trimmed(QStringView(line).mid(equals + 1));
+    parsed.name = TrimmedView(line.left(equals));
+    parsed.value = TrimmedView(line.mid(equals + 1));
     parsed.hasValue = true;
     return parsed;
 }
@@ -109,6 +121,61 @@ QStringList SplitLines(const QString& text) {
         lines.append(text.mid(start));
     }
     return lines;
+}
+
+// The bytes of a regular file of at most MaxFileSize, read with one open and
+// one read; nothing for anything else. The type is checked on the opened
+// file, and O_NONBLOCK keeps a FIFO without a writer from blocking the open.
+std::optional<QByteArray> ReadRegular(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::optional<QByteArray> result;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxFileSize) {
+        QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+        qsizetype done = 0;
+        ssize_t got = 1;
+        while (done < bytes.size() && got > 0) {
+            got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+            if (got < 0 && errno == EINTR) {
+                got = 1;
+            } else if (got > 0) {
+                done += got;
+            }
+        }
+        if (got >= 0) {
+            bytes.truncate(done);
+            result = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+// A file that starts with a UTF-8 byte-order mark and decodes cleanly is
+// UTF-8; anything else is Windows-1252.
+struct DecodedText {
+    QString text;
+    bool bom = false;
+    bool utf8 = false;
+};
+
+DecodedText DecodeText(QByteArray bytes) {
+    DecodedText decoded;
+    if (bytes.startsWith(Utf8Bom)) {
+        decoded.bom = true;
+        bytes.remove(0, Utf8Bom.size());
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        decoded.text = decoder.decode(bytes);
+        if (!decoder.hasError()) {
+            decoded.utf8 = true;
+            return decoded;
+        }
+    }
+    decoded.text = Windows1252::Decode(bytes);
+    return decoded;
 }
 
 // The file a name leads to: a case variant on disk counts as the same file,
@@ -221,18 +288,10 @@ private:
     }
 
     void Decode(QByteArray bytes) {
-        if (bytes.startsWith(Utf8Bom)) {
-            m_bom = true;
-            bytes.remove(0, Utf8Bom.size());
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            const QString text = decoder.decode(bytes);
-            if (!decoder.hasError()) {
-                m_utf8 = true;
-                lines = SplitLines(text);
-                return;
-            }
-        }
-        lines = SplitLines(Windows1252::Decode(bytes));
+        const DecodedText decoded = DecodeText(std::move(bytes));
+        m_bom = decoded.bom;
+        m_utf8 = decoded.utf8;
+        lines = SplitLines(decoded.text);
     }
 
     // The whole new content goes to a temporary file that then replaces the
@@ -265,6 +324,54 @@ private:
     bool m_utf8 = false;
 };
 
+// The text of the file `ReadString` reads: the same files a Document reads
+// (a case variant on disk counts as the same file), without the copies a
+// Document makes to be written back.
+std::optional<QString> ReadText(const QString& file) {
+    if (file.isEmpty()) {
+        return std::nullopt;
+    }
+    std::optional<QByteArray> bytes = ReadRegular(file);
+    if (!bytes) {
+        const QString resolved = ResolveFileCase(file);
+        if (resolved == file || !(bytes = ReadRegular(resolved))) {
+            return std::nullopt;
+        }
+    }
+    return DecodeText(std::move(*bytes)).text;
+}
+
+// The value of the first `key` in the first section named `section`, found
+// in one pass over the text without copying a line. Lines outside the
+// section are only looked at for a header.
+std::optional<QStringView> FindValue(QStringView text, QStringView section, QStringView key) {
+    bool inSection = false;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n')) {
+            ++end;
+        }
+        const QStringView line = text.mid(start, end - start);
+        if (inSection || line.contains(QLatin1Char('['))) {
+            const ParsedLine parsed = Parse(line);
+            if (parsed.kind == LineKind::Header) {
+                // Only the first section of that name counts.
+                if (inSection) {
+                    return std::nullopt;
+                }
+                inSection = SameName(parsed.name, section);
+            } else if (inSection && parsed.kind == LineKind::Entry && SameName(parsed.name, key)) {
+                return parsed.value;
+            }
+        }
+        const bool crLf =
+            end + 1 < text.size() && text[end] == QLatin1Char('\r') && text[end + 1] == QLatin1Char('\n');
+        start = end + (crLf ? 2 : 1);
+    }
+    return std::nullopt;
+}
+
 // Copies the entries into a buffer of `size` characters as the platform does.
 int FillBuffer(const QStringList& entries, QString& buffer, int size) {
     buffer = QString(qMax(size, 0), QChar(0));
@@ -290,14 +397,11 @@ QString ReadString(const QString& file, const QString& section, const QString& k
     if (bufferSize <= 0) {
         return {};
     }
-    const Document doc(file);
     QString value;
     bool found = false;
-    if (doc.Usable()) {
-        const qsizetype header = doc.FindSection(Trimmed(section));
-        const qsizetype line = header < 0 ? -1 : doc.FindKey(header, Trimmed(key));
-        if (line >= 0) {
-            value = Parse(doc.lines[line]).value;
+    if (const std::optional<QString> text = ReadText(file)) {
+        if (const std::optional<QStringView> v = FindValue(*text, TrimmedView(section), TrimmedView(key))) {
+            value = v->toString();
             found = true;
         }
     }
@@ -323,7 +427,7 @@ void WriteString(const QString& file, const QString& section, const QString& key
     if (header < 0) {
         doc.lines << QLatin1Char('[') + sectionName + QLatin1Char(']') << keyName + QLatin1Char('=') + text;
     } else if (const qsizetype line = doc.FindKey(header, keyName); line >= 0) {
-        doc.lines[line] = Parse(doc.lines[line]).name + QLatin1Char('=') + text;
+        doc.lines[line] = Parse(doc.lines[line]).name.toString() + QLatin1Char('=') + text;
     } else {
         doc.lines.insert(doc.AppendPosition(header), keyName + QLatin1Char('=') + text);
     }
@@ -383,7 +487,8 @@ int ReadSection(const QString& file, const QString& section, QString& buffer, in
                 continue;
             }
             const QString entry =
-                CutAtNul(parsed.hasValue ? parsed.name + QLatin1Char('=') + parsed.value : parsed.name);
+                CutAtNul(parsed.hasValue ? parsed.name.toString() + QLatin1Char('=') + parsed.value.toString()
+                                         : parsed.name.toString());
             if (!entry.isEmpty()) {
                 entries << entry;
             }
@@ -397,7 +502,7 @@ int ReadSectionNames(const QString& file, QString& buffer, int size) {
     QStringList names;
     for (const QString& line : doc.lines) {
         const ParsedLine parsed = Parse(line);
-        const QString name = CutAtNul(parsed.name);
+        const QString name = CutAtNul(parsed.name.toString());
         if (parsed.kind == LineKind::Header && !name.isEmpty()) {
             names << name;
         }

@@ -14,11 +14,18 @@ namespace {
 constexpr double TwipsPerPoint = 20.0;
 } // namespace
 
-QtPrinters::QtPrinters() {
-    refresh();
+void QtPrinters::refresh() {
+    read();
 }
 
-void QtPrinters::refresh() {
+void QtPrinters::readOnce() const {
+    if (!m_read) {
+        read();
+    }
+}
+
+void QtPrinters::read() const {
+    m_read = true;
     m_installed = QPrinterInfo::availablePrinters();
     m_default = 0;
     const QString current = QPrinterInfo::defaultPrinterName();
@@ -30,6 +37,7 @@ void QtPrinters::refresh() {
 }
 
 QStringList QtPrinters::names() const {
+    readOnce();
     QStringList out;
     for (const auto& info : m_installed) {
         out << info.printerName();
@@ -39,10 +47,12 @@ QStringList QtPrinters::names() const {
 }
 
 int QtPrinters::defaultIndex() const {
+    readOnce();
     return m_default;
 }
 
 bool QtPrinters::writesToFile(int index) const {
+    readOnce();
     return index >= m_installed.size();
 }
 
@@ -61,6 +71,7 @@ void QtPrinters::configure(QPrinter& printer, int index, QPageLayout::Orientatio
 }
 
 QSize QtPrinters::printableTwips(int index, QPageLayout::Orientation orientation) const {
+    readOnce();
     if (index < 0 || index > m_installed.size()) {
         return {0, 0};
     }
@@ -73,6 +84,7 @@ QSize QtPrinters::printableTwips(int index, QPageLayout::Orientation orientation
 
 bool QtPrinters::printPage(int index, QPageLayout::Orientation orientation, const QImage& picture,
                            const QRect& target, const QString& outputFile) {
+    readOnce();
     if (index < 0 || index > m_installed.size() || picture.isNull()) {
         return false;
     }

@@ -13,8 +13,6 @@ class QPrinter;
 // still print the table.
 class QtPrinters : public IPrinters {
 public:
-    QtPrinters();
-
     // The name of the PDF printer, always the last entry.
     static const QString PdfPrinterName;
     // The PDF page keeps the unprintable border of a usual desktop printer, so
@@ -31,7 +29,13 @@ public:
 
 private:
     void configure(QPrinter& printer, int index, QPageLayout::Orientation orientation) const;
+    // The printers are read when first needed, not when the object is made:
+    // reading them loads the print system's libraries and asks its server,
+    // which the program's start must not wait for.
+    void readOnce() const;
+    void read() const;
 
-    QList<QPrinterInfo> m_installed;
-    int m_default = 0;
+    mutable QList<QPrinterInfo> m_installed;
+    mutable int m_default = 0;
+    mutable bool m_read = false;
 };

@@ -1,0 +1,165 @@
+#include "AudioProbe.h"
+
+#include <QRandomGenerator>
+
+#include <vector>
+
+namespace {
+constexpr auto PollInterval = std::chrono::microseconds(50);
+constexpr auto WatchLimit = std::chrono::seconds(10);
+// Longer than two device cycles of the largest buffer SDL is asked for.
+constexpr int RandomWaitUs = 60000;
+
+double Ms(BenchClock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// SDL numbers open devices from 2; the program opens exactly one.
+SDL_AudioDeviceID FindOpenDevice() {
+    for (SDL_AudioDeviceID id = 1; id < 64; ++id) {
+        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+// Holds the device's lock, so that its callback cannot run meanwhile.
+class DeviceLock {
+public:
+    explicit DeviceLock(SDL_AudioDeviceID device) : m_device(device) {
+        if (m_device != 0) {
+            SDL_LockAudioDevice(m_device);
+        }
+    }
+    ~DeviceLock() {
+        if (m_device != 0) {
+            SDL_UnlockAudioDevice(m_device);
+        }
+    }
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+private:
+    SDL_AudioDeviceID m_device;
+};
+
+// Waits until the device has taken everything, then a random while more: a
+// user clicks at any moment of the device's cycle, not right after it took
+// the last samples, which would always cost nearly a whole cycle.
+void WaitUntilIdle(const ProbedOutput& output) {
+    const auto limit = BenchClock::now() + WatchLimit;
+    while (output.taken() < output.queuedTotal() && BenchClock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(QRandomGenerator::global()->bounded(RandomWaitUs)));
+}
+} // namespace
+
+ProbedOutput::ProbedOutput() {
+    if (m_real.hasDevice()) {
+        m_device = FindOpenDevice();
+    }
+}
+
+ProbedOutput::~ProbedOutput() = default;
+
+void ProbedOutput::enqueue(std::span<const qint16> samples) {
+    const DeviceLock lock(m_device);
+    const Uint32 before = m_device != 0 ? SDL_GetQueuedAudioSize(m_device) : 0;
+    m_real.enqueue(samples);
+    const Uint32 after = m_device != 0 ? SDL_GetQueuedAudioSize(m_device) : 0;
+    m_total += qint64(after) - qint64(before);
+    if (m_armed.exchange(false)) {
+        m_firstEnd = m_total;
+    }
+}
+
+void ProbedOutput::purge() {
+    const DeviceLock lock(m_device);
+    if (m_device != 0) {
+        m_total -= SDL_GetQueuedAudioSize(m_device);
+    }
+    m_real.purge();
+}
+
+qint64 ProbedOutput::taken() const {
+    if (m_device == 0) {
+        return 0;
+    }
+    const DeviceLock lock(m_device);
+    return m_total - SDL_GetQueuedAudioSize(m_device);
+}
+
+qint64 ProbedOutput::queuedTotal() const {
+    const DeviceLock lock(m_device);
+    return m_total;
+}
+
+void ProbedOutput::arm() {
+    m_firstEnd = -1;
+    m_armed = true;
+}
+
+std::optional<qint64> ProbedOutput::firstEnqueueEnd() const {
+    const qint64 end = m_firstEnd;
+    return end < 0 ? std::nullopt : std::optional<qint64>(end);
+}
+
+ClickTimes MeasureClick(ProbedOutput& output, const std::function<void()>& click) {
+    WaitUntilIdle(output);
+    const qint64 start = output.taken();
+    std::atomic<bool> done{false};
+    ClickTimes times;
+    output.arm();
+    const BenchClock::time_point clicked = BenchClock::now();
+    std::thread watcher([&] {
+        std::optional<BenchClock::time_point> soundStart;
+        std::optional<BenchClock::time_point> soundEnd;
+        const auto limit = clicked + WatchLimit;
+        while (BenchClock::now() < limit) {
+            const bool last = done;
+            const qint64 taken = output.taken();
+            const BenchClock::time_point now = BenchClock::now();
+            const std::optional<qint64> end = output.firstEnqueueEnd();
+            if (!soundStart && taken > start) {
+                soundStart = now;
+                times.clickToSoundMs = Ms(now - clicked);
+            }
+            if (end && !soundEnd && taken >= *end) {
+                soundEnd = now;
+            }
+            if (end && soundEnd && taken > *end) {
+                times.soundToSpeechMs = Ms(now - *soundEnd);
+                return;
+            }
+            if (last) {
+                return;
+            }
+            std::this_thread::sleep_for(PollInterval);
+        }
+    });
+    click();
+    done = true;
+    watcher.join();
+    return times;
+}
+
+double MeasureDeviceTakeMs(ProbedOutput& output) {
+    WaitUntilIdle(output);
+    const std::vector<qint16> silence(size_t(output.format().sampleRate * output.format().channels / 10), 1);
+    const qint64 start = output.taken();
+    const BenchClock::time_point queued = BenchClock::now();
+    output.enqueue(silence);
+    double ms = -1;
+    const auto limit = queued + WatchLimit;
+    while (BenchClock::now() < limit) {
+        if (output.taken() > start) {
+            ms = Ms(BenchClock::now() - queued);
+            break;
+        }
+        std::this_thread::sleep_for(PollInterval);
+    }
+    output.drain();
+    return ms;
+}

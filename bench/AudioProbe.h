@@ -1,0 +1,64 @@
+#pragma once
+
+#include "audio/IAudioOutput.h"
+#include "audio/SdlAudioOutput.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <thread>
+
+using BenchClock = std::chrono::steady_clock;
+
+// The program's SDL output with a tally of the bytes it queued. Queued minus
+// still waiting is what the device has taken, so a watcher thread can see the
+// moment a sample is handed to the device (the callback that takes it).
+class ProbedOutput : public IAudioOutput {
+public:
+    ProbedOutput();
+    ~ProbedOutput() override;
+    ProbedOutput(const ProbedOutput&) = delete;
+    ProbedOutput& operator=(const ProbedOutput&) = delete;
+
+    bool usable() const { return m_device != 0; }
+
+    AudioFormat format() const override { return m_real.format(); }
+    void enqueue(std::span<const qint16> samples) override;
+    void drain() override { m_real.drain(); }
+    void purge() override;
+    bool isPlaying() const override { return m_real.isPlaying(); }
+    void setPaused(bool paused) override { m_real.setPaused(paused); }
+
+    // Bytes the device has taken so far.
+    qint64 taken() const;
+    // Bytes queued so far.
+    qint64 queuedTotal() const;
+    // The queued total right after the first enqueue following arm(): the
+    // end of the key's sound, which cSound queues in one piece.
+    void arm();
+    std::optional<qint64> firstEnqueueEnd() const;
+
+private:
+    SdlAudioOutput m_real;
+    SDL_AudioDeviceID m_device = 0;
+    qint64 m_total = 0;
+    std::atomic<qint64> m_firstEnd{-1};
+    std::atomic<bool> m_armed{false};
+};
+
+// What one click produced, measured on the device side.
+struct ClickTimes {
+    double clickToSoundMs = -1;  // the click until the first sample of the WAV is taken
+    double soundToSpeechMs = -1; // the last sample of the WAV until the first of the speech
+};
+
+// Runs `click` (which returns once the key's output has been heard) while a
+// thread watches the device take the samples.
+ClickTimes MeasureClick(ProbedOutput& output, const std::function<void()>& click);
+
+// The device's own share: samples already in memory queued on an idle device
+// until the device takes the first of them.
+double MeasureDeviceTakeMs(ProbedOutput& output);
