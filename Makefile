@@ -32,8 +32,7 @@ asan-test: test-deps
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
-format-check:
-	@command -v clang-format >/dev/null || bash -c 'apt-get install -y -qq --no-install-recommends clang-format'
+format-check: test-deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 bench:

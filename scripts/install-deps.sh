@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Mirelva needs to build, run and test,
-# only those that are missing. Usage: install-deps.sh [--test]
+# only those that are missing. Usage: install-deps.sh [--test | --bench]
 set -euo pipefail
 packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils)
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format)
+elif [[ "${1:-}" == "--bench" ]]; then
+  packages+=(libbenchmark-dev libx11-dev xvfb xauth xdotool valgrind)
 fi
-[[ "${1:-}" == "--bench" ]] && packages+=(libbenchmark-dev libx11-dev xvfb xauth xdotool valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
