@@ -4,6 +4,7 @@
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
 #include "runtime/RuntimeWindows.h"
+#include "startup/BackgroundStart.h"
 #include "startup/mAvvio.h"
 
 #include <QApplication>
@@ -15,6 +16,9 @@
 // The one place that creates the real message boxes, file pickers, printers,
 // audio output and windows; everything else is handed them.
 int main(int argc, char* argv[]) {
+    // Before anything else: these run while the application starts.
+    const BackgroundStart background(F_GO::DefaultVoiceAttributes());
+    SdlAudioOutput audio;
     QApplication app(argc, argv);
     // Standard buttons and the file dialogs speak Italian, like the rest of the program.
     QTranslator qtItalian;
@@ -26,7 +30,6 @@ int main(int argc, char* argv[]) {
     QtMessages messages;
     QtFilePicker picker;
     QtPrinters printers;
-    SdlAudioOutput audio;
     RuntimeWindows windows(folder, printers);
 
     const std::unique_ptr<F_GO> window = Main(folder, F_GO::Services{messages, picker, audio, windows});

@@ -1,5 +1,7 @@
 #include "audio/SdlAudioOutput.h"
 
+#include <system_error>
+
 namespace {
 // What we ask for; SDL may give another rate or channel count, which we take.
 constexpr int WantedRate = 44100;
@@ -17,6 +19,16 @@ constexpr Uint32 StallMs = 2000;
 } // namespace
 
 SdlAudioOutput::SdlAudioOutput() {
+    try {
+        m_opening = std::async(std::launch::async, [this] { open(); });
+    } catch (const std::system_error&) {
+        open(); // no thread to be had: open it here
+    }
+}
+
+// Runs on the opening thread; nothing else touches the members until
+// opened() has seen it end.
+void SdlAudioOutput::open() {
     // SDL's audio brings its event subsystem along, which by default turns
     // SIGINT and SIGTERM into an SDL_QUIT event nobody reads here: the
     // program would no longer stop when asked to.
@@ -46,6 +58,7 @@ SdlAudioOutput::SdlAudioOutput() {
 }
 
 SdlAudioOutput::~SdlAudioOutput() {
+    opened();
     if (m_device != 0) {
         SDL_CloseAudioDevice(m_device);
     }
@@ -54,7 +67,24 @@ SdlAudioOutput::~SdlAudioOutput() {
     }
 }
 
+void SdlAudioOutput::opened() const {
+    if (m_opening.valid()) {
+        m_opening.get();
+    }
+}
+
+bool SdlAudioOutput::hasDevice() const {
+    opened();
+    return m_device != 0;
+}
+
+AudioFormat SdlAudioOutput::format() const {
+    opened();
+    return m_format;
+}
+
 void SdlAudioOutput::enqueue(std::span<const qint16> samples) {
+    opened();
     if (m_device == 0 || samples.empty()) {
         return;
     }
@@ -64,6 +94,7 @@ void SdlAudioOutput::enqueue(std::span<const qint16> samples) {
 }
 
 void SdlAudioOutput::drain() {
+    opened();
     if (m_device == 0 || m_paused || !m_unheard) {
         return;
     }
@@ -98,6 +129,7 @@ void SdlAudioOutput::waitForDeviceBuffers() const {
 }
 
 void SdlAudioOutput::purge() {
+    opened();
     if (m_device != 0) {
         SDL_ClearQueuedAudio(m_device);
     }
@@ -105,10 +137,12 @@ void SdlAudioOutput::purge() {
 }
 
 bool SdlAudioOutput::isPlaying() const {
+    opened();
     return m_device != 0 && SDL_GetQueuedAudioSize(m_device) > 0;
 }
 
 void SdlAudioOutput::setPaused(bool paused) {
+    opened();
     m_paused = paused;
     if (m_device != 0) {
         SDL_PauseAudioDevice(m_device, paused ? 1 : 0);
