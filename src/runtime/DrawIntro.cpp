@@ -10,6 +10,7 @@
 #include <QPainter>
 
 using mGraphics::FontMaker;
+using mGraphics::KeyedOut;
 using mGraphics::Percentage;
 using mGraphics::TextAlign;
 using mGraphics::TextBox;
@@ -33,17 +34,14 @@ int PctY(float p, int h) {
     return RoundHalfEven(Percentage(p, float(h)));
 }
 
-// Tiles a bitmap up a column from the bottom edge until the tiles reach past the top.
-void TileColumn(QPainter& dc, const QImage& tile, int x, int h, bool whiteIsTransparent) {
+// Tiles a bitmap up a column from the bottom edge until the tiles reach past
+// the top. A tile with transparent parts comes from KeyedOut.
+void TileColumn(QPainter& dc, const QImage& tile, int x, int h) {
     if (tile.isNull() || tile.height() <= 0) {
         return;
     }
     for (int y = h - tile.height();; y -= tile.height()) {
-        if (whiteIsTransparent) {
-            TransparentPicture(dc, tile, x, y, qRgb(255, 255, 255));
-        } else {
-            dc.drawImage(x, y, tile);
-        }
+        dc.drawImage(x, y, tile);
         if (y <= 0) {
             break;
         }
@@ -110,7 +108,7 @@ void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPa
     QPainter dc(&canvas);
 
     const QImage leftTile(QStringLiteral(":/bitmaps/101.bmp"));
-    TileColumn(dc, leftTile, 0, h, false);
+    TileColumn(dc, leftTile, 0, h);
 
     DrawBands(dc, w, h, leftTile.width());
 
@@ -119,9 +117,10 @@ void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPa
     TextBox(dc, QStringLiteral("MIRELVA - comunicatore a tabelle dinamiche - versione ") + Version(),
             leftTile.width(), 0, w, PctY(2, h), TextAlign::Centre);
 
-    const QImage rightTile(QStringLiteral(":/bitmaps/102.bmp"));
+    // White is left out of the right-hand tiles; the tile is prepared once for all of them.
+    const QImage rightTile = KeyedOut(QImage(QStringLiteral(":/bitmaps/102.bmp")), qRgb(255, 255, 255));
     for (int column = 3; column >= 1; --column) {
-        TileColumn(dc, rightTile, w - column * rightTile.width(), h, true);
+        TileColumn(dc, rightTile, w - column * rightTile.width(), h);
     }
 
     const QImage emblemTop(QStringLiteral(":/bitmaps/103.bmp"));

@@ -36,21 +36,25 @@ void TextBox(QPainter& dc, const QString& text, int left, int top, int right, in
     dc.restore();
 }
 
-void TransparentPicture(QPainter& dc, const QImage& picture, int x, int y, QRgb key) {
-    if (picture.isNull()) {
-        return;
-    }
-    QImage copy = picture.convertToFormat(QImage::Format_ARGB32);
+QImage KeyedOut(const QImage& picture, QRgb key) {
+    // Premultiplied: the painter draws it without converting it first.
+    QImage keyed = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QRgb keyOpaque = key | 0xFF000000u;
-    for (int row = 0; row < copy.height(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(copy.scanLine(row));
-        for (int col = 0; col < copy.width(); ++col) {
+    for (int row = 0; row < keyed.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(row));
+        for (int col = 0; col < keyed.width(); ++col) {
             if ((line[col] | 0xFF000000u) == keyOpaque) {
                 line[col] = 0;
             }
         }
     }
-    dc.drawImage(x, y, copy);
+    return keyed;
+}
+
+void TransparentPicture(QPainter& dc, const QImage& picture, int x, int y, QRgb key) {
+    if (!picture.isNull()) {
+        dc.drawImage(x, y, KeyedOut(picture, key));
+    }
 }
 
 } // namespace mGraphics

@@ -26,4 +26,7 @@ void TextBox(QPainter& dc, const QString& text, int left, int top, int right, in
 
 // Copies the picture at its own size to (x, y), leaving out every pixel of the key colour.
 void TransparentPicture(QPainter& dc, const QImage& picture, int x, int y, QRgb key);
+// The picture with every pixel of the key colour made transparent, ready to
+// be drawn many times (TransparentPicture draws it once).
+QImage KeyedOut(const QImage& picture, QRgb key);
 } // namespace mGraphics
