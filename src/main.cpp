@@ -4,7 +4,6 @@
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
 #include "runtime/RuntimeWindows.h"
-#include "startup/BackgroundStart.h"
 #include "startup/mAvvio.h"
 
 #include <QApplication>
@@ -16,8 +15,7 @@
 // The one place that creates the real message boxes, file pickers, printers,
 // audio output and windows; everything else is handed them.
 int main(int argc, char* argv[]) {
-    // Before anything else: these run while the application starts.
-    const BackgroundStart background(F_GO::DefaultVoiceAttributes());
+    // First: it opens the audio device on a thread of its own while the application starts.
     SdlAudioOutput audio;
     QApplication app(argc, argv);
     // Standard buttons and the file dialogs speak Italian, like the rest of the program.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <system_error>
 
 namespace {
 // Milliseconds of speech handed over per callback: short, so that playing can
@@ -59,41 +58,9 @@ bool Speaks(const std::vector<QByteArray>& languages, const QByteArray& language
         return name == language || name.startsWith(language + '-');
     });
 }
-
-// The start begun by startInBackground(); only the user-interface thread
-// touches this object.
-std::shared_future<void>& BackgroundStart() {
-    static std::shared_future<void> start;
-    return start;
-}
 } // namespace
 
 EspeakEngine* EspeakEngine::instance() {
-    waitForBackgroundStart();
-    return started();
-}
-
-void EspeakEngine::waitForBackgroundStart() {
-    if (BackgroundStart().valid()) {
-        BackgroundStart().wait();
-    }
-}
-
-void EspeakEngine::startInBackground(const QString& language) {
-    const QByteArray wanted = language.toLower().toUtf8();
-    try {
-        BackgroundStart() =
-            std::async(std::launch::async, [wanted] {
-                if (EspeakEngine* engine = started(); engine != nullptr && !wanted.isEmpty()) {
-                    engine->voicesFor(wanted);
-                }
-            }).share();
-    } catch (const std::system_error&) {
-        // No thread to be had: the engine starts when it is first used.
-    }
-}
-
-EspeakEngine* EspeakEngine::started() {
     static const std::unique_ptr<EspeakEngine> engine = []() -> std::unique_ptr<EspeakEngine> {
         // Without DONT_EXIT, missing data would end the whole program.
         const int rate =

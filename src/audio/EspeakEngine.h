@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <functional>
-#include <future>
 #include <map>
 #include <optional>
 #include <span>
@@ -13,24 +12,12 @@
 // espeak-ng is one synthesizer per process. This object starts it once, in
 // the mode that hands the samples to us instead of playing them, and lets
 // every speech object choose its voice and speak through it in turn.
-// Used from the user-interface thread only, apart from the start below.
+// Used from the user-interface thread only.
 class EspeakEngine {
 public:
     // The engine, started on first use; nullptr when espeak-ng cannot start
-    // (its data missing, for example). It is never retried. Waits for a
-    // start begun by startInBackground().
+    // (its data missing, for example). It is never retried.
     static EspeakEngine* instance();
-
-    // Starts the engine and lists the voices of `language` on a thread of
-    // their own, and returns at once. Loading espeak-ng's data and reading
-    // every voice file take over ten milliseconds, which the program's start
-    // would otherwise spend before its first screen. Called once, before
-    // anything else uses the engine; instance() waits for the work to end,
-    // so nothing ever uses espeak-ng from two threads at a time.
-    static void startInBackground(const QString& language);
-    // Waits for a start begun by startInBackground(); the program calls it
-    // before it ends, so that the engine is never stopped while starting.
-    static void waitForBackgroundStart();
 
     ~EspeakEngine();
     EspeakEngine(const EspeakEngine&) = delete;
@@ -79,7 +66,6 @@ private:
     };
 
     explicit EspeakEngine(int sampleRate) : m_sampleRate(sampleRate) {}
-    static EspeakEngine* started();
     bool loadVoice(const QByteArray& identifier);
     // The voices espeak-ng offers for `language`, best first. espeak-ng reads
     // every voice file to answer; the voices installed do not change while

@@ -34,11 +34,6 @@ cVoce::cVoce(IAudioOutput& output, const QString& voiceAttributes, QObject* pare
     create(voiceAttributes);
 }
 
-void cVoce::PrepareInBackground(const QString& voiceAttributes) {
-    EspeakEngine::startInBackground(
-        EspeakLanguageForWindowsCode(ParseVoiceAttributes(voiceAttributes).language));
-}
-
 cVoce::~cVoce() {
     releaseVoice();
 }

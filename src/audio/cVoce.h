@@ -32,12 +32,6 @@ public:
     // The attributes the program asks for: an Italian voice.
     static const QString DefaultAttributes;
 
-    // Starts the synthesizer and looks up the voices of the language these
-    // attributes require on a thread of their own, so that creating a speech
-    // object later finds them ready. For the program's start; see
-    // EspeakEngine::startInBackground.
-    static void PrepareInBackground(const QString& voiceAttributes);
-
     // SAPI speak flags.
     enum SpeakFlag : qint32 {
         SVSFlagsAsync = 1,        // return without waiting for the speech to be heard

@@ -12,6 +12,7 @@
 #include "platform/AppInfo.h"
 #include "runtime/DrawIntro.h"
 #include "runtime/IRuntimeWindows.h"
+#include "runtime/LargeImage.h"
 #include "runtime/PictureFile.h"
 #include "runtime/cMouse.h"
 #include "startup/Installer.h"
@@ -25,6 +26,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -114,12 +116,22 @@ F_GO::~F_GO() {
     }
 }
 
+// The speech object comes last and later: setting up the synthesizer reads
+// espeak-ng's data and every voice file (over ten milliseconds), which would
+// hold back the first screen. It is made once that screen is on show (see
+// paintEvent), or at once by a key activated before.
 void F_GO::Form_Load() {
     m_sound = std::make_unique<cSound>(m_services.audio);
     m_mouse = std::make_unique<cMouse>();
-    m_voce = std::make_unique<cVoce>(m_services.audio, m_services.voiceAttributes);
     m_loaded = true;
     ReadActivePath();
+}
+
+cVoce& F_GO::Voce() {
+    if (!m_voce) {
+        m_voce = std::make_unique<cVoce>(m_services.audio, m_services.voiceAttributes);
+    }
+    return *m_voce;
 }
 
 void F_GO::Form_Unload() {
@@ -149,7 +161,7 @@ void F_GO::ShowFullScreen() {
 QImage& F_GO::canvas() {
     const QSize client = size();
     if (m_canvas.size() != client) {
-        m_canvas = QImage(client, QImage::Format_RGB32);
+        m_canvas = LargeImage(client, QImage::Format_RGB32);
         m_canvas.setDotsPerMeterX(CanvasDotsPerMeter);
         m_canvas.setDotsPerMeterY(CanvasDotsPerMeter);
         m_canvas.fill(RgbFromGdiColor(m_backColor));
@@ -293,7 +305,7 @@ void F_GO::ActivateKey(int k) {
     }
     if (m_layout.SectionOn[3]) {
         // A failed text is reported and the activation goes on with its next step.
-        if (const auto error = m_voce->Speak(m_layout.KeyTexts.value(k))) {
+        if (const auto error = Voce().Speak(m_layout.KeyTexts.value(k))) {
             ShowActivationError(error->description);
         }
     }
@@ -406,6 +418,15 @@ void F_GO::showEvent(QShowEvent* event) {
 void F_GO::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.drawImage(event->rect(), canvas(), event->rect());
+    if (m_loaded && !m_voce && !m_voceScheduled) {
+        // After this paint has reached the screen.
+        m_voceScheduled = true;
+        QTimer::singleShot(0, this, [this] {
+            if (m_loaded) {
+                Voce();
+            }
+        });
+    }
 }
 
 void F_GO::keyPressEvent(QKeyEvent* event) {

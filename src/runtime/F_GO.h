@@ -104,6 +104,8 @@ private:
     // Shows a modal window of the program, then paints the window afresh.
     template <typename Open> void RunModal(Open open);
     void ShowActivationError(const QString& description);
+    // The speech object, made now if it has not been made yet.
+    cVoce& Voce();
 
     QString m_programFolder;
     Services m_services;
@@ -120,6 +122,7 @@ private:
     bool m_loaded = false;
     bool m_pressed = false;
     bool m_exposeWatched = false;
+    bool m_voceScheduled = false;
     QImage m_canvas;
     GdiColor m_backColor;
 };
