@@ -1,7 +1,10 @@
 #include "runtime/DrawIntro.h"
 #include "runtime/FileNameOf.h"
+#include "runtime/PlainBitmap.h"
 
+#include <QFile>
 #include <QImage>
+#include <QtEndian>
 #include <QtTest>
 
 namespace {
@@ -15,6 +18,35 @@ QImage Canvas(QSize size) {
     canvas.setDotsPerMeterY(3780);
     canvas.fill(Qt::black);
     return canvas;
+}
+
+// A Windows bitmap of w x h pixels, BI_RGB unless told otherwise; pixel (x, y)
+// gets a colour of its own.
+QByteArray Bitmap(int w, int h, int bits, bool topDown, quint32 compression = 0) {
+    const int stride = (w * bits / 8 + 3) / 4 * 4;
+    QByteArray b(54 + stride * h, '\0');
+    auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
+    auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, b.data() + at); };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, quint32(b.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, quint32(w));
+    put32(22, quint32(topDown ? -h : h));
+    put16(26, 1);
+    put16(28, quint16(bits));
+    put32(30, compression);
+    for (int y = 0; y < h; ++y) {
+        const int row = topDown ? y : h - 1 - y;
+        for (int x = 0; x < w; ++x) {
+            char* p = b.data() + 54 + row * stride + x * bits / 8;
+            p[0] = char(10 * x + 1); // blue
+            p[1] = char(20 * y + 2); // green
+            p[2] = char(x * y + 3);  // red
+        }
+    }
+    return b;
 }
 
 int CountBlueText(const QImage& img, const QRect& area) {
@@ -160,6 +192,43 @@ private slots:
         QVERIFY(CountBlueText(none, line) > 20);
         QVERIFY(CountBlueText(named, line) > CountBlueText(none, line) + 20);
         QVERIFY(named.copy(0, 0, 1280, line.top()) == none.copy(0, 0, 1280, line.top()));
+    }
+
+    // The intro's bitmaps are decoded without Qt's image reader: the pixels
+    // must be exactly those the reader gives, and anything else is refused.
+    void plainBitmaps_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("plain");
+        for (const char* name : {"101", "102", "103", "104"}) {
+            QFile file(QStringLiteral(":/bitmaps/%1.bmp").arg(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QTest::addRow("resource %s", name) << file.readAll() << true;
+        }
+        QTest::addRow("24 bits, odd width, padded rows") << Bitmap(5, 3, 24, false) << true;
+        QTest::addRow("24 bits, top-down") << Bitmap(7, 4, 24, true) << true;
+        QTest::addRow("32 bits") << Bitmap(3, 2, 32, false) << true;
+        QTest::addRow("run-length encoded") << Bitmap(4, 4, 24, false, 1) << false;
+        QTest::addRow("8 bits") << Bitmap(4, 4, 8, false) << false;
+        QTest::addRow("truncated pixels") << Bitmap(9, 9, 24, false).chopped(10) << false;
+        QTest::addRow("header only") << Bitmap(9, 9, 24, false).left(54) << false;
+        QTest::addRow("not a bitmap") << QByteArray("GIF89a").leftJustified(80, '\0') << false;
+        QByteArray huge = Bitmap(2, 2, 24, false);
+        qToLittleEndian(quint32(1u << 30), huge.data() + 18);
+        QTest::addRow("absurd width") << huge << false;
+        QByteArray pixelsInHeader = Bitmap(2, 2, 24, false);
+        qToLittleEndian(quint32(20), pixelsInHeader.data() + 10);
+        QTest::addRow("pixels said to start inside the header") << pixelsInHeader << false;
+    }
+    void plainBitmaps() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, plain);
+        const QImage decoded = DecodePlainBitmap(bytes);
+        QCOMPARE(!decoded.isNull(), plain);
+        if (plain) {
+            const QImage expected = QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32);
+            QVERIFY(!expected.isNull());
+            QCOMPARE(decoded, expected);
+        }
     }
 
     // After a table has been shown the window's back colour is white.

@@ -4,6 +4,7 @@
 #include "grid/GdiRound.h"
 #include "platform/AppInfo.h"
 #include "runtime/FileNameOf.h"
+#include "runtime/PlainBitmap.h"
 #include "runtime/mGraphics.h"
 
 #include <QImage>
@@ -107,7 +108,7 @@ void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPa
     canvas.fill(RgbFromGdiColor(backColor));
     QPainter dc(&canvas);
 
-    const QImage leftTile(QStringLiteral(":/bitmaps/101.bmp"));
+    const QImage leftTile = LoadBitmap(QStringLiteral(":/bitmaps/101.bmp"));
     TileColumn(dc, leftTile, 0, h);
 
     DrawBands(dc, w, h, leftTile.width());
@@ -118,13 +119,13 @@ void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPa
             leftTile.width(), 0, w, PctY(2, h), TextAlign::Centre);
 
     // White is left out of the right-hand tiles; the tile is prepared once for all of them.
-    const QImage rightTile = KeyedOut(QImage(QStringLiteral(":/bitmaps/102.bmp")), qRgb(255, 255, 255));
+    const QImage rightTile = KeyedOut(LoadBitmap(QStringLiteral(":/bitmaps/102.bmp")), qRgb(255, 255, 255));
     for (int column = 3; column >= 1; --column) {
         TileColumn(dc, rightTile, w - column * rightTile.width(), h);
     }
 
-    const QImage emblemTop(QStringLiteral(":/bitmaps/103.bmp"));
-    const QImage emblemBelow(QStringLiteral(":/bitmaps/104.bmp"));
+    const QImage emblemTop = LoadBitmap(QStringLiteral(":/bitmaps/103.bmp"));
+    const QImage emblemBelow = LoadBitmap(QStringLiteral(":/bitmaps/104.bmp"));
     TransparentPicture(dc, emblemTop, w - emblemTop.width(), 0, RgbFromGdiColor(IntroColor::EmblemKey));
     TransparentPicture(dc, emblemBelow, w - emblemBelow.width(), 18, RgbFromGdiColor(IntroColor::EmblemKey));
 

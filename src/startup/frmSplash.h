@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class QGroupBox;
+class QFrame;
 class QLabel;
 
 // The small window without caption that names the program and its version
@@ -26,7 +26,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QGroupBox* Frame1;
+    QFrame* Frame1;
     QLabel* lblProductName;
     QLabel* lblVersion;
 };
