@@ -27,6 +27,7 @@ public:
 
     AudioFormat format() const override { return m_real.format(); }
     void enqueue(std::span<const qint16> samples) override;
+    void prepare() override { m_real.prepare(); }
     void drain() override { m_real.drain(); }
     void purge() override;
     bool isPlaying() const override { return m_real.isPlaying(); }

@@ -15,8 +15,6 @@
 // The one place that creates the real message boxes, file pickers, printers,
 // audio output and windows; everything else is handed them.
 int main(int argc, char* argv[]) {
-    // First: it opens the audio device on a thread of its own while the application starts.
-    SdlAudioOutput audio;
     QApplication app(argc, argv);
     // Standard buttons and the file dialogs speak Italian, like the rest of the program.
     QTranslator qtItalian;
@@ -28,6 +26,7 @@ int main(int argc, char* argv[]) {
     QtMessages messages;
     QtFilePicker picker;
     QtPrinters printers;
+    SdlAudioOutput audio;
     RuntimeWindows windows(folder, printers);
 
     const std::unique_ptr<F_GO> window = Main(folder, F_GO::Services{messages, picker, audio, windows});

@@ -70,6 +70,8 @@ private slots:
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_diskFile));
         m_output = std::make_unique<SdlAudioOutput>();
+        // As the program does: the device opens on its own thread, the first use waits for it.
+        m_output->prepare();
         QVERIFY(m_output->hasDevice());
         QVERIFY(m_output->format().sampleRate > 0);
     }

@@ -19,6 +19,9 @@ class IAudioOutput {
 public:
     virtual ~IAudioOutput() = default;
 
+    // Gets ready to play without delay (opens a device, say) without making
+    // the caller wait; the other members wait for it when they need it.
+    virtual void prepare() {}
     // The format every call of enqueue() must use.
     virtual AudioFormat format() const = 0;
     // Queues samples behind whatever is already queued and returns at once.

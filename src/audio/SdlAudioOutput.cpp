@@ -18,25 +18,30 @@ constexpr Uint32 PollMs = 5;
 constexpr Uint32 StallMs = 2000;
 } // namespace
 
-SdlAudioOutput::SdlAudioOutput() {
+SdlAudioOutput::SdlAudioOutput() = default;
+
+void SdlAudioOutput::prepare() {
+    if (m_openingStarted) {
+        return;
+    }
     try {
-        m_opening = std::async(std::launch::async, [this] { open(); });
+        m_opening = std::async(std::launch::async, &SdlAudioOutput::Open);
+        m_openingStarted = true;
     } catch (const std::system_error&) {
-        open(); // no thread to be had: open it here
+        // No thread to be had: the first use opens the device.
     }
 }
 
-// Runs on the opening thread; nothing else touches the members until
-// opened() has seen it end.
-void SdlAudioOutput::open() {
+SdlAudioOutput::Device SdlAudioOutput::Open() {
+    Device device;
     // SDL's audio brings its event subsystem along, which by default turns
     // SIGINT and SIGTERM into an SDL_QUIT event nobody reads here: the
     // program would no longer stop when asked to.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return;
+        return device;
     }
-    m_sdlStarted = true;
+    device.sdlStarted = true;
 
     SDL_AudioSpec want{};
     want.freq = WantedRate;
@@ -44,70 +49,76 @@ void SdlAudioOutput::open() {
     want.channels = WantedChannels;
     want.samples = WantedBufferFrames;
     SDL_AudioSpec have{};
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
-                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE |
-                                       SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
-    if (m_device == 0) {
-        return;
+    device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
+                                    SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE |
+                                        SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    if (device.id == 0) {
+        return device;
     }
-    m_format = {have.freq, have.channels};
-    m_deviceBufferFrames = have.samples;
+    device.format = {have.freq, have.channels};
+    device.bufferFrames = have.samples;
     // The device runs for the object's whole life and plays silence while
     // nothing is queued, so a sound starts without waiting for it to wake up.
-    SDL_PauseAudioDevice(m_device, 0);
+    SDL_PauseAudioDevice(device.id, 0);
+    return device;
 }
 
 SdlAudioOutput::~SdlAudioOutput() {
-    opened();
-    if (m_device != 0) {
-        SDL_CloseAudioDevice(m_device);
+    if (!m_openingStarted) {
+        return; // never opened
     }
-    if (m_sdlStarted) {
+    const Device& d = device();
+    if (d.id != 0) {
+        SDL_CloseAudioDevice(d.id);
+    }
+    if (d.sdlStarted) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 }
 
-void SdlAudioOutput::opened() const {
-    if (m_opening.valid()) {
-        m_opening.get();
+const SdlAudioOutput::Device& SdlAudioOutput::device() const {
+    if (!m_openingStarted) {
+        m_openingStarted = true;
+        m_device = Open();
+    } else if (m_opening.valid()) {
+        m_device = m_opening.get();
     }
+    return m_device;
 }
 
 bool SdlAudioOutput::hasDevice() const {
-    opened();
-    return m_device != 0;
+    return device().id != 0;
 }
 
 AudioFormat SdlAudioOutput::format() const {
-    opened();
-    return m_format;
+    return device().format;
 }
 
 void SdlAudioOutput::enqueue(std::span<const qint16> samples) {
-    opened();
-    if (m_device == 0 || samples.empty()) {
+    const SDL_AudioDeviceID id = device().id;
+    if (id == 0 || samples.empty()) {
         return;
     }
-    if (SDL_QueueAudio(m_device, samples.data(), Uint32(samples.size_bytes())) == 0) {
+    if (SDL_QueueAudio(id, samples.data(), Uint32(samples.size_bytes())) == 0) {
         m_unheard = true;
     }
 }
 
 void SdlAudioOutput::drain() {
-    opened();
-    if (m_device == 0 || m_paused || !m_unheard) {
+    const SDL_AudioDeviceID id = device().id;
+    if (id == 0 || m_paused || !m_unheard) {
         return;
     }
-    Uint32 queued = SDL_GetQueuedAudioSize(m_device);
+    Uint32 queued = SDL_GetQueuedAudioSize(id);
     Uint32 lastProgress = SDL_GetTicks();
     while (queued > 0) {
-        if (SDL_GetAudioDeviceStatus(m_device) != SDL_AUDIO_PLAYING) {
+        if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_PLAYING) {
             purge();
             return;
         }
         SDL_Delay(PollMs);
         const Uint32 now = SDL_GetTicks();
-        const Uint32 left = SDL_GetQueuedAudioSize(m_device);
+        const Uint32 left = SDL_GetQueuedAudioSize(id);
         if (left < queued) {
             lastProgress = now;
         } else if (now - lastProgress > StallMs) {
@@ -124,27 +135,26 @@ void SdlAudioOutput::drain() {
 // been heard: they still pass through SDL's buffer and the device's own,
 // which the drivers keep at about two buffers of this size.
 void SdlAudioOutput::waitForDeviceBuffers() const {
-    const int frames = 2 * m_deviceBufferFrames;
-    SDL_Delay(Uint32((frames * 1000LL + m_format.sampleRate - 1) / m_format.sampleRate) + PollMs);
+    const Device& d = device();
+    const int frames = 2 * d.bufferFrames;
+    SDL_Delay(Uint32((frames * 1000LL + d.format.sampleRate - 1) / d.format.sampleRate) + PollMs);
 }
 
 void SdlAudioOutput::purge() {
-    opened();
-    if (m_device != 0) {
-        SDL_ClearQueuedAudio(m_device);
+    if (const SDL_AudioDeviceID id = device().id; id != 0) {
+        SDL_ClearQueuedAudio(id);
     }
     m_unheard = false;
 }
 
 bool SdlAudioOutput::isPlaying() const {
-    opened();
-    return m_device != 0 && SDL_GetQueuedAudioSize(m_device) > 0;
+    const SDL_AudioDeviceID id = device().id;
+    return id != 0 && SDL_GetQueuedAudioSize(id) > 0;
 }
 
 void SdlAudioOutput::setPaused(bool paused) {
-    opened();
     m_paused = paused;
-    if (m_device != 0) {
-        SDL_PauseAudioDevice(m_device, paused ? 1 : 0);
+    if (const SDL_AudioDeviceID id = device().id; id != 0) {
+        SDL_PauseAudioDevice(id, paused ? 1 : 0);
     }
 }

@@ -6,18 +6,18 @@
 
 #include <future>
 
-// The real output: SDL2's default audio device, opened once when the object
-// is made and kept open for its whole life, so that playing a sound never
-// pays for opening the device. SDL is initialised with its audio subsystem
-// only. Without a usable device (a machine with no sound card, where SDL
-// falls back to ALSA and cannot open anything) the object is simply silent:
-// every call returns at once and nothing is reported.
+// The real output: SDL2's default audio device, opened once and kept open
+// for the object's whole life, so that playing a sound never pays for
+// opening the device. SDL is initialised with its audio subsystem only.
+// Without a usable device (a machine with no sound card, where SDL falls back
+// to ALSA and cannot open anything) the object is simply silent: every call
+// returns at once and nothing is reported.
 //
 // Starting SDL's audio and opening the device take from one to several
 // milliseconds (a sound server is asked, drivers are tried in turn), which
-// the program's start would wait for. The constructor therefore opens the
-// device on a thread of its own and returns at once; every member waits for
-// that opening to end, so callers see a device that is already open.
+// the program's first screen should not wait for. prepare() opens the device
+// on a thread of its own; every other member waits for that opening to end,
+// or opens the device itself when nothing has opened it yet.
 class SdlAudioOutput : public IAudioOutput {
 public:
     SdlAudioOutput();
@@ -28,6 +28,7 @@ public:
     // True when a device is open.
     bool hasDevice() const;
 
+    void prepare() override;
     AudioFormat format() const override;
     void enqueue(std::span<const qint16> samples) override;
     void drain() override;
@@ -36,18 +37,22 @@ public:
     void setPaused(bool paused) override;
 
 private:
-    void open();
-    // Waits until the device has been opened (or found missing).
-    void opened() const;
+    struct Device {
+        bool sdlStarted = false;
+        SDL_AudioDeviceID id = 0; // 0: none
+        AudioFormat format;
+        int bufferFrames = 0;
+    };
+    static Device Open();
+    // The device, once it has been opened (or found missing).
+    const Device& device() const;
     void waitForDeviceBuffers() const;
 
-    bool m_sdlStarted = false;
-    SDL_AudioDeviceID m_device = 0;
-    AudioFormat m_format;
-    int m_deviceBufferFrames = 0;
+    mutable Device m_device;
+    // The opening on its own thread, consumed by the first member that waits for it.
+    mutable std::future<Device> m_opening;
+    mutable bool m_openingStarted = false;
     bool m_paused = false;
     // Samples were queued and their tail may still sit in the device's buffers.
     bool m_unheard = false;
-    // The opening on its own thread, consumed by the first member that waits for it.
-    mutable std::future<void> m_opening;
 };

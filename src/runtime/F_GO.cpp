@@ -119,7 +119,8 @@ F_GO::~F_GO() {
 // The speech object comes last and later: setting up the synthesizer reads
 // espeak-ng's data and every voice file (over ten milliseconds), which would
 // hold back the first screen. It is made once that screen is on show (see
-// paintEvent), or at once by a key activated before.
+// paintEvent), or at once by a key activated before. The audio output opens
+// its device then too.
 void F_GO::Form_Load() {
     m_sound = std::make_unique<cSound>(m_services.audio);
     m_mouse = std::make_unique<cMouse>();
@@ -419,10 +420,12 @@ void F_GO::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.drawImage(event->rect(), canvas(), event->rect());
     if (m_loaded && !m_voce && !m_voceScheduled) {
-        // After this paint has reached the screen.
+        // After this paint has reached the screen: the output opens its
+        // device meanwhile on a thread of its own.
         m_voceScheduled = true;
         QTimer::singleShot(0, this, [this] {
             if (m_loaded) {
+                m_services.audio.prepare();
                 Voce();
             }
         });
