@@ -1,28 +1,30 @@
 #include "audio/AudioConverter.h"
 
+#include "audio/AudioLibraries.h"
+
 #include <algorithm>
 
 AudioConverter::AudioConverter(SDL_AudioFormat sourceFormat, int sourceChannels, int sourceRate,
                                AudioFormat target) {
-    if (sourceChannels < 1 || sourceChannels > 255 || sourceRate < 1 || target.channels < 1 ||
-        target.sampleRate < 1) {
+    if (Sdl() == nullptr || sourceChannels < 1 || sourceChannels > 255 || sourceRate < 1 ||
+        target.channels < 1 || target.sampleRate < 1) {
         return;
     }
     m_sourceFrameBytes = int(SDL_AUDIO_BITSIZE(sourceFormat) / 8) * sourceChannels;
     m_sourceRate = sourceRate;
     m_target = target;
-    m_stream = SDL_NewAudioStream(sourceFormat, Uint8(sourceChannels), sourceRate, AUDIO_S16SYS,
-                                  Uint8(target.channels), target.sampleRate);
+    m_stream = Sdl()->NewAudioStream(sourceFormat, Uint8(sourceChannels), sourceRate, AUDIO_S16SYS,
+                                     Uint8(target.channels), target.sampleRate);
 }
 
 AudioConverter::~AudioConverter() {
     if (m_stream != nullptr) {
-        SDL_FreeAudioStream(m_stream);
+        Sdl()->FreeAudioStream(m_stream);
     }
 }
 
 std::vector<qint16> AudioConverter::put(const void* data, int bytes) {
-    if (m_stream == nullptr || bytes <= 0 || SDL_AudioStreamPut(m_stream, data, bytes) != 0) {
+    if (m_stream == nullptr || bytes <= 0 || Sdl()->AudioStreamPut(m_stream, data, bytes) != 0) {
         return {};
     }
     m_sourceBytes += bytes;
@@ -38,8 +40,8 @@ std::vector<qint16> AudioConverter::finish() {
         return {};
     }
     const std::vector<char> silence(size_t(m_sourceRate / 5) * size_t(m_sourceFrameBytes), 0);
-    if (SDL_AudioStreamPut(m_stream, silence.data(), int(silence.size())) != 0 ||
-        SDL_AudioStreamFlush(m_stream) != 0) {
+    if (Sdl()->AudioStreamPut(m_stream, silence.data(), int(silence.size())) != 0 ||
+        Sdl()->AudioStreamFlush(m_stream) != 0) {
         return {};
     }
     std::vector<qint16> rest = takeAvailable();
@@ -53,12 +55,12 @@ std::vector<qint16> AudioConverter::finish() {
 }
 
 std::vector<qint16> AudioConverter::takeAvailable() {
-    const int bytes = SDL_AudioStreamAvailable(m_stream);
+    const int bytes = Sdl()->AudioStreamAvailable(m_stream);
     if (bytes <= 0) {
         return {};
     }
     std::vector<qint16> out(size_t(bytes) / sizeof(qint16));
-    const int got = SDL_AudioStreamGet(m_stream, out.data(), int(out.size() * sizeof(qint16)));
+    const int got = Sdl()->AudioStreamGet(m_stream, out.data(), int(out.size() * sizeof(qint16)));
     out.resize(got > 0 ? size_t(got) / sizeof(qint16) : 0);
     m_samplesOut += qint64(out.size());
     return out;

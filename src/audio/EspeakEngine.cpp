@@ -1,5 +1,7 @@
 #include "audio/EspeakEngine.h"
 
+#include "audio/AudioLibraries.h"
+
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
@@ -62,20 +64,23 @@ bool Speaks(const std::vector<QByteArray>& languages, const QByteArray& language
 
 EspeakEngine* EspeakEngine::instance() {
     static const std::unique_ptr<EspeakEngine> engine = []() -> std::unique_ptr<EspeakEngine> {
+        if (Espeak() == nullptr) {
+            return nullptr;
+        }
         // Without DONT_EXIT, missing data would end the whole program.
         const int rate =
-            espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, ChunkMs, nullptr, espeakINITIALIZE_DONT_EXIT);
+            Espeak()->Initialize(AUDIO_OUTPUT_SYNCHRONOUS, ChunkMs, nullptr, espeakINITIALIZE_DONT_EXIT);
         if (rate <= 0) {
             return nullptr;
         }
-        espeak_SetSynthCallback(onSynth);
+        Espeak()->SetSynthCallback(onSynth);
         return std::unique_ptr<EspeakEngine>(new EspeakEngine(rate));
     }();
     return engine.get();
 }
 
 EspeakEngine::~EspeakEngine() {
-    espeak_Terminate();
+    Espeak()->Terminate();
 }
 
 bool EspeakEngine::loadVoice(const QByteArray& identifier) {
@@ -83,7 +88,7 @@ bool EspeakEngine::loadVoice(const QByteArray& identifier) {
         return true;
     }
     m_loadedVoice.clear();
-    if (espeak_SetVoiceByName(identifier.constData()) != EE_OK) {
+    if (Espeak()->SetVoiceByName(identifier.constData()) != EE_OK) {
         return false;
     }
     m_loadedVoice = identifier;
@@ -129,7 +134,7 @@ const std::vector<EspeakEngine::ListedVoice>& EspeakEngine::voicesFor(const QByt
     spec.languages = language.constData();
     std::vector<ListedVoice> voices;
     // The list espeak-ng returns lives until its next listing: copied whole.
-    for (const espeak_VOICE** v = espeak_ListVoices(&spec); v != nullptr && *v != nullptr; ++v) {
+    for (const espeak_VOICE** v = Espeak()->ListVoices(&spec); v != nullptr && *v != nullptr; ++v) {
         voices.push_back({QByteArray((*v)->identifier), QString::fromUtf8((*v)->name), LanguagesOf(*v)});
     }
     return m_voicesByLanguage.emplace(language, std::move(voices)).first->second;
@@ -140,10 +145,10 @@ int EspeakEngine::synthesize(const QByteArray& ssml, const Settings& settings, c
     if (!loadVoice(settings.voice.identifier)) {
         return EE_INTERNAL_ERROR;
     }
-    espeak_SetParameter(espeakRATE, settings.wordsPerMinute, 0);
-    espeak_SetParameter(espeakVOLUME, settings.volume, 0);
+    Espeak()->SetParameter(espeakRATE, settings.wordsPerMinute, 0);
+    Espeak()->SetParameter(espeakVOLUME, settings.volume, 0);
     SynthContext context{&sink, &events};
-    const espeak_ERROR status = espeak_Synth(ssml.constData(), size_t(ssml.size()) + 1, 0, POS_CHARACTER, 0,
-                                             espeakCHARS_UTF8 | espeakSSML, nullptr, &context);
+    const espeak_ERROR status = Espeak()->Synth(ssml.constData(), size_t(ssml.size()) + 1, 0, POS_CHARACTER,
+                                                0, espeakCHARS_UTF8 | espeakSSML, nullptr, &context);
     return int(status);
 }

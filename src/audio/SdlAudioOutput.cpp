@@ -1,5 +1,7 @@
 #include "audio/SdlAudioOutput.h"
 
+#include "audio/AudioLibraries.h"
+
 #include <system_error>
 
 namespace {
@@ -34,11 +36,15 @@ void SdlAudioOutput::prepare() {
 
 SdlAudioOutput::Device SdlAudioOutput::Open() {
     Device device;
+    const SdlFunctions* sdl = Sdl();
+    if (sdl == nullptr) {
+        return device;
+    }
     // SDL's audio brings its event subsystem along, which by default turns
     // SIGINT and SIGTERM into an SDL_QUIT event nobody reads here: the
     // program would no longer stop when asked to.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return device;
     }
     device.sdlStarted = true;
@@ -49,9 +55,9 @@ SdlAudioOutput::Device SdlAudioOutput::Open() {
     want.channels = WantedChannels;
     want.samples = WantedBufferFrames;
     SDL_AudioSpec have{};
-    device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
-                                    SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE |
-                                        SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    device.id = sdl->OpenAudioDevice(nullptr, 0, &want, &have,
+                                     SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE |
+                                         SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
     if (device.id == 0) {
         return device;
     }
@@ -59,7 +65,7 @@ SdlAudioOutput::Device SdlAudioOutput::Open() {
     device.bufferFrames = have.samples;
     // The device runs for the object's whole life and plays silence while
     // nothing is queued, so a sound starts without waiting for it to wake up.
-    SDL_PauseAudioDevice(device.id, 0);
+    sdl->PauseAudioDevice(device.id, 0);
     return device;
 }
 
@@ -69,10 +75,10 @@ SdlAudioOutput::~SdlAudioOutput() {
     }
     const Device& d = device();
     if (d.id != 0) {
-        SDL_CloseAudioDevice(d.id);
+        Sdl()->CloseAudioDevice(d.id);
     }
     if (d.sdlStarted) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        Sdl()->QuitSubSystem(SDL_INIT_AUDIO);
     }
 }
 
@@ -99,7 +105,7 @@ void SdlAudioOutput::enqueue(std::span<const qint16> samples) {
     if (id == 0 || samples.empty()) {
         return;
     }
-    if (SDL_QueueAudio(id, samples.data(), Uint32(samples.size_bytes())) == 0) {
+    if (Sdl()->QueueAudio(id, samples.data(), Uint32(samples.size_bytes())) == 0) {
         m_unheard = true;
     }
 }
@@ -109,16 +115,16 @@ void SdlAudioOutput::drain() {
     if (id == 0 || m_paused || !m_unheard) {
         return;
     }
-    Uint32 queued = SDL_GetQueuedAudioSize(id);
-    Uint32 lastProgress = SDL_GetTicks();
+    Uint32 queued = Sdl()->GetQueuedAudioSize(id);
+    Uint32 lastProgress = Sdl()->GetTicks();
     while (queued > 0) {
-        if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_PLAYING) {
+        if (Sdl()->GetAudioDeviceStatus(id) != SDL_AUDIO_PLAYING) {
             purge();
             return;
         }
-        SDL_Delay(PollMs);
-        const Uint32 now = SDL_GetTicks();
-        const Uint32 left = SDL_GetQueuedAudioSize(id);
+        Sdl()->Delay(PollMs);
+        const Uint32 now = Sdl()->GetTicks();
+        const Uint32 left = Sdl()->GetQueuedAudioSize(id);
         if (left < queued) {
             lastProgress = now;
         } else if (now - lastProgress > StallMs) {
@@ -137,24 +143,24 @@ void SdlAudioOutput::drain() {
 void SdlAudioOutput::waitForDeviceBuffers() const {
     const Device& d = device();
     const int frames = 2 * d.bufferFrames;
-    SDL_Delay(Uint32((frames * 1000LL + d.format.sampleRate - 1) / d.format.sampleRate) + PollMs);
+    Sdl()->Delay(Uint32((frames * 1000LL + d.format.sampleRate - 1) / d.format.sampleRate) + PollMs);
 }
 
 void SdlAudioOutput::purge() {
     if (const SDL_AudioDeviceID id = device().id; id != 0) {
-        SDL_ClearQueuedAudio(id);
+        Sdl()->ClearQueuedAudio(id);
     }
     m_unheard = false;
 }
 
 bool SdlAudioOutput::isPlaying() const {
     const SDL_AudioDeviceID id = device().id;
-    return id != 0 && SDL_GetQueuedAudioSize(id) > 0;
+    return id != 0 && Sdl()->GetQueuedAudioSize(id) > 0;
 }
 
 void SdlAudioOutput::setPaused(bool paused) {
     m_paused = paused;
     if (const SDL_AudioDeviceID id = device().id; id != 0) {
-        SDL_PauseAudioDevice(id, paused ? 1 : 0);
+        Sdl()->PauseAudioDevice(id, paused ? 1 : 0);
     }
 }

@@ -1,6 +1,7 @@
 #include "audio/WavSource.h"
 
 #include "audio/AudioConverter.h"
+#include "audio/AudioLibraries.h"
 
 #include <QFile>
 
@@ -53,17 +54,18 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) 
 }
 
 std::vector<qint16> DecodeWav(const QByteArray& wav, AudioFormat target) {
-    if (wav.isEmpty()) {
+    const SdlFunctions* sdl = Sdl();
+    if (wav.isEmpty() || sdl == nullptr) {
         return {};
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(wav.constData(), int(wav.size()));
+    SDL_RWops* rw = sdl->RWFromConstMem(wav.constData(), int(wav.size()));
     if (rw == nullptr) {
         return {};
     }
     SDL_AudioSpec spec{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length) == nullptr) {
+    if (sdl->LoadWAV_RW(rw, 1, &spec, &buffer, &length) == nullptr) {
         return {};
     }
     const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
@@ -78,6 +80,6 @@ std::vector<qint16> DecodeWav(const QByteArray& wav, AudioFormat target) {
         const std::vector<qint16> rest = converter.finish();
         out.insert(out.end(), rest.begin(), rest.end());
     }
-    SDL_FreeWAV(buffer);
+    sdl->FreeWAV(buffer);
     return out;
 }
