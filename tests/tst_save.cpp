@@ -511,7 +511,12 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
         QCOMPARE(TestSupport::readFile(f.layout(1)), oldLayout);
         QCOMPARE(TestSupport::readFile(f.config()), oldConfig);
-        QCOMPARE(Entries(folder), folderEntries);
+        // Processes come and go in /proc meanwhile: there only the layout's own
+        // names are looked at; in the program's folders nothing may change at all.
+        const auto watched = [&](const QStringList& entries) {
+            return folder.startsWith(f.P) ? entries : entries.filter(QFileInfo(name).fileName());
+        };
+        QCOMPARE(watched(Entries(folder)), watched(folderEntries));
         QCOMPARE(Entries(f.P + QStringLiteral("/layout")).filter(QStringLiteral(".lay")), QStringList());
     }
 };
