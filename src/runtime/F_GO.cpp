@@ -14,6 +14,7 @@
 #include "runtime/IRuntimeWindows.h"
 #include "runtime/LargeImage.h"
 #include "runtime/PictureFile.h"
+#include "runtime/StretchAnd.h"
 #include "runtime/cMouse.h"
 #include "startup/Installer.h"
 
@@ -63,34 +64,6 @@ int KeyCodeOf(int qtKey) {
         return 65 + (qtKey - Qt::Key_A);
     }
     return 0;
-}
-
-// The picture on white: parts the picture leaves transparent count as white,
-// which the AND leaves unchanged beneath.
-QImage OnWhite(const QImage& picture, int side) {
-    QImage square(side, side, QImage::Format_RGB32);
-    square.fill(Qt::white);
-    QPainter p(&square);
-    p.drawImage(QRect(0, 0, side, side), picture);
-    return square;
-}
-
-// SRCAND: each pixel of the canvas keeps only the bits the picture's pixel
-// has too, so white parts of a picture leave what is beneath them. Done a row
-// at a time here: QPainter's raster operations go a pixel at a time and took
-// longer than decoding some of the pictures.
-void AndInto(QImage& canvas, const QImage& square, int x, int y) {
-    if (canvas.format() != QImage::Format_RGB32) {
-        canvas.convertTo(QImage::Format_RGB32);
-    }
-    const QRect area = QRect(x, y, square.width(), square.height()).intersected(canvas.rect());
-    for (int row = area.top(); row <= area.bottom(); ++row) {
-        auto* to = reinterpret_cast<QRgb*>(canvas.scanLine(row)) + area.left();
-        const auto* from = reinterpret_cast<const QRgb*>(square.constScanLine(row - y)) + (area.left() - x);
-        for (int i = 0; i < area.width(); ++i) {
-            to[i] &= from[i]; // both opaque: the alpha byte stays 0xFF
-        }
-    }
 }
 } // namespace
 
@@ -215,8 +188,8 @@ void F_GO::DrawPictures() {
             }
             const float left = cG->CellCoord(r, c, 1);
             const float top = cG->CellCoord(r, c, 2);
-            AndInto(canvas(), OnWhite(picture, side), RoundHalfEven(left + (w - s) / 2),
-                    RoundHalfEven(top + (h - s) / 2));
+            StretchAndInto(canvas(), picture, RoundHalfEven(left + (w - s) / 2),
+                           RoundHalfEven(top + (h - s) / 2), side);
         }
     }
     unsetCursor();
