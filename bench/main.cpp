@@ -427,8 +427,8 @@ void RegisterBenchmarks() {
     RegisterCpuBenchmark("Repaint", BM_Repaint);
     RegisterTimedBenchmark("ClickOutput", BM_ClickOutput, 5, 4);
     RegisterTimedBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor, 10, 3);
-    RegisterTimedBenchmark("Startup", BM_Startup, 1, 5);
-    RegisterTimedBenchmark("StartupFloor", BM_StartupFloor, 1, 5);
+    RegisterTimedBenchmark("Startup", BM_Startup, 1, 11);
+    RegisterTimedBenchmark("StartupFloor", BM_StartupFloor, 1, 11);
 }
 
 std::vector<Figure> Figures(const SummaryReporter& r) {

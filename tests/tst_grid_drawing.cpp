@@ -45,6 +45,19 @@ bool onOutline(const GridRect& r, int x, int y) {
     return inside && (x == r.Left || x == r.Right - 1 || y == r.Top || y == r.Bottom - 1);
 }
 
+// True when every pixel that differs between the two images lies in `area`
+// (the whole image when `area` is empty): what was shown covers what changed.
+bool ChangesWithin(const QImage& before, const QImage& after, const QRect& area) {
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) != after.pixel(x, y) && !area.isEmpty() && !area.contains(x, y)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 int countDifferent(const QImage& a, const QImage& b) {
     int n = 0;
     for (int y = 0; y < a.height(); ++y) {
@@ -217,6 +230,7 @@ private slots:
                   false);
         grid.DrawFocusFrame(rect);
         QCOMPARE(countDifferent(before, window.image), changed);
+        QVERIFY(ChangesWithin(before, window.image, window.shownAreas.last()));
         for (int y = 0; y < 80; ++y) {
             for (int x = 0; x < 100; ++x) {
                 if (window.image.pixel(x, y) != before.pixel(x, y)) {
@@ -272,9 +286,13 @@ private slots:
         QFETCH(bool, blue);
         FakeGridContainer window(1024, 768);
         window.image.fill(Qt::white);
+        const QImage before = window.image;
         cGriglia::DrawBox(window, {260, 6, 506, 252}, 0, 5, GdiBlue, 1, 0, 0);
         QCOMPARE(window.image.pixel(point), blue ? Blue : White);
         QCOMPARE(window.shown, 1);
+        // Only the frame's surroundings need showing, and they hold all of it.
+        QVERIFY(!window.shownAreas[0].isEmpty() && window.shownAreas[0].width() < 300);
+        QVERIFY(ChangesWithin(before, window.image, window.shownAreas[0]));
     }
 
     void movingTheFrameLeavesTheTableAsItWas_data() {

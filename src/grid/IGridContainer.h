@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 
 // The window a table is laid over. The table owns no widget: it draws into the window's
 // canvas and asks the window to show it. The window forwards its input to the grid:
@@ -28,6 +29,9 @@ public:
     virtual QPoint cursorPos() const = 0;
     // The window's back colour (0x00BBGGRR), which the window clears to.
     virtual void setBackColor(GdiColor color) = 0;
-    // Shows the canvas as it is now (a widget update; no repaint of the table).
-    virtual void showCanvas() = 0;
+    // Shows the canvas as it is now (a widget update; no repaint of the table):
+    // the part `changed`, or all of it when `changed` is empty. The smaller the
+    // part, the sooner it is on screen; a chosen key's frame must be there
+    // before its sound starts.
+    virtual void showCanvas(const QRect& changed) = 0;
 };

@@ -16,6 +16,20 @@
 #include <utility>
 
 namespace {
+// The part of a canvas of `size` that drawing within `rect` (corners in
+// either order), grown by `margin` on every side, may have changed; empty
+// when none of it is on the canvas.
+QRect ChangedArea(const GridRect& rect, std::int32_t margin, QSize size) {
+    const qint64 left = std::max<qint64>(0, qint64(std::min(rect.Left, rect.Right)) - margin);
+    const qint64 top = std::max<qint64>(0, qint64(std::min(rect.Top, rect.Bottom)) - margin);
+    const qint64 right = std::min<qint64>(size.width(), qint64(std::max(rect.Left, rect.Right)) + margin);
+    const qint64 bottom = std::min<qint64>(size.height(), qint64(std::max(rect.Top, rect.Bottom)) + margin);
+    if (left >= right || top >= bottom) {
+        return {};
+    }
+    return QRect(int(left), int(top), int(right - left), int(bottom - top));
+}
+
 // Beyond this many rows or columns a table has cells smaller than a pixel on any screen,
 // while the cell records would take gigabytes.
 constexpr std::int32_t MaxLines = 256;
@@ -325,7 +339,7 @@ void cGriglia::DrawFocusFrame(const GridRect& rect) {
         return;
     }
     DrawFocusRect(m_Object->canvas(), rect);
-    m_Object->showCanvas();
+    m_Object->showCanvas(ChangedArea(rect, 0, m_Object->canvas().size()));
 }
 
 void cGriglia::DrawBox(IGridContainer& window, const GridRect& rect, std::int32_t penStyle,
@@ -333,7 +347,8 @@ void cGriglia::DrawBox(IGridContainer& window, const GridRect& rect, std::int32_
                        std::int32_t brushHatch, GdiColor brushColor) {
     DrawGdiRectangle(window.canvas(), rect, GdiPen{penStyle, penWidth, penColor},
                      GdiBrush{brushStyle, brushHatch, brushColor});
-    window.showCanvas();
+    // The pen is centred on the border: half its width falls outside.
+    window.showCanvas(ChangedArea(rect, std::max<std::int32_t>(penWidth, 1), window.canvas().size()));
 }
 
 void cGriglia::ContainerClick() {

@@ -147,16 +147,20 @@ QPoint F_GO::cursorPos() const {
     return mapFromGlobal(QCursor::pos());
 }
 
-void F_GO::showCanvas() {
+void F_GO::showCanvas(const QRect& changed) {
     // At once: the frame of a chosen key must be on screen before its sound starts.
     if (isVisible()) {
-        repaint();
+        if (changed.isEmpty()) {
+            repaint();
+        } else {
+            repaint(changed);
+        }
     }
 }
 
 void F_GO::Form_Paint() {
     RebuildCanvas();
-    showCanvas();
+    showCanvas(QRect());
 }
 
 void F_GO::RebuildCanvas() {

@@ -79,7 +79,7 @@ public:
     int clientHeight() const override { return height(); }
     QPoint cursorPos() const override;
     void setBackColor(GdiColor color) override { m_backColor = color; }
-    void showCanvas() override;
+    void showCanvas(const QRect& changed) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
