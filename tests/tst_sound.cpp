@@ -1,3 +1,4 @@
+#include "audio/AudioConverter.h"
 #include "audio/cSound.h"
 #include "fakes/RecordingAudioOutput.h"
 #include "fakes/TestSupport.h"
@@ -98,11 +99,19 @@ private slots:
         const int frames = fileRate / 2;
         RecordingAudioOutput out({outRate, outChannels});
         cSound sound(out);
+        const std::vector<qint16> tone = WavTestFiles::sine(frames, fileChannels, fileRate);
         sound.setFileName(
-            write("rate.wav", WavTestFiles::wav(WavTestFiles::sine(frames, fileChannels, fileRate),
-                                                fileChannels, fileRate, Encoding::Pcm16)));
+            write("rate.wav", WavTestFiles::wav(tone, fileChannels, fileRate, Encoding::Pcm16)));
         sound.PlayFile(0);
         const std::vector<qint16> heard = out.allHeard();
+        // Queued in pieces as it is converted, the sound is the same as converted
+        // in one go (down to one step of rounding where channels are mixed).
+        AudioConverter whole(AUDIO_S16SYS, fileChannels, fileRate, {outRate, outChannels});
+        std::vector<qint16> expected = whole.put(tone.data(), int(tone.size() * sizeof(qint16)));
+        const std::vector<qint16> rest = whole.finish();
+        expected.insert(expected.end(), rest.begin(), rest.end());
+        QCOMPARE(heard.size(), expected.size());
+        QVERIFY(maxDifference(heard, expected) <= 1);
         QVERIFY(heard.size() % size_t(outChannels) == 0);
         const double ms = out.durationMs(heard.size());
         QVERIFY2(std::abs(ms - 500.0) < 10.0, qPrintable(QString::number(ms)));

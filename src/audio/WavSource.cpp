@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -53,33 +54,49 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) 
     return result;
 }
 
-std::vector<qint16> DecodeWav(const QByteArray& wav, AudioFormat target) {
+void DecodeWavInPieces(const QByteArray& wav, AudioFormat target,
+                       const std::function<void(std::span<const qint16>)>& sink) {
     const SdlFunctions* sdl = Sdl();
     if (wav.isEmpty() || sdl == nullptr) {
-        return {};
+        return;
     }
     SDL_RWops* rw = sdl->RWFromConstMem(wav.constData(), int(wav.size()));
     if (rw == nullptr) {
-        return {};
+        return;
     }
     SDL_AudioSpec spec{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     if (sdl->LoadWAV_RW(rw, 1, &spec, &buffer, &length) == nullptr) {
-        return {};
+        return;
     }
     const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
     const Uint64 maxBytes = Uint64(frameBytes) * Uint64(spec.freq) * MaxSoundSeconds;
     if (length > maxBytes) {
         length = Uint32(maxBytes);
     }
-    std::vector<qint16> out;
     AudioConverter converter(spec.format, spec.channels, spec.freq, target);
-    if (converter.isValid() && length > 0) {
-        out = converter.put(buffer, int(length));
-        const std::vector<qint16> rest = converter.finish();
-        out.insert(out.end(), rest.begin(), rest.end());
+    if (converter.isValid() && length > 0 && frameBytes > 0) {
+        const auto give = [&](const std::vector<qint16>& samples) {
+            if (!samples.empty()) {
+                sink(samples);
+            }
+        };
+        // The first 20 ms alone, then the rest at once.
+        const Uint32 first = std::min(length, std::max<Uint32>(1, Uint32(spec.freq) / 50) * frameBytes);
+        give(converter.put(buffer, int(first)));
+        if (length > first) {
+            give(converter.put(buffer + first, int(length - first)));
+        }
+        give(converter.finish());
     }
     sdl->FreeWAV(buffer);
+}
+
+std::vector<qint16> DecodeWav(const QByteArray& wav, AudioFormat target) {
+    std::vector<qint16> out;
+    DecodeWavInPieces(wav, target, [&](std::span<const qint16> piece) {
+        out.insert(out.end(), piece.begin(), piece.end());
+    });
     return out;
 }

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 // The largest sound file we read: far beyond any key's sound (about 12
@@ -26,3 +28,10 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes =
 // cut short in its data gives the frames it holds; a sound longer than
 // MaxSoundSeconds is cut there; anything undecodable gives no samples.
 std::vector<qint16> DecodeWav(const QByteArray& wav, AudioFormat target);
+
+// The same, handing the samples to `sink` in pieces as they are converted:
+// the first piece is short, so that a sound can start playing before the
+// rest of it has been converted. `sink` is never called with no samples;
+// the pieces together are exactly what DecodeWav gives.
+void DecodeWavInPieces(const QByteArray& wav, AudioFormat target,
+                       const std::function<void(std::span<const qint16>)>& sink);

@@ -39,12 +39,20 @@ void cSound::play(const QByteArray& wav, quint32 flags) {
     if ((flags & SND_NOSTOP) != 0 && m_output.isPlaying()) {
         return;
     }
-    const std::vector<qint16> samples = DecodeWav(wav, m_output.format());
-    if (samples.empty()) {
+    // Each piece is queued as soon as it is converted, so the sound starts
+    // before all of it is ready; a file that gives nothing leaves alone
+    // what is playing.
+    bool started = false;
+    DecodeWavInPieces(wav, m_output.format(), [&](std::span<const qint16> piece) {
+        if (!started) {
+            m_output.purge();
+            started = true;
+        }
+        m_output.enqueue(piece);
+    });
+    if (!started) {
         return;
     }
-    m_output.purge();
-    m_output.enqueue(samples);
     if ((flags & SND_ASYNC) == 0) {
         m_output.drain();
     }
