@@ -72,10 +72,10 @@ void DrawCredits(QPainter& dc, int w, int h) {
     TextBox(dc,
             QStringLiteral("Comunicatore a tabelle dinamiche") + CrLf +
                 QStringLiteral("Immagini, suoni registrati e voce sintetizzata"),
-            left, PctY(27, h), right, PctY(32, h), TextAlign::Left);
+            left, PctY(27, h), right, PctY(33.5f, h), TextAlign::Left);
     dc.setFont(FontMaker(QStringLiteral("Verdana"), Percentage(0.8f, float(w)), true, false, false, false));
     TextBox(dc, QStringLiteral("Software libero per la comunicazione - versione ") + Version(), left,
-            PctY(32, h), right, PctY(35, h), TextAlign::Left);
+            PctY(33.5f, h), right, PctY(36.5f, h), TextAlign::Left);
 }
 
 void DrawDescriptionBox(QPainter& dc, int w, int h) {
