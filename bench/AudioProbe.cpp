@@ -70,9 +70,13 @@ void ProbedOutput::enqueue(std::span<const qint16> samples) {
     m_real.enqueue(samples);
     const Uint32 after = m_device != 0 ? SDL_GetQueuedAudioSize(m_device) : 0;
     m_total += qint64(after) - qint64(before);
+}
+
+void ProbedOutput::drain() {
     if (m_armed.exchange(false)) {
-        m_firstEnd = m_total;
+        m_firstEnd = queuedTotal();
     }
+    m_real.drain();
 }
 
 void ProbedOutput::purge() {
@@ -101,7 +105,7 @@ void ProbedOutput::arm() {
     m_armed = true;
 }
 
-std::optional<qint64> ProbedOutput::firstEnqueueEnd() const {
+std::optional<qint64> ProbedOutput::soundEnd() const {
     const qint64 end = m_firstEnd;
     return end < 0 ? std::nullopt : std::optional<qint64>(end);
 }
@@ -121,7 +125,7 @@ ClickTimes MeasureClick(ProbedOutput& output, const std::function<void()>& click
             const bool last = done;
             const qint64 taken = output.taken();
             const BenchClock::time_point now = BenchClock::now();
-            const std::optional<qint64> end = output.firstEnqueueEnd();
+            const std::optional<qint64> end = output.soundEnd();
             if (!soundStart && taken > start) {
                 soundStart = now;
                 times.clickToSoundMs = Ms(now - clicked);

@@ -28,7 +28,7 @@ public:
     AudioFormat format() const override { return m_real.format(); }
     void enqueue(std::span<const qint16> samples) override;
     void prepare() override { m_real.prepare(); }
-    void drain() override { m_real.drain(); }
+    void drain() override;
     void purge() override;
     bool isPlaying() const override { return m_real.isPlaying(); }
     void setPaused(bool paused) override { m_real.setPaused(paused); }
@@ -37,10 +37,11 @@ public:
     qint64 taken() const;
     // Bytes queued so far.
     qint64 queuedTotal() const;
-    // The queued total right after the first enqueue following arm(): the
-    // end of the key's sound, which cSound queues in one piece.
+    // The queued total when the first wait for the output follows arm(): the
+    // end of the key's sound, which cSound queues (in pieces, as it converts
+    // it) and then waits for, before the speech is queued.
     void arm();
-    std::optional<qint64> firstEnqueueEnd() const;
+    std::optional<qint64> soundEnd() const;
 
 private:
     SdlAudioOutput m_real;
