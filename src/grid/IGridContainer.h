@@ -30,8 +30,8 @@ public:
     // The window's back colour (0x00BBGGRR), which the window clears to.
     virtual void setBackColor(GdiColor color) = 0;
     // Shows the canvas as it is now (a widget update; no repaint of the table):
-    // the part `changed`, or all of it when `changed` is empty. The smaller the
-    // part, the sooner it is on screen; a chosen key's frame must be there
+    // the area `changed`, or all of it when `changed` is empty. The smaller the
+    // area, the sooner it is on screen; a chosen key's frame must be there
     // before its sound starts.
     virtual void showCanvas(const QRect& changed) = 0;
 };

@@ -16,7 +16,7 @@
 #include <utility>
 
 namespace {
-// The part of a canvas of `size` that drawing within `rect` (corners in
+// The area of a canvas of `size` that drawing within `rect` (corners in
 // either order), grown by `margin` on every side, may have changed; empty
 // when none of it is on the canvas.
 QRect ChangedArea(const GridRect& rect, std::int32_t margin, QSize size) {
