@@ -44,21 +44,16 @@ int onSynth(short* samples, int count, espeak_EVENT* events) {
     return 0;
 }
 
-// languages: (priority byte, name, zero byte) pairs, ended by a zero byte.
-std::vector<QByteArray> LanguagesOf(const espeak_VOICE* voice) {
-    std::vector<QByteArray> languages;
+bool speaksLanguage(const espeak_VOICE* voice, const QByteArray& language) {
+    // languages: (priority byte, name, zero byte) pairs, ended by a zero byte.
     for (const char* p = voice->languages; p != nullptr && *p != 0;) {
-        const QByteArray name(p + 1);
-        languages.push_back(name.toLower());
+        const QByteArray name = QByteArray(p + 1).toLower();
+        if (name == language || name.startsWith(language + '-')) {
+            return true;
+        }
         p += 1 + name.size() + 1;
     }
-    return languages;
-}
-
-bool Speaks(const std::vector<QByteArray>& languages, const QByteArray& language) {
-    return std::any_of(languages.begin(), languages.end(), [&](const QByteArray& name) {
-        return name == language || name.startsWith(language + '-');
-    });
+    return false;
 }
 } // namespace
 
@@ -100,44 +95,31 @@ std::optional<EspeakEngine::Voice> EspeakEngine::chooseVoice(const QString& name
     if (wanted.isEmpty()) {
         return std::nullopt;
     }
-    std::vector<const ListedVoice*> candidates;
-    for (const ListedVoice& v : voicesFor(wanted)) {
+    espeak_VOICE spec{};
+    spec.languages = wanted.constData();
+    std::vector<const espeak_VOICE*> candidates;
+    for (const espeak_VOICE** v = Espeak()->ListVoices(&spec); v != nullptr && *v != nullptr; ++v) {
         // MBROLA voices need a separate program and its voice data, which we
         // neither install nor want to start from here; trying one spawns it.
-        if (Speaks(v.languages, wanted) && !v.identifier.startsWith("mb/")) {
-            candidates.push_back(&v);
+        if (speaksLanguage(*v, wanted) && !QByteArray((*v)->identifier).startsWith("mb/")) {
+            candidates.push_back(*v);
         }
     }
     // The named voice first, then the others in espeak-ng's order.
-    std::stable_partition(candidates.begin(), candidates.end(), [&](const ListedVoice* v) {
+    std::stable_partition(candidates.begin(), candidates.end(), [&](const espeak_VOICE* v) {
         const QString identifier = QString::fromUtf8(v->identifier);
-        return !name.isEmpty() && (v->name.compare(name, Qt::CaseInsensitive) == 0 ||
+        return !name.isEmpty() && (QString::fromUtf8(v->name).compare(name, Qt::CaseInsensitive) == 0 ||
                                    identifier.compare(name, Qt::CaseInsensitive) == 0 ||
                                    identifier.section(u'/', -1).compare(name, Qt::CaseInsensitive) == 0);
     });
-    for (const ListedVoice* v : candidates) {
+    for (const espeak_VOICE* v : candidates) {
         if (loadVoice(v->identifier)) {
-            return Voice{v->identifier, v->name, language.toLower()};
+            return Voice{v->identifier, QString::fromUtf8(v->name), language.toLower()};
         }
     }
     // A regional variant without a voice of its own ("fr-ca") takes the language's.
     const qsizetype dash = language.indexOf(u'-');
     return dash > 0 ? chooseVoice(name, language.left(dash)) : std::nullopt;
-}
-
-const std::vector<EspeakEngine::ListedVoice>& EspeakEngine::voicesFor(const QByteArray& language) {
-    const auto known = m_voicesByLanguage.find(language);
-    if (known != m_voicesByLanguage.end()) {
-        return known->second;
-    }
-    espeak_VOICE spec{};
-    spec.languages = language.constData();
-    std::vector<ListedVoice> voices;
-    // The list espeak-ng returns lives until its next listing: copied whole.
-    for (const espeak_VOICE** v = Espeak()->ListVoices(&spec); v != nullptr && *v != nullptr; ++v) {
-        voices.push_back({QByteArray((*v)->identifier), QString::fromUtf8((*v)->name), LanguagesOf(*v)});
-    }
-    return m_voicesByLanguage.emplace(language, std::move(voices)).first->second;
 }
 
 int EspeakEngine::synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink,

@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <functional>
-#include <map>
 #include <optional>
 #include <span>
 #include <vector>
@@ -59,20 +58,9 @@ public:
                    std::vector<Event>& events);
 
 private:
-    struct ListedVoice {
-        QByteArray identifier;
-        QString name;
-        std::vector<QByteArray> languages; // lower case, in espeak-ng's order
-    };
-
     explicit EspeakEngine(int sampleRate) : m_sampleRate(sampleRate) {}
     bool loadVoice(const QByteArray& identifier);
-    // The voices espeak-ng offers for `language`, best first. espeak-ng reads
-    // every voice file to answer; the voices installed do not change while
-    // the program runs, so each language is asked once.
-    const std::vector<ListedVoice>& voicesFor(const QByteArray& language);
 
     int m_sampleRate;
     QByteArray m_loadedVoice;
-    std::map<QByteArray, std::vector<ListedVoice>> m_voicesByLanguage;
 };

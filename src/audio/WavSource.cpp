@@ -54,8 +54,8 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) 
     return result;
 }
 
-void DecodeWavInPieces(const QByteArray& wav, AudioFormat target,
-                       const std::function<void(std::span<const qint16>)>& sink) {
+void DecodeWav(const QByteArray& wav, AudioFormat target,
+               const std::function<void(std::span<const qint16>)>& sink) {
     const SdlFunctions* sdl = Sdl();
     if (wav.isEmpty() || sdl == nullptr) {
         return;
@@ -91,12 +91,4 @@ void DecodeWavInPieces(const QByteArray& wav, AudioFormat target,
         give(converter.finish());
     }
     sdl->FreeWAV(buffer);
-}
-
-std::vector<qint16> DecodeWav(const QByteArray& wav, AudioFormat target) {
-    std::vector<qint16> out;
-    DecodeWavInPieces(wav, target, [&](std::span<const qint16> piece) {
-        out.insert(out.end(), piece.begin(), piece.end());
-    });
-    return out;
 }

@@ -8,7 +8,6 @@
 #include <functional>
 #include <optional>
 #include <span>
-#include <vector>
 
 // The largest sound file we read: far beyond any key's sound (about 12
 // minutes of CD-quality stereo), small enough to hold in memory.
@@ -24,14 +23,11 @@ constexpr int MaxSoundSeconds = 30 * 60;
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes = MaxSoundFileBytes);
 
 // Decodes a complete WAV image (PCM 8/16/24/32-bit, float, IMA and MS ADPCM,
-// A-law, µ-law; any rate and channel count) into the given format. A file
-// cut short in its data gives the frames it holds; a sound longer than
-// MaxSoundSeconds is cut there; anything undecodable gives no samples.
-std::vector<qint16> DecodeWav(const QByteArray& wav, AudioFormat target);
-
-// The same, handing the samples to `sink` in pieces as they are converted:
-// the first piece is short, so that a sound can start playing before the
-// rest of it has been converted. `sink` is never called with no samples;
-// the pieces together are exactly what DecodeWav gives.
-void DecodeWavInPieces(const QByteArray& wav, AudioFormat target,
-                       const std::function<void(std::span<const qint16>)>& sink);
+// A-law, µ-law; any rate and channel count) into the given format, handing
+// the samples to `sink` in pieces as they are converted: the first piece is
+// short, so that a sound can start playing before the rest of it has been
+// converted. `sink` is never called with no samples. A file cut short in its
+// data gives the frames it holds; a sound longer than MaxSoundSeconds is cut
+// there; anything undecodable gives no samples.
+void DecodeWav(const QByteArray& wav, AudioFormat target,
+               const std::function<void(std::span<const qint16>)>& sink);

@@ -43,7 +43,7 @@ void cSound::play(const QByteArray& wav, quint32 flags) {
     // before all of it is ready; a file that gives nothing leaves alone
     // what is playing.
     bool started = false;
-    DecodeWavInPieces(wav, m_output.format(), [&](std::span<const qint16> piece) {
+    DecodeWav(wav, m_output.format(), [&](std::span<const qint16> piece) {
         if (!started) {
             m_output.purge();
             started = true;
