@@ -94,9 +94,9 @@ F_GO::~F_GO() {
 
 // The speech object comes last and later: setting up the synthesizer reads
 // espeak-ng's data and every voice file (over ten milliseconds), which would
-// hold back the first screen. It is made once that screen is on show (see
-// paintEvent), or at once by a key activated before. The audio output opens
-// its device then too.
+// hold back the first screen. It is made half a second after that screen is
+// painted (see paintEvent), or at once by a key activated before. The audio
+// output opens its device then too.
 void F_GO::Form_Load() {
     m_sound = std::make_unique<cSound>(m_services.audio);
     m_mouse = std::make_unique<cMouse>();
@@ -400,12 +400,11 @@ void F_GO::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.drawImage(event->rect(), canvas(), event->rect());
     if (m_loaded && !m_voce && !m_voceScheduled) {
-        // Half a second after this first paint: on two cores the display
-        // server still needs one of them to put the first screen up, and
-        // work started at once slowed that down (start-up 1.35-1.39x the
-        // floor with no wait, 1.22-1.33x with this one). A key activated
-        // sooner makes the speech object itself. The output opens its device
-        // on a thread of its own.
+        // Not at once: on a machine of two cores the display server still
+        // needs one of them to put this first screen up, and work started
+        // right away slowed that down. A key activated sooner makes the
+        // speech object itself. The output opens its device on a thread of
+        // its own.
         m_voceScheduled = true;
         QTimer::singleShot(SpeechSetUpDelayMs, this, [this] {
             if (m_loaded) {
