@@ -76,28 +76,20 @@ alt_key() {
 }
 focus() { timeout 10 xdotool windowfocus --sync "$1" || fail "cannot focus window $1"; }
 
-# A display of our own. Another Xvfb may take a free-looking number at the
-# same moment (or one just ending may still answer): ours must stay alive.
-display=""
-for n in $(seq 121 169); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A display of our own: Xvfb chooses a free number itself, locks it and
+# writes it to the descriptor given with -displayfd, so no other server can
+# be taken for ours.
+start_xvfb() {
+    local fifo=$work/displayfd n=""
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    sleep 0.2
-    if kill -0 "$xvfb_pid" 2>/dev/null && DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1; then
-        display=":$n"
-        break
-    fi
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-done
-[[ -n $display ]] || fail "Xvfb did not start on any free display"
+    read -r -t 20 n <"$fifo" || true
+    rm -f "$fifo"
+    [[ $n =~ ^[0-9]+$ ]] || fail "Xvfb did not report its display: $(cat "$work/xvfb.log")"
+    display=":$n"
+}
+start_xvfb
 export DISPLAY=$display
 
 # The program alone in an empty folder: it installs its data beside itself.

@@ -1,5 +1,7 @@
 #include "runtime/ForcedInputGate.h"
 
+#include "fakes/TestRegistry.h"
+
 #include <QtTest>
 
 // Each row is a run of choices with the sequence of a layout; the expected
@@ -66,5 +68,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstForcedInput)
-#include "tst_forced_input.moc"
+MIRELVA_TEST(TstForcedInput)
+#include "forced_input.moc"
