@@ -14,8 +14,8 @@ bool add(const char* sourceFile, Factory factory);
 int run(int argc, char** argv);
 } // namespace TestRegistry
 
-#define MIRELVA_TEST(Class)                                                                        \
-    namespace {                                                                                    \
-    [[maybe_unused]] const bool registered##Class =                                                \
-        TestRegistry::add(__FILE__, [] { return std::make_unique<Class>(); });                     \
+#define MIRELVA_TEST(Class)                                                                                  \
+    namespace {                                                                                              \
+    [[maybe_unused]] const bool registered##Class =                                                          \
+        TestRegistry::add(__FILE__, [] { return std::make_unique<Class>(); });                               \
     }
