@@ -1,8 +1,10 @@
 # make run   — install what is missing, build, start Mirelva
 # make test  — the same, then every test
+# make fuzz  — every fuzz target of tests/fuzz for FUZZ_SECONDS each
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps test-deps configure build run test asan-test format format-check bench clean
+.PHONY: all deps test-deps configure build run test asan-test fuzz format format-check bench clean
 
 all: build
 
@@ -29,6 +31,12 @@ asan-test: test-deps
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 
+fuzz:
+	@bash scripts/install-deps.sh --fuzz
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
@@ -42,4 +50,4 @@ bench:
 	@./build-bench/bench/mirelva_bench
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-fuzz
