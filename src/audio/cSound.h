@@ -62,6 +62,10 @@ public:
     void PlayFile(quint32 flags);
 
 private:
+    // How far a sound played with flags 0 is converted ahead of the device:
+    // many device cycles, so that a machine under load never lets it run dry.
+    static constexpr int ConvertAheadMs = 250;
+
     void play(const QByteArray& wav, quint32 flags);
 
     IAudioOutput& m_output;
