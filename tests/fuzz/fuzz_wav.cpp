@@ -1,4 +1,4 @@
-// Fuzzed code: audio/WavSource.cpp audio/AudioConverter.cpp audio/AudioLibraries.cpp
+// Fuzzed code: audio/WavSource.cpp audio/WavDecoder.cpp audio/AudioConverter.cpp audio/AudioLibraries.cpp
 #include "FuzzTarget.h"
 
 #include "audio/AudioLibraries.h"
