@@ -8,14 +8,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+std::vector<FuzzTargetEntry>& Registry() {
+    static std::vector<FuzzTargetEntry> targets;
+    return targets;
+}
+} // namespace
+
 bool RegisterFuzzTarget(const char* name, FuzzFunction run) {
-    const_cast<std::vector<FuzzTargetEntry>&>(FuzzTargets()).push_back({name, run});
+    Registry().push_back({name, run});
     return true;
 }
 
 const std::vector<FuzzTargetEntry>& FuzzTargets() {
-    static std::vector<FuzzTargetEntry> targets;
-    return targets;
+    return Registry();
 }
 
 void StartQt() {

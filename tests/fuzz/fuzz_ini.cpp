@@ -1,4 +1,4 @@
-// Fuzzed code: config/IniEngine.cpp config/Windows1252.cpp config/FileExists.cpp
+// Fuzzed code: config/IniEngine.cpp config/IniEncoding.cpp config/Windows1252.cpp config/FileExists.cpp
 #include "FuzzTarget.h"
 
 #include "config/IniEngine.h"

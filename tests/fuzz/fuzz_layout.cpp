@@ -1,5 +1,6 @@
-// Fuzzed code: config/LayoutReader.cpp config/CINIFile.cpp config/IniEngine.cpp config/Windows1252.cpp
-// config/FileExists.cpp config/Integer16.cpp startup/Installer.cpp
+// Fuzzed code: config/LayoutReader.cpp config/CINIFile.cpp config/IniEngine.cpp config/IniEncoding.cpp
+// Fuzzed code: config/Windows1252.cpp config/FileExists.cpp config/Integer16.cpp startup/Installer.cpp
+// Fuzzed code: config/DurableFile.cpp
 #include "FuzzTarget.h"
 
 #include "config/CINIFile.h"
