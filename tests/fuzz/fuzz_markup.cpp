@@ -5,7 +5,20 @@
 
 #include <QXmlStreamReader>
 
-#include <algorithm>
+namespace {
+bool XmlForbidsAny(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if ((c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c.isSurrogate() ||
+                   c.unicode() >= 0xFFFE) {
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
 
 // A key's text, with or without speech tags: the SSML handed to the
 // synthesizer is well-formed, and every position it reports back (Word and
@@ -39,10 +52,9 @@ MIRELVA_FUZZ_TARGET(markup) {
                    QStringLiteral("the end maps to %1, text of %2").arg(out.toSource(end)).arg(text.size()));
     }
 
-    // Characters XML forbids (NUL, most C0 controls) are passed on to the
-    // synthesizer as they are, which reads the SSML leniently.
-    if (std::any_of(text.begin(), text.end(),
-                    [](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r'; })) {
+    // Characters XML forbids (C0 controls, U+FFFE, U+FFFF, lone surrogates)
+    // are passed on to the synthesizer as they are, which reads the SSML leniently.
+    if (XmlForbidsAny(text)) {
         return;
     }
     QXmlStreamReader reader(out.ssml);
