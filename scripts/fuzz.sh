@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of build-fuzz for FUZZ_SECONDS (default 60) each.
+# Runs every fuzz target of build-fuzz (or those named in FUZZ_TARGETS) for
+# FUZZ_SECONDS (default 60) each.
 # Fails on any crash, broken check, leak, input taking over 2 s or memory
 # over 1 GB. What a target finds is saved under tests/fuzz/regressions/<name>/,
 # which the replay tests of the ordinary build run from then on.
@@ -17,6 +18,7 @@ targets=("$build"/tests/fuzz/fuzz_*)
 for exe in "${targets[@]}"; do
   [[ -f $exe && -x $exe ]] || continue
   name=${exe##*/fuzz_}
+  [[ -z ${FUZZ_TARGETS:-} || " $FUZZ_TARGETS " == *" $name "* ]] || continue
   # libFuzzer adds what it learns to the first folder; the committed seeds stay as they are.
   work=$root/$build/fuzz-corpus/$name
   found=$root/tests/fuzz/regressions/$name
