@@ -114,7 +114,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("TST_CONFIGURATION_FOLDER", dir.path());
         child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"failedRepairEndsTheProgram"});
+        child.start(QCoreApplication::applicationFilePath(), {"configuration", "failedRepairEndsTheProgram"});
         QVERIFY(child.waitForFinished(120000));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), EXIT_FAILURE);
