@@ -53,6 +53,8 @@ private slots:
         QTemporaryDir dir;
         const QString p = dir.filePath(folder);
         const QString layout = p + "/layout/nuovo.ini";
+        // The program may have been started from anywhere.
+        QVERIFY(QDir().mkpath(dir.filePath("elsewhere")) && QDir::setCurrent(dir.filePath("elsewhere")));
         QVERIFY(TestSupport::writeFile(p + "/immagini/1.gif", "GIF89a"));
         // What saves killed before their rename left behind, and one in progress.
         Age(p + "/layout/.nuovo.ini.Ab12Cd", 3600);
@@ -71,7 +73,8 @@ private slots:
         form.findChild<QPushButton*>("cmdSave")->click();
 
         QCOMPARE(shown.texts(), QStringList(layout + " memorizzato."));
-        QVERIFY(!QFile::exists(QDir::current().filePath("nuovo.ini")));
+        QVERIFY(QDir(dir.filePath("elsewhere")).isEmpty());
+        QDir::setCurrent(QDir::tempPath());
         QCOMPARE(Read(p + "/cfg.ini", "KeyProgram", "File"), layout);
         QCOMPARE(QDir(p + "/layout").entryList(QDir::Files | QDir::Hidden),
                  QStringList({".nuovo.ini.Fresh1", "nuovo.ini", "nuovo.ini.Ab12Cd"}));
