@@ -464,7 +464,7 @@ void RegisterBenchmarks() {
     RegisterCpuBenchmark("Repaint", BM_Repaint);
     RegisterTimedBenchmark("ClickOutput", BM_ClickOutput, 5, 4);
     RegisterTimedBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor, 10, 3);
-    RegisterTimedBenchmark("SoundGaps", BM_SoundGaps, 8, 1);
+    RegisterTimedBenchmark("SoundGaps", BM_SoundGaps, 3, 3);
     RegisterTimedBenchmark("Startup", BM_Startup, 1, 11);
     RegisterTimedBenchmark("StartupFloor", BM_StartupFloor, 1, 11);
 }

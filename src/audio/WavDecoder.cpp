@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 
 namespace {
@@ -132,10 +133,19 @@ WavDecoder::WavDecoder(const QByteArray& wav, AudioFormat target) {
         return;
     }
     m_length -= m_length % frameBytes;
-    // The first piece is gathered in small steps, so that it is not much
-    // longer than it has to be.
-    m_firstStepBytes = std::max<Uint32>(1, Uint32(spec.freq) / 100) * frameBytes;
-    m_stepBytes = std::max<Uint32>(1, Uint32(spec.freq) * StepMs / 1000) * frameBytes;
+    // SDL's stream resampler drops the fraction of an output frame that each
+    // piece it converts ends on, which over many pieces shortens the sound
+    // and shifts it; and it gathers pieces shorter than its filter's window
+    // (512 frames of the lower rate) into packets of its own. So every step
+    // is at least that window and a whole number of the rate ratio's periods.
+    const int window =
+        spec.freq > target.sampleRate ? (512 * spec.freq + target.sampleRate - 1) / target.sampleRate : 512;
+    const Uint32 period = Uint32(spec.freq / std::gcd(spec.freq, target.sampleRate));
+    Uint32 stepFrames = std::max<Uint32>(Uint32(window), Uint32(spec.freq) * StepMs / 1000);
+    if (period <= Uint32(spec.freq) / 2) {
+        stepFrames = (stepFrames + period - 1) / period * period;
+    }
+    m_stepBytes = stepFrames * frameBytes;
     const qint64 samplesPerSecond = qint64(target.sampleRate) * target.channels;
     m_firstPieceSamples = size_t(samplesPerSecond * FirstPieceMs / 1000);
     m_samplesLeft = samplesPerSecond * MaxSoundSeconds;
@@ -152,7 +162,7 @@ std::vector<qint16> WavDecoder::next() {
     std::vector<qint16> piece;
     const size_t wanted = m_first ? m_firstPieceSamples : 1;
     while (!m_finished && piece.size() < wanted && m_position < m_length) {
-        const Uint32 step = std::min(m_length - m_position, m_first ? m_firstStepBytes : m_stepBytes);
+        const Uint32 step = std::min(m_length - m_position, m_stepBytes);
         const std::vector<qint16> converted = m_converter->put(m_buffer + m_position, int(step));
         piece.insert(piece.end(), converted.begin(), converted.end());
         m_position += step;

@@ -31,8 +31,8 @@ public:
     // The next piece of the converted sound; empty once all of it has been
     // given, or when the image does not decode. The first piece holds at
     // least FirstPieceMs of sound (less only when the sound is shorter),
-    // enough for the device's first cycles; each later one comes from at
-    // most StepMs of the file.
+    // enough for the device's first cycles; each step converts about StepMs
+    // of the file.
     std::vector<qint16> next();
 
     static constexpr int FirstPieceMs = 30;
@@ -42,7 +42,6 @@ private:
     Uint8* m_buffer = nullptr;
     Uint32 m_length = 0;
     Uint32 m_position = 0;
-    Uint32 m_firstStepBytes = 0;
     Uint32 m_stepBytes = 0;
     size_t m_firstPieceSamples = 0;
     qint64 m_samplesLeft = 0;

@@ -63,8 +63,9 @@ public:
 
 private:
     // How far a sound played with flags 0 is converted ahead of the device:
-    // many device cycles, so that a machine under load never lets it run dry.
-    static constexpr int ConvertAheadMs = 250;
+    // a second, so that a busy machine that leaves us without the processor
+    // for a while still does not let it run dry.
+    static constexpr int ConvertAheadMs = 1000;
 
     void play(const QByteArray& wav, quint32 flags);
 
