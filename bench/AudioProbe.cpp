@@ -1,7 +1,15 @@
 #include "AudioProbe.h"
 
-#include <QRandomGenerator>
+#include "audio/WavWriter.h"
+#include "audio/cSound.h"
 
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -166,4 +174,59 @@ double MeasureDeviceTakeMs(ProbedOutput& output) {
     }
     output.drain();
     return ms;
+}
+
+PlayedSound MeasureSound(ProbedOutput& output, const QString& wavPath, const QString& diskFile) {
+    PlayedSound played;
+    QFile file(diskFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return played;
+    }
+    const qint64 frameBytes = 2 * output.format().channels;
+    const qint64 before = file.size() / frameBytes * frameBytes;
+    cSound sound(output);
+    sound.setFileName(wavPath);
+    played.firstSampleMs = MeasureClick(output, [&] { sound.PlayFile(0); }).clickToSoundMs;
+    file.seek(before);
+    const QByteArray raw = file.readAll();
+    std::vector<qint16> samples(size_t(raw.size()) / 2);
+    std::memcpy(samples.data(), raw.constData(), samples.size() * 2);
+    const auto first = std::find_if(samples.begin(), samples.end(), [](qint16 v) { return v != 0; });
+    const auto last = std::find_if(samples.rbegin(), samples.rend(), [](qint16 v) { return v != 0; }).base();
+    size_t run = 0;
+    size_t longest = 0;
+    for (auto it = first; it < last; ++it) {
+        run = *it == 0 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    if (first < last) {
+        played.longestGapMs =
+            1000.0 * double(longest) / (output.format().sampleRate * output.format().channels);
+    }
+    return played;
+}
+
+QByteArray StereoToneWav(int rate, bool asFloat) {
+    std::vector<qint16> samples;
+    for (int i = 0; i < rate * 3 / 5; ++i) {
+        const auto s = qint16(12000 * std::sin(2 * std::numbers::pi * 440 * i / rate));
+        samples.insert(samples.end(), 2, s);
+    }
+    const QByteArray wav = EncodeWav16(samples, 2, rate);
+    if (!asFloat) {
+        return wav;
+    }
+    QByteArray data(qsizetype(samples.size() * 4), Qt::Uninitialized);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        qToLittleEndian(float(samples[i]) / 32768.0f, data.data() + 4 * i);
+    }
+    // The same header with the float tag and four bytes a sample.
+    QByteArray header = wav.left(44);
+    qToLittleEndian<quint32>(quint32(36 + data.size()), header.data() + 4);
+    qToLittleEndian<quint16>(3, header.data() + 20);
+    qToLittleEndian<quint32>(quint32(rate * 8), header.data() + 28);
+    qToLittleEndian<quint16>(8, header.data() + 32);
+    qToLittleEndian<quint16>(32, header.data() + 34);
+    qToLittleEndian<quint32>(quint32(data.size()), header.data() + 40);
+    return header + data;
 }

@@ -3,6 +3,9 @@
 #include "audio/IAudioOutput.h"
 #include "audio/SdlAudioOutput.h"
 
+#include <QByteArray>
+#include <QString>
+
 #include <SDL.h>
 
 #include <atomic>
@@ -29,6 +32,7 @@ public:
     void enqueue(std::span<const qint16> samples) override;
     void prepare() override { m_real.prepare(); }
     void drain() override;
+    bool waitUntilQueuedAtMost(qsizetype samples) override { return m_real.waitUntilQueuedAtMost(samples); }
     void purge() override;
     bool isPlaying() const override { return m_real.isPlaying(); }
     void setPaused(bool paused) override { m_real.setPaused(paused); }
@@ -60,6 +64,17 @@ struct ClickTimes {
 // Runs `click` (which returns once the key's output has been heard) while a
 // thread watches the device take the samples.
 ClickTimes MeasureClick(ProbedOutput& output, const std::function<void()>& click);
+
+// What a sound played with flags 0 gave the device, read back from the file
+// of SDL's disk driver.
+struct PlayedSound {
+    double firstSampleMs = -1; // the call until the device takes the first sample
+    double longestGapMs = -1;  // the longest run of exact zeros inside the sound
+};
+PlayedSound MeasureSound(ProbedOutput& output, const QString& wavPath, const QString& diskFile);
+
+// A 0.6 s stereo tone at `rate`, in 16-bit PCM or in 32-bit float.
+QByteArray StereoToneWav(int rate, bool asFloat);
 
 // The device's own share: samples already in memory queued on an idle device
 // until the device takes the first of them.

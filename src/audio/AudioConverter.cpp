@@ -6,10 +6,12 @@
 
 AudioConverter::AudioConverter(SDL_AudioFormat sourceFormat, int sourceChannels, int sourceRate,
                                AudioFormat target) {
-    if (Sdl() == nullptr || sourceChannels < 1 || sourceChannels > 255 || sourceRate < 1 ||
-        target.channels < 1 || target.sampleRate < 1) {
+    if (Sdl() == nullptr || sourceChannels < 1 || sourceChannels > MaxSourceChannels ||
+        sourceRate < MinSourceRate || sourceRate > MaxSourceRate || target.channels < 1 ||
+        target.sampleRate < 1) {
         return;
     }
+    m_sourceFormat = sourceFormat;
     m_sourceFrameBytes = int(SDL_AUDIO_BITSIZE(sourceFormat) / 8) * sourceChannels;
     m_sourceRate = sourceRate;
     m_target = target;
@@ -34,12 +36,21 @@ std::vector<qint16> AudioConverter::put(const void* data, int bytes) {
 // SDL's resampler keeps the last stretch of a stream back even when flushed
 // (tens of milliseconds, more at low rates), which would cut the end of every
 // sound. A fifth of a second of silence pushes it out; what comes after the
-// sound's own length is dropped again.
+// sound's own length is dropped again. The silence must be the source
+// format's own: the resampler blends the sound's last samples with it, and
+// for unsigned samples a zero byte is the lowest level, not silence.
 std::vector<qint16> AudioConverter::finish() {
     if (m_stream == nullptr) {
         return {};
     }
-    const std::vector<char> silence(size_t(m_sourceRate / 5) * size_t(m_sourceFrameBytes), 0);
+    std::vector<Uint8> silence(size_t(m_sourceRate / 5) * size_t(m_sourceFrameBytes), 0);
+    if (!SDL_AUDIO_ISSIGNED(m_sourceFormat)) {
+        const size_t sampleBytes = SDL_AUDIO_BITSIZE(m_sourceFormat) / 8;
+        const size_t highByte = SDL_AUDIO_ISBIGENDIAN(m_sourceFormat) ? 0 : sampleBytes - 1;
+        for (size_t i = highByte; i < silence.size(); i += sampleBytes) {
+            silence[i] = 0x80;
+        }
+    }
     if (Sdl()->AudioStreamPut(m_stream, silence.data(), int(silence.size())) != 0 ||
         Sdl()->AudioStreamFlush(m_stream) != 0) {
         return {};

@@ -31,6 +31,15 @@ public:
     // no device, or while the output is paused (it never waits for a resume
     // that only the waiting thread could give).
     virtual void drain() = 0;
+    // Returns once at most `samples` queued samples are still waiting for the
+    // device, so that a long sound can be converted while it plays, a little
+    // ahead of it. Returns at once when there is no device or while the
+    // output is paused. False when the device stopped taking samples: then
+    // everything queued has been dropped.
+    virtual bool waitUntilQueuedAtMost(qsizetype samples) {
+        Q_UNUSED(samples);
+        return true;
+    }
     // Drops everything queued that has not been heard yet.
     virtual void purge() = 0;
     // True while queued samples have not all been heard.

@@ -2,6 +2,7 @@
 
 #include "audio/AudioLibraries.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace {
@@ -111,16 +112,27 @@ void SdlAudioOutput::enqueue(std::span<const qint16> samples) {
 }
 
 void SdlAudioOutput::drain() {
-    const SDL_AudioDeviceID id = device().id;
-    if (id == 0 || m_paused || !m_unheard) {
+    if (device().id == 0 || m_paused || !m_unheard) {
         return;
     }
+    if (waitUntilQueuedAtMost(0)) {
+        waitForDeviceBuffers();
+    }
+    m_unheard = false;
+}
+
+bool SdlAudioOutput::waitUntilQueuedAtMost(qsizetype samples) {
+    const SDL_AudioDeviceID id = device().id;
+    if (id == 0 || m_paused) {
+        return true;
+    }
+    const Uint32 limit = Uint32(std::max<qsizetype>(samples, 0) * qsizetype(sizeof(qint16)));
     Uint32 queued = Sdl()->GetQueuedAudioSize(id);
     Uint32 lastProgress = Sdl()->GetTicks();
-    while (queued > 0) {
+    while (queued > limit) {
         if (Sdl()->GetAudioDeviceStatus(id) != SDL_AUDIO_PLAYING) {
             purge();
-            return;
+            return false;
         }
         Sdl()->Delay(PollMs);
         const Uint32 now = Sdl()->GetTicks();
@@ -129,12 +141,11 @@ void SdlAudioOutput::drain() {
             lastProgress = now;
         } else if (now - lastProgress > StallMs) {
             purge();
-            return;
+            return false;
         }
         queued = left;
     }
-    waitForDeviceBuffers();
-    m_unheard = false;
+    return true;
 }
 
 // An empty queue means SDL has taken the last samples, not that they have

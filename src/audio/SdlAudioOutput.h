@@ -32,6 +32,7 @@ public:
     AudioFormat format() const override;
     void enqueue(std::span<const qint16> samples) override;
     void drain() override;
+    bool waitUntilQueuedAtMost(qsizetype samples) override;
     void purge() override;
     bool isPlaying() const override;
     void setPaused(bool paused) override;

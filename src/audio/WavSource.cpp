@@ -1,13 +1,9 @@
 #include "audio/WavSource.h"
 
-#include "audio/AudioConverter.h"
-#include "audio/AudioLibraries.h"
+#include "audio/WavDecoder.h"
 
 #include <QFile>
 
-#include <SDL.h>
-
-#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -56,39 +52,8 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) 
 
 void DecodeWav(const QByteArray& wav, AudioFormat target,
                const std::function<void(std::span<const qint16>)>& sink) {
-    const SdlFunctions* sdl = Sdl();
-    if (wav.isEmpty() || sdl == nullptr) {
-        return;
+    WavDecoder decoder(wav, target);
+    for (std::vector<qint16> piece = decoder.next(); !piece.empty(); piece = decoder.next()) {
+        sink(piece);
     }
-    SDL_RWops* rw = sdl->RWFromConstMem(wav.constData(), int(wav.size()));
-    if (rw == nullptr) {
-        return;
-    }
-    SDL_AudioSpec spec{};
-    Uint8* buffer = nullptr;
-    Uint32 length = 0;
-    if (sdl->LoadWAV_RW(rw, 1, &spec, &buffer, &length) == nullptr) {
-        return;
-    }
-    const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
-    const Uint64 maxBytes = Uint64(frameBytes) * Uint64(spec.freq) * MaxSoundSeconds;
-    if (length > maxBytes) {
-        length = Uint32(maxBytes);
-    }
-    AudioConverter converter(spec.format, spec.channels, spec.freq, target);
-    if (converter.isValid() && length > 0 && frameBytes > 0) {
-        const auto give = [&](const std::vector<qint16>& samples) {
-            if (!samples.empty()) {
-                sink(samples);
-            }
-        };
-        // The first 20 ms alone, then the rest at once.
-        const Uint32 first = std::min(length, std::max<Uint32>(1, Uint32(spec.freq) / 50) * frameBytes);
-        give(converter.put(buffer, int(first)));
-        if (length > first) {
-            give(converter.put(buffer + first, int(length - first)));
-        }
-        give(converter.finish());
-    }
-    sdl->FreeWAV(buffer);
 }

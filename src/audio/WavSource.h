@@ -12,8 +12,8 @@
 // The largest sound file we read: far beyond any key's sound (about 12
 // minutes of CD-quality stereo), small enough to hold in memory.
 constexpr qint64 MaxSoundFileBytes = 128LL * 1024 * 1024;
-// The longest stretch of a sound we play; a longer one is cut here, so that a
-// file of very low rate cannot swell into gigabytes once converted.
+// The longest stretch of a sound we play, in the file and once converted; a
+// longer one is cut here.
 constexpr int MaxSoundSeconds = 30 * 60;
 
 // Reads a whole file when it is a regular file of at most maxBytes. Anything
@@ -22,12 +22,12 @@ constexpr int MaxSoundSeconds = 30 * 60;
 // opened file before a single byte is read.
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes = MaxSoundFileBytes);
 
-// Decodes a complete WAV image (PCM 8/16/24/32-bit, float, IMA and MS ADPCM,
-// A-law, µ-law; any rate and channel count) into the given format, handing
-// the samples to `sink` in pieces as they are converted: the first piece is
-// short, so that a sound can start playing before the rest of it has been
-// converted. `sink` is never called with no samples. A file cut short in its
-// data gives the frames it holds; a sound longer than MaxSoundSeconds is cut
-// there; anything undecodable gives no samples.
+// Decodes a complete WAV image into the given format with a WavDecoder,
+// handing the samples to `sink` piece by piece as they are converted: the
+// first piece is short, so that a sound can start playing before the rest of
+// it has been converted. `sink` is never called with no samples. A file cut
+// short in its data gives the frames it holds; a sound longer than
+// MaxSoundSeconds is cut there; anything undecodable, or with a rate or
+// channel count no recording has, gives no samples.
 void DecodeWav(const QByteArray& wav, AudioFormat target,
                const std::function<void(std::span<const qint16>)>& sink);

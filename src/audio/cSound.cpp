@@ -1,5 +1,6 @@
 #include "audio/cSound.h"
 
+#include "audio/WavDecoder.h"
 #include "audio/WavSource.h"
 #include "config/FileExists.h"
 
@@ -40,20 +41,28 @@ void cSound::play(const QByteArray& wav, quint32 flags) {
         return;
     }
     // Each piece is queued as soon as it is converted, so the sound starts
-    // before all of it is ready; a file that gives nothing leaves alone
-    // what is playing.
-    bool started = false;
-    DecodeWav(wav, m_output.format(), [&](std::span<const qint16> piece) {
-        if (!started) {
-            m_output.purge();
-            started = true;
-        }
-        m_output.enqueue(piece);
-    });
-    if (!started) {
+    // before the rest is ready; a file that gives nothing leaves alone what
+    // is playing.
+    WavDecoder decoder(wav, m_output.format());
+    std::vector<qint16> piece = decoder.next();
+    if (piece.empty()) {
         return;
     }
-    if ((flags & SND_ASYNC) == 0) {
+    m_output.purge();
+    const bool sync = (flags & SND_ASYNC) == 0;
+    const AudioFormat format = m_output.format();
+    const qsizetype ahead = qsizetype(format.sampleRate) * format.channels * ConvertAheadMs / 1000;
+    do {
+        m_output.enqueue(piece);
+        // Waiting anyway, we convert the rest while the sound plays, only a
+        // little ahead of the device: the device never runs dry behind the
+        // first piece, and a long sound never sits in memory whole.
+        if (sync && !m_output.waitUntilQueuedAtMost(ahead)) {
+            return;
+        }
+        piece = decoder.next();
+    } while (!piece.empty());
+    if (sync) {
         m_output.drain();
     }
 }

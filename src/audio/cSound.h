@@ -62,6 +62,11 @@ public:
     void PlayFile(quint32 flags);
 
 private:
+    // How far a sound played with flags 0 is converted ahead of the device:
+    // a second, so that a busy machine that leaves us without the processor
+    // for a while still does not let it run dry.
+    static constexpr int ConvertAheadMs = 1000;
+
     void play(const QByteArray& wav, quint32 flags);
 
     IAudioOutput& m_output;
