@@ -86,6 +86,7 @@ debian_chroot_make() {
     chroot_root=$1
     local tarball=$chroot_cache/bookworm-minbase-amd64.tar.gz
     mkdir -p "$chroot_cache/archives/partial" "$chroot_cache/lists/partial" "$chroot_root"
+    chmod 755 "$chroot_root" # mktemp makes it private; the chroot's users must enter its /
     trap debian_chroot_cleanup EXIT
     if [[ ! -s $tarball ]]; then
         command -v debootstrap >/dev/null || chroot_fail "debootstrap is missing (scripts/install-deps.sh --package installs it)"
