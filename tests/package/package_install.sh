@@ -71,7 +71,8 @@ in_chroot chroot --userspec=user:user / env HOME=/home/user XDG_RUNTIME_DIR=/tmp
 
 step "checking the data folder and /usr"
 data=$chroot_root/home/user/.local/share/mirelva
-grep -qx "File=/home/user/.local/share/mirelva/layout/lay1.ini" "$data/cfg.ini" 2>/dev/null ||
+# INI files end their lines with CR LF.
+tr -d '\r' <"$data/cfg.ini" 2>/dev/null | grep -qx "File=/home/user/.local/share/mirelva/layout/lay1.ini" ||
     fail "no cfg.ini naming lay1.ini in ~/.local/share/mirelva: $(ls -A "$data" 2>&1)"
 for n in $(seq 12); do
     grep -q "^F12=/home/user/.local/share/mirelva/layout/lay12.ini" "$data/layout/lay$n.ini" ||
@@ -79,7 +80,7 @@ for n in $(seq 12); do
 done
 (($(ls "$data/immagini" | wc -l) == 16 && $(ls "$data/suoni" | wc -l) == 17)) ||
     fail "expected 16 pictures and 17 sounds, found $(ls "$data/immagini" | wc -l) and $(ls "$data/suoni" | wc -l)"
-[[ $(stat -c %U "$data/cfg.ini") == user ]] || fail "cfg.ini is not the user's own"
+[[ $(in_chroot stat -c %U /home/user/.local/share/mirelva/cfg.ini) == user ]] || fail "cfg.ini is not the user's own"
 written=$(cd "$chroot_root" && find usr -newer tmp/stamp -o -cnewer tmp/stamp | head)
 [[ -z $written ]] || fail "written under /usr: $written"
 step "PASS: installed, started as a normal user, data in ~/.local/share/mirelva, /usr untouched"
