@@ -1,10 +1,14 @@
 # make run   — install what is missing, build, start Mirelva
 # make test  — the same, then every test
 # make fuzz  — every fuzz target of tests/fuzz for FUZZ_SECONDS each
+# make package       — build/mirelva_<version>_amd64.deb, checked with appstreamcli, desktop-file-validate, lintian
+# make package-test  — the same, then install it on a fresh Debian 12 chroot and run it there
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+VERSION := $(shell grep -o 'Mirelva VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
+DEB := build/mirelva_$(VERSION)_amd64.deb
 
-.PHONY: all deps test-deps configure build run test asan-test fuzz format format-check bench clean
+.PHONY: all deps test-deps configure build run test asan-test fuzz format format-check bench clean package package-test
 
 all: build
 
@@ -36,6 +40,20 @@ fuzz:
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh
+
+package:
+	@bash scripts/install-deps.sh --package
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev --target mirelva mirelva-say mirelva_package_files -j $(JOBS)
+	@rm -f $(DEB)
+	@cd build && cpack -G DEB >/dev/null
+	@appstreamcli validate --no-net build/packaging/org.mirelva.Mirelva.metainfo.xml
+	@desktop-file-validate packaging/org.mirelva.Mirelva.desktop
+	@lintian --fail-on error $(DEB)
+	@echo "$(DEB)"
+
+package-test: package
+	@bash tests/package/package_install.sh $(DEB)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Mirelva needs to build, run and test,
-# only those that are missing. Usage: install-deps.sh [--test | --bench | --fuzz]
+# only those that are missing. Usage: install-deps.sh [--test | --bench | --fuzz | --package]
+# (--package: what building, checking and test-installing the .deb needs)
 set -euo pipefail
 packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format)
+elif [[ "${1:-}" == "--package" ]]; then
+  packages+=(dpkg-dev file lintian appstream desktop-file-utils debootstrap)
 elif [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libx11-dev xvfb xauth xdotool valgrind)
 elif [[ "${1:-}" == "--fuzz" ]]; then

@@ -4,6 +4,7 @@
 #   sounds/111.wav … 126.wav    the sixteen key names spoken by espeak-ng's Italian voice
 #   sounds/127.wav              a short applause, synthesised with sox
 #   bitmaps/101.bmp … 104.bmp   the intro screen's band tiles and emblems, drawn with ImageMagick
+#   ../packaging/icons/*.png      the menu icon at 48, 128 and 256 px, from the SVG drawn by hand beside them
 #
 # Run by hand, once, when a resource has to change; the results are committed. Neither the build nor
 # make runs it, and nothing it installs becomes a build dependency.
@@ -12,7 +13,7 @@
 # packages (as root or through sudo) and fetches the npm package @twemoji/svg into a temporary folder
 # outside the repository, which it deletes at the end.
 #
-# Usage: scripts/make-resources.sh [--keep-temp]
+# Usage: scripts/make-resources.sh [--keep-temp | --icons]   (--icons: only the menu icon)
 set -euo pipefail
 
 TWEMOJI_PKG="@twemoji/svg@15.0.0"
@@ -240,9 +241,23 @@ make_bitmaps() {
     echo "bitmaps/101.bmp … 104.bmp"
 }
 
+# The package's icon, the intro screen's badge (bitmap 104) redrawn as a vector.
+make_icons() {
+    local icons="$repo/packaging/icons" size
+    for size in 48 128 256; do
+        rsvg-convert -w "$size" -h "$size" -o "$icons/org.mirelva.Mirelva-$size.png" "$icons/org.mirelva.Mirelva.svg"
+    done
+    echo "packaging/icons/org.mirelva.Mirelva-{48,128,256}.png"
+}
+
 install_tools
+if [[ "${1:-}" == "--icons" ]]; then
+    make_icons
+    exit 0
+fi
 make_pictures
 make_words
 make_applause
 make_bitmaps
+make_icons
 du -sh "$out"
