@@ -2,6 +2,7 @@
 // floor it cannot go below, measured in the same run. Run by `make bench`.
 #include "AudioProbe.h"
 #include "BenchFolder.h"
+#include "SettingsProbe.h"
 #include "StartupProbe.h"
 #include "Summary.h"
 
@@ -429,6 +430,8 @@ void RegisterBenchmarks() {
     RegisterTimedBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor, 10, 3);
     RegisterTimedBenchmark("Startup", BM_Startup, 1, 11);
     RegisterTimedBenchmark("StartupFloor", BM_StartupFloor, 1, 11);
+    RegisterTimedBenchmark("OpenSettings", BM_OpenSettings, 5, 5);
+    RegisterTimedBenchmark("OpenSettingsFloor", BM_OpenSettingsFloor, 5, 5);
 }
 
 std::vector<Figure> Figures(const SummaryReporter& r) {
@@ -440,6 +443,8 @@ std::vector<Figure> Figures(const SummaryReporter& r) {
         {"Click to sound", r.medianMs("ClickOutput"), r.medianMs("DeviceTakeFloor"), "ms", 0, 10},
         {"Click to speech (after sound)", r.medianCounter("ClickOutput", "speech_ms"),
          r.medianMs("DeviceTakeFloor"), "ms", 0, 50},
+        {"Settings window opened (21 photos)", r.medianMs("OpenSettings"), r.medianMs("OpenSettingsFloor"),
+         "ms", 0, 100},
         {"Start-up to intro screen", r.medianMs("Startup"), r.medianMs("StartupFloor"), "ms", 1.5, 0},
         {"Peak memory, table shown", c.mirelvaPeakMb, c.floorPeakMb, "MB", 0, 80},
     };

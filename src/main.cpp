@@ -1,8 +1,10 @@
 #include "audio/SdlAudioOutput.h"
+#include "audio/SdlCaptureSource.h"
 #include "config/ProgramFolder.h"
 #include "editor/QtFilePicker.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
+#include "platform/QtQuestions.h"
 #include "runtime/RuntimeWindows.h"
 #include "startup/mAvvio.h"
 
@@ -24,15 +26,18 @@ int main(int argc, char* argv[]) {
 
     const QString folder = ProgramFolder();
     QtMessages messages;
+    QtQuestions questions;
     QtFilePicker picker;
     QtPrinters printers;
     SdlAudioOutput audio;
-    RuntimeWindows windows(folder, printers);
+    SdlCaptureSource microphone;
+    RuntimeWindows windows(folder, printers, SetupTools{questions, audio, microphone});
 
     const std::unique_ptr<F_GO> window = Main(folder, F_GO::Services{messages, picker, audio, windows});
     if (!window) {
         return EXIT_FAILURE;
     }
     messages.setOwner(window.get());
+    questions.setOwner(window.get());
     return QApplication::exec();
 }
