@@ -2,6 +2,7 @@
 // floor it cannot go below, measured in the same run. Run by `make bench`.
 #include "AudioProbe.h"
 #include "BenchFolder.h"
+#include "SettingsProbe.h"
 #include "StartupProbe.h"
 #include "Summary.h"
 
@@ -467,6 +468,8 @@ void RegisterBenchmarks() {
     RegisterTimedBenchmark("SoundGaps", BM_SoundGaps, 3, 3);
     RegisterTimedBenchmark("Startup", BM_Startup, 1, 11);
     RegisterTimedBenchmark("StartupFloor", BM_StartupFloor, 1, 11);
+    RegisterTimedBenchmark("OpenSettings", BM_OpenSettings, 5, 5);
+    RegisterTimedBenchmark("OpenSettingsFloor", BM_OpenSettingsFloor, 5, 5);
 }
 
 std::vector<Figure> Figures(const SummaryReporter& r) {
@@ -480,6 +483,8 @@ std::vector<Figure> Figures(const SummaryReporter& r) {
          r.medianMs("DeviceTakeFloor"), "ms", 0, 50},
         {"Play to sound, 48/96k, float", r.medianMs("SoundGaps"), r.medianMs("DeviceTakeFloor"), "ms", 0, 10},
         {"Longest gap inside a sound", r.medianCounter("SoundGaps", "gap_ms"), -1, "ms", 0, 1},
+        {"Settings window opened (21 photos)", r.medianMs("OpenSettings"), r.medianMs("OpenSettingsFloor"),
+         "ms", 0, 100},
         {"Start-up to intro screen", r.medianMs("Startup"), r.medianMs("StartupFloor"), "ms", 1.5, 0},
         {"Peak memory, table shown", c.mirelvaPeakMb, c.floorPeakMb, "MB", 0, 80},
     };

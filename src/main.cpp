@@ -1,8 +1,10 @@
 #include "audio/SdlAudioOutput.h"
+#include "audio/SdlCaptureSource.h"
 #include "config/DataFolder.h"
 #include "editor/QtFilePicker.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
+#include "platform/QtQuestions.h"
 #include "runtime/RuntimeWindows.h"
 #include "startup/CommandLine.h"
 #include "startup/Installer.h"
@@ -37,6 +39,7 @@ int main(int argc, char* argv[]) {
     }
 
     QtMessages messages;
+    QtQuestions questions;
     const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
     if (!data.ok()) {
         // The same report as a failed installation: on the terminal and in a box.
@@ -47,12 +50,14 @@ int main(int argc, char* argv[]) {
     QtFilePicker picker;
     QtPrinters printers;
     SdlAudioOutput audio;
-    RuntimeWindows windows(folder, printers);
+    SdlCaptureSource microphone;
+    RuntimeWindows windows(folder, printers, SetupTools{questions, audio, microphone});
 
     const std::unique_ptr<F_GO> window = Main(folder, F_GO::Services{messages, picker, audio, windows});
     if (!window) {
         return EXIT_FAILURE;
     }
     messages.setOwner(window.get());
+    questions.setOwner(window.get());
     return QApplication::exec();
 }

@@ -36,7 +36,8 @@ std::optional<SdlFunctions> OpenSdl() {
         lib.find(f.GetAudioDeviceStatus, "SDL_GetAudioDeviceStatus") &&
         lib.find(f.QueueAudio, "SDL_QueueAudio") &&
         lib.find(f.GetQueuedAudioSize, "SDL_GetQueuedAudioSize") &&
-        lib.find(f.ClearQueuedAudio, "SDL_ClearQueuedAudio") && lib.find(f.Delay, "SDL_Delay") &&
+        lib.find(f.ClearQueuedAudio, "SDL_ClearQueuedAudio") &&
+        lib.find(f.DequeueAudio, "SDL_DequeueAudio") && lib.find(f.Delay, "SDL_Delay") &&
         lib.find(f.GetTicks, "SDL_GetTicks") && lib.find(f.RWFromConstMem, "SDL_RWFromConstMem") &&
         lib.find(f.LoadWAV_RW, "SDL_LoadWAV_RW") && lib.find(f.FreeWAV, "SDL_FreeWAV") &&
         lib.find(f.NewAudioStream, "SDL_NewAudioStream") &&

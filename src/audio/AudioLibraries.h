@@ -21,6 +21,7 @@ struct SdlFunctions {
     decltype(&SDL_QueueAudio) QueueAudio;
     decltype(&SDL_GetQueuedAudioSize) GetQueuedAudioSize;
     decltype(&SDL_ClearQueuedAudio) ClearQueuedAudio;
+    decltype(&SDL_DequeueAudio) DequeueAudio;
     decltype(&SDL_Delay) Delay;
     decltype(&SDL_GetTicks) GetTicks;
     decltype(&SDL_RWFromConstMem) RWFromConstMem;

@@ -4,12 +4,15 @@
 #include "config/FileExists.h"
 #include "config/Integer16.h"
 #include "editor/FormControls.h"
+#include "editor/KeyTools.h"
 #include "editor/LayoutWriter.h"
+#include "editor/MissingFileMark.h"
 #include "editor/PathRules.h"
 #include "editor/Twips.h"
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
+#include "platform/IQuestions.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -33,6 +36,7 @@ const QString FunctionKeyFilter =
 const QString LayoutNameFilter =
     QStringLiteral("Layout Files (*.ini)") + QChar(u'\0') + QStringLiteral("*.ini");
 const QList<int> AcceptedKeyCounts{1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21};
+const QString AcceptedKeyCountsText = QStringLiteral("1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21.");
 
 // Values longer than this are cut when a layout is read back, so the boxes
 // take no more (the pickers never return a longer path).
@@ -78,9 +82,18 @@ QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& captio
 
 frmSetup::frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
                    QWidget* parent)
-    : QDialog(parent), m_programFolder(programFolder), m_state(state), m_picker(picker),
-      m_messages(messages) {
+    : frmSetup(programFolder, state, picker, messages, std::nullopt, parent) {}
+
+frmSetup::frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
+                   const SetupTools& tools, QWidget* parent)
+    : frmSetup(programFolder, state, picker, messages, std::optional<SetupTools>(tools), parent) {}
+
+frmSetup::frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
+                   std::optional<SetupTools> tools, QWidget* parent)
+    : QDialog(parent), m_programFolder(programFolder), m_state(state), m_picker(picker), m_messages(messages),
+      m_tools(tools) {
     BuildControls();
+    BuildKeyTools();
     Load();
 }
 
@@ -245,6 +258,37 @@ void frmSetup::BuildSequenceFrame() {
     }
 }
 
+// Key numbers, thumbnails, marks on missing files, dropped files, and with
+// the tools the buttons that play, speak and record.
+void frmSetup::BuildKeyTools() {
+    m_keyTools = new KeyTools(*this, m_programFolder, txtSez1, txtSez2, txtSez3, m_messages, m_tools);
+    connect(m_keyTools, &KeyTools::picturesDropped, this, &frmSetup::CountKeys);
+    // The other paths get their marks at the rows' right end too.
+    Twips::Place(*txtBonus, 120, 300, 7470, 315);
+    new MissingFileMark(*txtBonus, 7650, 300, 285, 315);
+    for (int i = 0; i < FunctionKeys; ++i) {
+        Twips::Place(*txtTF[i], 720, 300 + i * 480, 6870, 315);
+        new MissingFileMark(*txtTF[i], 7650, 300 + i * 480, 285, 315);
+    }
+    m_keyCountWarning = new QLabel(this);
+    m_keyCountWarning->setObjectName(QStringLiteral("KeyCountWarning"));
+    m_keyCountWarning->setWordWrap(true);
+    m_keyCountWarning->setStyleSheet(QStringLiteral("color: #d00000;"));
+    Twips::Place(*m_keyCountWarning, 120, 7380, 3480, 525);
+}
+
+void frmSetup::waitForThumbnails() {
+    m_keyTools->waitForThumbnails();
+}
+
+void frmSetup::reject() {
+    if (m_keyTools->cancelRecording()) {
+        return;
+    }
+    m_keyTools->stopPreview();
+    QDialog::reject();
+}
+
 bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == txtPathLayout) {
@@ -298,6 +342,9 @@ void frmSetup::Load() {
         box->clear();
     }
     ShowLayout();
+    for (int i = 0; i < MaxKeys; ++i) {
+        m_countedPictures[i] = txtSez1[i]->text();
+    }
 }
 
 // Reads the layout named by LayoutPath into the working copy; false, after
@@ -414,9 +461,52 @@ void frmSetup::ShowLayout() {
 // ---- Editing --------------------------------------------------------------
 
 void frmSetup::CountKeys() {
+    // The question's own box takes the focus from a picture box, which counts again.
+    if (m_askingCount) {
+        return;
+    }
     const auto filled = std::count_if(txtSez1.begin(), txtSez1.end(),
                                       [](const QLineEdit* box) { return !box->text().isEmpty(); });
-    SetKeyCountText(QString::number(filled));
+    const QString count = QString::number(filled);
+    if (!KeepSequence(count)) {
+        // Undone: the boxes that were filled or emptied get their paths back.
+        for (int i = 0; i < MaxKeys; ++i) {
+            if (txtSez1[i]->text().isEmpty() != m_countedPictures[i].isEmpty()) {
+                txtSez1[i]->setText(m_countedPictures[i]);
+            }
+        }
+        return;
+    }
+    SetKeyCountText(count);
+    for (int i = 0; i < MaxKeys; ++i) {
+        m_countedPictures[i] = txtSez1[i]->text();
+    }
+}
+
+// A new key count drops the forced-input sequence: with the tools the user
+// is asked first, and No keeps the count and the sequence.
+bool frmSetup::KeepSequence(const QString& newCount) {
+    if (!m_tools || lblTasti->text() == newCount || !chkInput->isChecked() || lblInput[0]->text().isEmpty()) {
+        return true;
+    }
+    m_askingCount = true;
+    const bool yes = m_tools->questions.askYesNo(
+        QStringLiteral("Con %1 tasti la sequenza dell'input obbligato viene cancellata.\r\nContinuare?")
+            .arg(std::clamp(newCount.toInt(), 1, int(MaxKeys))),
+        AppInfo::Title);
+    m_askingCount = false;
+    return yes;
+}
+
+// Shown at once, not only on saving: counts the table cannot lay out.
+void frmSetup::ShowKeyCountWarning() {
+    const int count = lblTasti->text().toInt();
+    const bool allowed = AcceptedKeyCounts.contains(count);
+    m_keyCountWarning->setText(
+        allowed ? QString()
+                : QStringLiteral("%1 tasti non sono ammessi. Numeri di tasti ammessi: ").arg(count) +
+                      AcceptedKeyCountsText);
+    lblTasti->setStyleSheet(allowed ? QString() : QStringLiteral("color: #d00000; font-weight: bold;"));
 }
 
 // The key count shows in a label; every change of its text runs the rules below.
@@ -444,6 +534,7 @@ void frmSetup::KeyCountChanged() {
         chkInput->setChecked(false);
     }
     m_state.EditKeyCount = static_cast<qint16>(lblTasti->text().toInt());
+    ShowKeyCountWarning();
 }
 
 void frmSetup::InputToggled(bool checked) {
@@ -535,10 +626,12 @@ void frmSetup::PickLayoutName() {
 // ---- Saving ---------------------------------------------------------------
 
 void frmSetup::SaveClicked() {
+    m_keyTools->stopPreview();
+    m_keyTools->finishRecording();
     if (!AcceptedKeyCounts.contains(lblTasti->text().toInt())) {
         m_messages.showMessage(
             QStringLiteral("Il numero dei tasti del layout deve essere compreso fra i seguenti: ") +
-                QStringLiteral("1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21."),
+                AcceptedKeyCountsText,
             MsgIcon::Information, AppInfo::Title);
         return;
     }
@@ -560,6 +653,19 @@ bool frmSetup::CheckLayoutName(const QString& path) {
     }
     m_messages.showMessage(problem, MsgIcon::Exclamation, AppInfo::Title);
     return false;
+}
+
+// A misspelt path would show only at Enter, without naming key or file.
+bool frmSetup::ConfirmMissingFiles() {
+    if (!m_tools) {
+        return true;
+    }
+    const std::optional<KeyTools::MissingFile> missing =
+        m_keyTools->firstMissing(lblTasti->text().toInt(), chkSez2->isChecked());
+    return !missing ||
+           m_tools->questions.askYesNo(QStringLiteral("Il file %1 del tasto %2 non esiste. Salvare comunque?")
+                                           .arg(missing->path, QString::number(missing->key)),
+                                       AppInfo::Title);
 }
 
 void frmSetup::RefreshWorkingCopy() {
@@ -591,7 +697,7 @@ void frmSetup::WriteLayout() {
     // An INI value cannot keep blanks at its ends, so neither can the name
     // cfg.ini records; and cfg.ini records a full path.
     const QString path = PathRules::LayoutFilePath(txtPathLayout->text().trimmed(), m_programFolder);
-    if (!CheckLayoutName(path)) {
+    if (!CheckLayoutName(path) || !ConfirmMissingFiles()) {
         return;
     }
     RefreshWorkingCopy();

@@ -2,14 +2,17 @@
 
 #include "editor/LayoutContent.h"
 #include "editor/SetupState.h"
+#include "editor/SetupTools.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class IFilePicker;
 class IMessages;
+class KeyTools;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -28,14 +31,30 @@ public:
     static constexpr int MaxKeys = LayoutContent::MaxKeys;
     static constexpr int FunctionKeys = LayoutContent::FunctionKeys;
 
+    // Without tools the window plays, speaks, records and asks nothing.
     frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
              QWidget* parent = nullptr);
+    frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
+             const SetupTools& tools, QWidget* parent = nullptr);
+
+    // Waits for the thumbnails asked for so far (for measuring and tests).
+    void waitForThumbnails();
+
+public slots:
+    // Esc and "Annulla" first stop a recording under way, then close.
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
+             std::optional<SetupTools> tools, QWidget* parent);
     void BuildControls();
+    void BuildKeyTools();
+    void ShowKeyCountWarning();
+    bool KeepSequence(const QString& newCount);
+    bool ConfirmMissingFiles();
     QWidget* BuildKeyPage(int section, const QString& caption, std::array<QLineEdit*, MaxKeys>& boxes,
                           const QString& accessiblePrefix);
     QWidget* BuildFunctionKeyPage();
@@ -68,6 +87,7 @@ private:
     SetupState& m_state;
     IFilePicker& m_picker;
     IMessages& m_messages;
+    const std::optional<SetupTools> m_tools;
 
     // The lists of the working copy, created afresh at every opening.
     std::array<QString, MaxKeys> m_sequenceList;
@@ -95,4 +115,10 @@ private:
     QLineEdit* txtBonus = nullptr;
     std::array<QPushButton*, MaxKeys> chkNum{};
     std::array<QLabel*, MaxKeys> lblInput{};
+
+    KeyTools* m_keyTools = nullptr;
+    QLabel* m_keyCountWarning = nullptr;
+    // The picture paths when the keys were last counted, to undo a change the user cancels.
+    std::array<QString, MaxKeys> m_countedPictures;
+    bool m_askingCount = false;
 };

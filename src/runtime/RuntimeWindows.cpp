@@ -5,8 +5,8 @@
 #include "printing/ClipboardPicture.h"
 #include "printing/frmPrinter.h"
 
-RuntimeWindows::RuntimeWindows(QString programFolder, IPrinters& printers)
-    : m_programFolder(std::move(programFolder)), m_printers(printers) {}
+RuntimeWindows::RuntimeWindows(QString programFolder, IPrinters& printers, const SetupTools& setupTools)
+    : m_programFolder(std::move(programFolder)), m_printers(printers), m_setupTools(setupTools) {}
 
 void RuntimeWindows::ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePicker& picker) {
     frmApriFile dialog(m_programFolder, picker, messages, owner);
@@ -14,7 +14,7 @@ void RuntimeWindows::ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePi
 }
 
 void RuntimeWindows::ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) {
-    frmSetup window(m_programFolder, m_setupState, picker, messages, owner);
+    frmSetup window(m_programFolder, m_setupState, picker, messages, m_setupTools, owner);
     window.exec();
 }
 

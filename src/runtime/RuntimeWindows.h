@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/SetupState.h"
+#include "editor/SetupTools.h"
 #include "runtime/IRuntimeWindows.h"
 
 #include <QString>
@@ -10,8 +11,8 @@ class IPrinters;
 // The program's real windows behind the runtime window's Alt commands.
 class RuntimeWindows : public IRuntimeWindows {
 public:
-    // The printers must outlive this object.
-    RuntimeWindows(QString programFolder, IPrinters& printers);
+    // The printers and the tools must outlive this object.
+    RuntimeWindows(QString programFolder, IPrinters& printers, const SetupTools& setupTools);
 
     void ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
     void ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
@@ -20,6 +21,7 @@ public:
 private:
     QString m_programFolder;
     IPrinters& m_printers;
+    SetupTools m_setupTools;
     // What the settings window carries from one opening to the next.
     SetupState m_setupState;
 };

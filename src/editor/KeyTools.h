@@ -1,0 +1,69 @@
+#pragma once
+
+#include "editor/SetupTools.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class IMessages;
+class KeyRows;
+class PreviewPlayer;
+class QLineEdit;
+class QWidget;
+class RecordingSession;
+
+// Everything the settings window offers around its key rows: numbers,
+// thumbnails, marks on missing files, dropped files, and, with the tools,
+// hearing each sound and text and recording a key's sound into the sounds
+// folder. The window stays in charge of the layout; this only fills boxes.
+class KeyTools : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int Rows = 21;
+    using Boxes = std::array<QLineEdit*, Rows>;
+
+    // Without tools the rows show numbers, thumbnails and marks only.
+    KeyTools(QWidget& window, const QString& programFolder, const Boxes& pictures, const Boxes& sounds,
+             const Boxes& texts, IMessages& messages, const std::optional<SetupTools>& tools);
+    ~KeyTools() override;
+
+    struct MissingFile {
+        int key;
+        QString path;
+    };
+    // The first picture (or, with `sounds`, picture or sound) of keys 1 to
+    // `keys` whose path names no file.
+    std::optional<MissingFile> firstMissing(int keys, bool sounds) const;
+    // A recording under way is finished and its path put in its row.
+    void finishRecording();
+    // A recording under way is thrown away; false when none was.
+    bool cancelRecording();
+    // Stops whatever is being heard.
+    void stopPreview();
+    // Waits for the thumbnails asked for so far (for measuring and tests).
+    void waitForThumbnails();
+
+signals:
+    // Picture files were dropped into the picture rows.
+    void picturesDropped();
+
+private:
+    void recordClicked(int row);
+    void showDropped(int left);
+
+    QWidget& m_window;
+    const QString m_programFolder;
+    const Boxes m_pictures;
+    const Boxes m_sounds;
+    const Boxes m_texts;
+    IMessages& m_messages;
+    KeyRows* m_pictureRows = nullptr;
+    KeyRows* m_soundRows = nullptr;
+    KeyRows* m_textRows = nullptr;
+    PreviewPlayer* m_player = nullptr;
+    RecordingSession* m_recording = nullptr;
+    int m_recordingRow = -1;
+};

@@ -1,0 +1,77 @@
+#include "editor/RecordingSession.h"
+
+#include "audio/ICaptureSource.h"
+#include "audio/WavWriter.h"
+#include "config/FileExists.h"
+#include "editor/RecordingName.h"
+
+#include <QDir>
+
+namespace {
+// Twenty level readings a second move the meter smoothly.
+constexpr int PollMs = 50;
+} // namespace
+
+RecordingSession::RecordingSession(ICaptureSource& source, QObject* parent)
+    : QObject(parent), m_source(source) {
+    m_timer.setInterval(PollMs);
+    connect(&m_timer, &QTimer::timeout, this, &RecordingSession::poll);
+}
+
+RecordingSession::~RecordingSession() {
+    cancel();
+}
+
+bool RecordingSession::start() {
+    cancel();
+    const int rate = m_source.start();
+    if (rate <= 0) {
+        m_source.stop();
+        return false;
+    }
+    m_recorder.emplace(rate);
+    m_timer.start();
+    return true;
+}
+
+void RecordingSession::poll() {
+    if (!m_recorder) {
+        return;
+    }
+    std::vector<qint16> samples;
+    m_source.read(samples);
+    m_recorder->feed(samples);
+    emit levelChanged(m_recorder->level());
+    if (m_recorder->isFull()) {
+        m_timer.stop();
+        emit limitReached();
+    }
+}
+
+RecordingSession::Result RecordingSession::finish(const QString& soundsFolder, const QString& keyText,
+                                                  int key) {
+    poll();
+    m_timer.stop();
+    m_source.stop();
+    const std::vector<qint16> samples = m_recorder ? m_recorder->trimmed() : std::vector<qint16>();
+    const int rate = m_recorder ? m_recorder->sampleRate() : 0;
+    m_recorder.reset();
+    if (samples.empty()) {
+        return {Outcome::Silence, {}, {}};
+    }
+    const QString folder = ResolveFileCase(soundsFolder);
+    const QString path = RecordingFileName(folder, keyText, key);
+    QString error;
+    if (!QDir().mkpath(folder) || !WriteFileAtomically(path, EncodeWav16(samples, 1, rate), &error)) {
+        return {Outcome::NotWritten, path, error};
+    }
+    return {Outcome::Saved, path, {}};
+}
+
+void RecordingSession::cancel() {
+    m_timer.stop();
+    if (m_recorder) {
+        m_source.stop();
+        m_recorder.reset();
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "editor/SoundRecorder.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+class ICaptureSource;
+
+// One recording of a key's sound: the microphone is polled on a timer of the
+// event loop (the window never waits for it), the level is reported as it
+// changes, and finish() writes the trimmed recording as a 16-bit mono WAV
+// file under a new name in the sounds folder.
+class RecordingSession : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome { Saved, Silence, NotWritten };
+    struct Result {
+        Outcome outcome;
+        QString path;  // the file written, or the one that could not be
+        QString error; // why it could not be written
+    };
+
+    // The source must outlive the session.
+    RecordingSession(ICaptureSource& source, QObject* parent = nullptr);
+    ~RecordingSession() override;
+
+    // Starts recording; false when there is no microphone.
+    bool start();
+    bool isRecording() const { return m_recorder.has_value(); }
+    // Stops and writes the recording into `soundsFolder` under a name made
+    // from the key's text; nothing is written when only silence was heard.
+    Result finish(const QString& soundsFolder, const QString& keyText, int key);
+    // Stops and throws the recording away.
+    void cancel();
+
+signals:
+    void levelChanged(double level);
+    // The longest recording allowed has been reached; the owner finishes it.
+    void limitReached();
+
+private:
+    void poll();
+
+    ICaptureSource& m_source;
+    std::optional<SoundRecorder> m_recorder;
+    QTimer m_timer;
+};
