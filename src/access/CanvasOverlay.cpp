@@ -8,64 +8,72 @@ namespace {
 const QColor Outline(0, 0, 0);
 constexpr int OutlineWidth = 2;
 
-// A ring of `thickness` pixels inside `outer`.
-void FillRing(QPainter& p, const QRect& outer, int thickness, const QColor& colour) {
+// The four sides of a ring of `thickness` pixels inside `outer`.
+std::vector<QRect> RingSides(const QRect& outer, int thickness) {
     const QRect inner = outer.adjusted(thickness, thickness, -thickness, -thickness);
     if (inner.width() <= 0 || inner.height() <= 0) {
-        p.fillRect(outer, colour);
-        return;
+        return {outer};
     }
-    p.fillRect(QRect(outer.left(), outer.top(), outer.width(), thickness), colour);
-    p.fillRect(QRect(outer.left(), inner.bottom() + 1, outer.width(), thickness), colour);
-    p.fillRect(QRect(outer.left(), inner.top(), thickness, inner.height()), colour);
-    p.fillRect(QRect(inner.right() + 1, inner.top(), thickness, inner.height()), colour);
+    return {QRect(outer.left(), outer.top(), outer.width(), thickness),
+            QRect(outer.left(), inner.bottom() + 1, outer.width(), thickness),
+            QRect(outer.left(), inner.top(), thickness, inner.height()),
+            QRect(inner.right() + 1, inner.top(), thickness, inner.height())};
 }
 } // namespace
 
 QRect CanvasOverlay::keep(QImage& canvas, const QRect& area) {
     const QRect clipped = area.intersected(canvas.rect());
-    m_saved = canvas.copy(clipped);
-    m_savedAt = clipped.topLeft();
+    if (!clipped.isEmpty()) {
+        m_saved.push_back({clipped.topLeft(), canvas.copy(clipped)});
+    }
     return clipped;
 }
 
 QRect CanvasOverlay::remove(QImage& canvas) {
-    if (m_saved.isNull()) {
-        return {};
+    QRect changed;
+    if (m_saved.empty()) {
+        return changed;
     }
-    const QRect area(m_savedAt, m_saved.size());
-    {
-        QPainter p(&canvas);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(m_savedAt, m_saved);
+    QPainter p(&canvas);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const Piece& piece : m_saved) {
+        p.drawImage(piece.at, piece.pixels);
+        changed |= QRect(piece.at, piece.pixels.size());
     }
-    m_saved = QImage();
-    return area;
+    m_saved.clear();
+    return changed;
 }
 
 QRect CanvasOverlay::showFrame(QImage& canvas, const QRect& rect, int width, const QColor& colour) {
-    const QRect removed = remove(canvas);
+    QRect changed = remove(canvas);
     const int half = width / 2;
     const QRect band = rect.adjusted(-half, -half, width - half, width - half);
     const QRect outer = band.adjusted(-OutlineWidth, -OutlineWidth, OutlineWidth, OutlineWidth);
-    const QRect changed = keep(canvas, outer);
+    const std::vector<QRect> sides = RingSides(outer, width + 2 * OutlineWidth);
+    for (const QRect& side : sides) {
+        changed |= keep(canvas, side);
+    }
     QPainter p(&canvas);
-    FillRing(p, outer, width + 2 * OutlineWidth, Outline);
-    FillRing(p, band, width, colour);
-    return changed.united(removed);
+    for (const QRect& side : sides) {
+        p.fillRect(side, Outline);
+    }
+    for (const QRect& side : RingSides(band, width)) {
+        p.fillRect(side, colour);
+    }
+    return changed;
 }
 
 QRect CanvasOverlay::showProgress(QImage& canvas, const QRect& cell, double progress, const QColor& colour) {
-    const QRect removed = remove(canvas);
+    QRect changed = remove(canvas);
     const int height = std::max(12, cell.height() / 10);
     const int margin = std::max(8, cell.width() / 20);
     const QRect track(cell.left() + margin, cell.bottom() - margin - height, cell.width() - 2 * margin,
                       height);
-    const QRect changed = keep(canvas, track);
+    changed |= keep(canvas, track);
     QPainter p(&canvas);
     p.fillRect(track, Outline);
     const QRect inside = track.adjusted(OutlineWidth, OutlineWidth, -OutlineWidth, -OutlineWidth);
     const int filled = int(inside.width() * std::clamp(progress, 0.0, 1.0));
     p.fillRect(QRect(inside.left(), inside.top(), filled, inside.height()), colour);
-    return changed.united(removed);
+    return changed;
 }

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QRect>
 
+#include <vector>
+
 // One mark drawn over the table on the window's canvas (the scanning
 // highlight, the dwell progress) that can be taken away again: the pixels
 // under it are kept and put back, so the pictures come back exactly as they
@@ -19,11 +21,16 @@ public:
     // Puts back the pixels under the mark; returns the area that changed.
     QRect remove(QImage& canvas);
     // The canvas was drawn afresh: what was kept no longer belongs to it.
-    void forget() { m_saved = QImage(); }
+    void forget() { m_saved.clear(); }
 
 private:
+    // Keeps the pixels of the area (within the canvas) and returns it.
     QRect keep(QImage& canvas, const QRect& area);
 
-    QImage m_saved;
-    QPoint m_savedAt;
+    // Only what a mark covers is kept: a frame's four sides, not the pictures inside.
+    struct Piece {
+        QPoint at;
+        QImage pixels;
+    };
+    std::vector<Piece> m_saved;
 };
