@@ -53,6 +53,19 @@ private slots:
         QTest::keyClick(rt.window.get(), Qt::Key_Escape);
         QVERIFY(!rt.window->TableActive());
     }
+
+    // Alt alone with O opens the options, on both faces of the window.
+    void altO() {
+        Runtime rt;
+        rt.program.writeCfg(rt.program.writeLayout("layout/uno.ini", {}));
+        rt.open();
+        rt.window->Form_KeyUp('O', 6);
+        rt.window->Form_KeyUp('O', 4);
+        rt.window->Form_KeyPress(13);
+        rt.window->Form_KeyUp('O', 4);
+        QCOMPARE(rt.windows.opened, QStringList({"access", "access"}));
+        QVERIFY(!QFile::exists(AccessOptions::FilePath(rt.program.folder())));
+    }
 };
 
 MIRELVA_TEST(TstAccessWindow)

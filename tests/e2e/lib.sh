@@ -2,7 +2,7 @@
 # Shared by the end-to-end scripts that drive the real program under Xvfb.
 # Source it after setting `name` (used for the failure screenshot) and
 # `tools` (the array of extra tools the script needs), and optionally a
-# function `before_start` (run in $work/app's time, before the program starts), with the program path
+# function `before_start` (run when $work/app holds the program, before it starts), with the program path
 # in $1. It leaves: $work (a temporary folder removed on
 # exit), $display, $app_pid and $window (the full-screen runtime window),
 # and the helpers below. Every wait is bounded.
