@@ -19,43 +19,35 @@ constexpr int ServerStartMs = 10000;
 double MsSince(BenchClock::time_point start) {
     return std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
 }
-
-// A display number no other server on this machine uses.
-std::optional<int> FreeDisplay() {
-    for (int n = 170; n < 230; ++n) {
-        if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) &&
-            !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-            return n;
-        }
-    }
-    return std::nullopt;
-}
 } // namespace
 
 XvfbScreen::XvfbScreen() {
-    const std::optional<int> number = FreeDisplay();
-    if (!number) {
-        return;
-    }
-    m_name = QStringLiteral(":%1").arg(*number);
+    // Xvfb chooses a free display itself, locks it and writes its number to
+    // its standard output: a number chosen here could be taken meanwhile by
+    // another server, which would then be measured instead of ours.
     m_server.setProgram(QStringLiteral("Xvfb"));
-    m_server.setArguments({m_name, QStringLiteral("-screen"), QStringLiteral("0"),
-                           QStringLiteral("%1x%2x24").arg(Width).arg(Height), QStringLiteral("-nolisten"),
-                           QStringLiteral("tcp"), QStringLiteral("-br")});
+    m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                           QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(Width).arg(Height),
+                           QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-br")});
     m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_server.setStandardOutputFile(QProcess::nullDevice());
     m_server.start();
     if (!m_server.waitForStarted()) {
         return;
     }
     const BenchClock::time_point start = BenchClock::now();
-    while (MsSince(start) < ServerStartMs && m_server.state() == QProcess::Running) {
-        m_display = XOpenDisplay(m_name.toLocal8Bit().constData());
-        if (m_display != nullptr) {
-            return;
-        }
-        QThread::msleep(50);
+    QByteArray reported;
+    while (!reported.contains('\n') && MsSince(start) < ServerStartMs &&
+           m_server.state() == QProcess::Running) {
+        m_server.waitForReadyRead(100);
+        reported += m_server.readAllStandardOutput();
     }
+    bool ok = false;
+    const int number = reported.trimmed().toInt(&ok);
+    if (!ok) {
+        return;
+    }
+    m_name = QStringLiteral(":%1").arg(number);
+    m_display = XOpenDisplay(m_name.toLocal8Bit().constData());
 }
 
 XvfbScreen::~XvfbScreen() {

@@ -258,7 +258,7 @@ int SsmlText::toSource(int ssmlPosition) const {
             break;
         }
     }
-    return ssmlPosition >= int(sourceIndex.size()) ? last + 1 : last;
+    return ssmlPosition >= int(sourceIndex.size()) ? sourceLength : last;
 }
 
 double SapiRateFactor(double rate) {
@@ -268,6 +268,7 @@ double SapiRateFactor(double rate) {
 SsmlText TranslateSapiMarkup(const QString& text, const SapiVoiceState& voice) {
     Translator translator(text, voice);
     if (auto ssml = translator.run()) {
+        ssml->sourceLength = int(text.size());
         return std::move(*ssml);
     }
     return PlainTextAsSsml(text, voice);
@@ -278,5 +279,7 @@ SsmlText PlainTextAsSsml(const QString& text, const SapiVoiceState& voice) {
     writer.markup(WrapOpen);
     writer.text(text, text, 0, false);
     writer.markup(WrapClose);
-    return writer.take();
+    SsmlText out = writer.take();
+    out.sourceLength = int(text.size());
+    return out;
 }

@@ -11,9 +11,12 @@
 struct SsmlText {
     QString ssml;
     std::vector<int> sourceIndex;
+    // The length of the original text.
+    int sourceLength = 0;
 
     // The index in the original text for a 0-based position in ssml; the end
-    // of the original text for positions past the end.
+    // of the original text (its length) for positions past the end. Always
+    // within 0 to sourceLength, also for a text of tags only.
     int toSource(int ssmlPosition) const;
 };
 

@@ -1,12 +1,11 @@
 #include "config/IniEngine.h"
 
 #include "config/FileExists.h"
-#include "config/Windows1252.h"
+#include "config/IniEncoding.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringList>
 
 #include <cerrno>
@@ -17,10 +16,11 @@
 #include <unistd.h>
 
 namespace {
-// Anything larger is not an INI file the program wrote: it reads as absent
-// and is never rewritten.
-constexpr qint64 MaxFileSize = 64LL * 1024 * 1024;
-const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+// A real layout is a few KB. Every read decodes the whole file, and a
+// layout load reads about a hundred values, so anything larger reads as
+// absent (the usual messages about a missing or invalid layout follow) and
+// is never rewritten.
+constexpr qint64 MaxFileSize = 1024 * 1024;
 const QString LineEnd = QStringLiteral("\r\n");
 
 bool IsBlank(QChar c) {
@@ -154,30 +154,6 @@ std::optional<QByteArray> ReadRegular(const QString& path) {
     return result;
 }
 
-// A file that starts with a UTF-8 byte-order mark and decodes cleanly is
-// UTF-8; anything else is Windows-1252.
-struct DecodedText {
-    QString text;
-    bool bom = false;
-    bool utf8 = false;
-};
-
-DecodedText DecodeText(QByteArray bytes) {
-    DecodedText decoded;
-    if (bytes.startsWith(Utf8Bom)) {
-        decoded.bom = true;
-        bytes.remove(0, Utf8Bom.size());
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        decoded.text = decoder.decode(bytes);
-        if (!decoder.hasError()) {
-            decoded.utf8 = true;
-            return decoded;
-        }
-    }
-    decoded.text = Windows1252::Decode(bytes);
-    return decoded;
-}
-
 // The file a name leads to: a case variant on disk counts as the same file,
 // and a link is followed to the file it names.
 QString Locate(const QString& file) {
@@ -250,9 +226,7 @@ public:
         if (!lines.isEmpty()) {
             text += LineEnd;
         }
-        const QByteArray bytes =
-            m_utf8 ? Utf8Bom + text.toUtf8() : (m_bom ? Utf8Bom : QByteArray()) + Windows1252::Encode(text);
-        WriteBytes(bytes);
+        WriteBytes(IniEncoding::Encode(text, m_form));
     }
 
     QStringList lines;
@@ -288,9 +262,8 @@ private:
     }
 
     void Decode(QByteArray bytes) {
-        const DecodedText decoded = DecodeText(std::move(bytes));
-        m_bom = decoded.bom;
-        m_utf8 = decoded.utf8;
+        IniEncoding::Decoded decoded = IniEncoding::Decode(std::move(bytes));
+        m_form = decoded.form;
         lines = SplitLines(decoded.text);
     }
 
@@ -320,8 +293,7 @@ private:
     QString m_path;
     State m_state = State::Absent;
     bool m_readOnly = false;
-    bool m_bom = false;
-    bool m_utf8 = false;
+    IniEncoding::Form m_form = IniEncoding::Form::Windows1252;
 };
 
 // The text of the file `ReadString` reads: the same files a Document reads
@@ -338,7 +310,7 @@ std::optional<QString> ReadText(const QString& file) {
             return std::nullopt;
         }
     }
-    return DecodeText(std::move(*bytes)).text;
+    return IniEncoding::Decode(std::move(*bytes)).text;
 }
 
 // The value of the first `key` in the first section named `section`, found
@@ -448,12 +420,21 @@ void DeleteKey(const QString& file, const QString& section, const QString& key) 
 void DeleteSection(const QString& file, const QString& section) {
     Document doc(file);
     const QString name = Trimmed(section);
-    bool changed = false;
-    for (qsizetype header = doc.FindSection(name); header >= 0; header = doc.FindSection(name)) {
-        doc.lines.remove(header, doc.SectionEnd(header) - header);
-        changed = true;
+    // Every section of that name goes, in one pass: a file of many
+    // duplicate headers must not take a pass per header.
+    QStringList kept;
+    bool inSection = false;
+    for (const QString& line : std::as_const(doc.lines)) {
+        const ParsedLine parsed = Parse(line);
+        if (parsed.kind == LineKind::Header) {
+            inSection = SameName(parsed.name, name);
+        }
+        if (!inSection) {
+            kept << line;
+        }
     }
-    if (changed) {
+    if (kept.size() != doc.lines.size()) {
+        doc.lines = std::move(kept);
         doc.Save();
     }
 }

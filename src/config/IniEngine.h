@@ -11,8 +11,8 @@
 // - a missing file, section or key reads as absent; a failed write is lost
 //   silently and leaves the file as it was;
 // - nothing is cached: every call reads, and every change writes, the file.
-// Files are Windows-1252 text with CR LF line ends; one that starts with a
-// UTF-8 byte-order mark is read and written back as UTF-8.
+// Files have CR LF line ends and the encoding IniEncoding decides; files
+// above 1 MiB read as absent and are never written.
 namespace IniEngine {
 // GetPrivateProfileString: the value, or the default when the file, section or
 // key is missing; cut to bufferSize - 1 characters.

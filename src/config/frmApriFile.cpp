@@ -71,7 +71,7 @@ void frmApriFile::PickFile() {
 
 void frmApriFile::OpenLayout() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString path = txtPathLayout->text();
+    const QString path = PathRules::LayoutFilePath(txtPathLayout->text(), m_programFolder);
     if (!FileExists(path)) {
         QGuiApplication::restoreOverrideCursor();
         m_messages.showMessage(QStringLiteral("Il file «%1» è inesistente.").arg(path), MsgIcon::Exclamation,

@@ -1,15 +1,14 @@
 #include "editor/LayoutWriter.h"
 
 #include "config/CINIFile.h"
+#include "config/DurableFile.h"
 #include "config/FileExists.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace {
 const QString Marker = QStringLiteral("<$$-COMUNICATORE-$$>");
@@ -98,12 +97,6 @@ void GivePermissions(const QString& temporary, const QString& target) {
                                                          QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
 
-bool Replace(const QString& from, const QString& to) {
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), error);
-    return !error;
-}
 } // namespace
 
 bool LayoutWriter::WriteSections(CINIFile& ini, const LayoutContent& content) {
@@ -166,6 +159,9 @@ LayoutWriter::Outcome LayoutWriter::Save(const LayoutContent& content, const QSt
         return Outcome::ConfigNotWritable;
     }
     const std::optional<QString> target = SaveTarget(layoutPath);
+    if (target) {
+        DurableFile::RemoveStaleTemporaries(*target);
+    }
     const std::optional<QString> temporary = target ? CreateTemporary(*target) : std::nullopt;
     if (!temporary) {
         return Outcome::LayoutNotWritten;
@@ -174,7 +170,7 @@ LayoutWriter::Outcome LayoutWriter::Save(const LayoutContent& content, const QSt
     ini.SetFile(*temporary);
     const bool written = WriteSections(ini, content) && HasAllSections(ini);
     GivePermissions(*temporary, *target);
-    if (!written || !Replace(*temporary, *target)) {
+    if (!written || DurableFile::Replace(*temporary, *target) != 0) {
         QFile::remove(*temporary);
         return Outcome::LayoutNotWritten;
     }

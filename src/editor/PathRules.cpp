@@ -1,5 +1,7 @@
 #include "editor/PathRules.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 namespace {
@@ -32,5 +34,12 @@ QString WithIniExtension(const QString& path) {
     const qsizetype nameDot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = nameDot >= 0 ? name.left(nameDot) : name;
     return folder + base + QStringLiteral(".ini");
+}
+
+QString LayoutFilePath(const QString& name, const QString& programFolder) {
+    if (name.isEmpty() || QDir::isAbsolutePath(name)) {
+        return name;
+    }
+    return QDir::cleanPath(programFolder + QStringLiteral("/layout/") + name);
 }
 } // namespace PathRules

@@ -16,4 +16,9 @@ bool IsConfigFile(const QString& path);
 // A layout name whose extension is not "ini" (in any case) gets ".ini" in
 // place of its extension, or appended when it has none.
 QString WithIniExtension(const QString& path);
+
+// The file a layout name typed by the user stands for: a name without a
+// folder (or any relative name) lies in the program's layout folder, never
+// in the working directory of the moment. An empty name stays empty.
+QString LayoutFilePath(const QString& name, const QString& programFolder);
 } // namespace PathRules

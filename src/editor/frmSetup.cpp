@@ -589,8 +589,8 @@ void frmSetup::WriteLayout() {
         }
     }
     // An INI value cannot keep blanks at its ends, so neither can the name
-    // cfg.ini records.
-    const QString path = txtPathLayout->text().trimmed();
+    // cfg.ini records; and cfg.ini records a full path.
+    const QString path = PathRules::LayoutFilePath(txtPathLayout->text().trimmed(), m_programFolder);
     if (!CheckLayoutName(path)) {
         return;
     }

@@ -102,6 +102,9 @@ bool QtPrinters::printPage(int index, QPageLayout::Orientation orientation, cons
     const double dotsPerTwip = printer.resolution() / 1440.0;
     const QRectF dots(target.x() * dotsPerTwip, target.y() * dotsPerTwip, target.width() * dotsPerTwip,
                       target.height() * dotsPerTwip);
+    // Qt stores pictures in a PDF as JPEG unless told otherwise; a printed
+    // board is laminated and used for months, so thin lines must stay sharp.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.drawImage(dots, picture);
     if (!painter.end() || printer.printerState() == QPrinter::Error) {
         return false;

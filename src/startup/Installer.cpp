@@ -1,8 +1,9 @@
 #include "startup/Installer.h"
 
 #include "config/CINIFile.h"
+#include "config/DurableFile.h"
 #include "config/FileExists.h"
-#include "config/Windows1252.h"
+#include "config/IniEncoding.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
 
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QSaveFile>
 
 #include <array>
 #include <cstdio>
@@ -108,12 +108,10 @@ bool Installer::WriteResource(const QString& resource, const QString& target, QS
             error,
             QStringLiteral("Installazione non riuscita: la risorsa %1 manca nel programma.").arg(resource));
     }
-    const QByteArray bytes = in.readAll();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    if (const int failure = DurableFile::Write(target, in.readAll())) {
         return SetError(error,
                         QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1 (%2).")
-                            .arg(target, out.errorString()));
+                            .arg(target, DurableFile::ErrorText(failure)));
     }
     return true;
 }
@@ -125,10 +123,7 @@ void Installer::WriteDefaultLayouts() {
         if (!KeepUserEdits(path, content)) {
             continue;
         }
-        QSaveFile out(path);
-        if (out.open(QIODevice::WriteOnly) && out.write(content) == content.size()) {
-            out.commit();
-        }
+        DurableFile::Write(path, content);
     }
 }
 
@@ -222,7 +217,7 @@ QByteArray Installer::DefaultLayout(int n) const {
     for (const QString& line : std::as_const(lines)) {
         text += line + QStringLiteral("\r\n");
     }
-    return Windows1252::Encode(text);
+    return IniEncoding::Encode(text);
 }
 
 void ReportInstallationFailure(IMessages& messages, const QString& error) {

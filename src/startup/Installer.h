@@ -24,7 +24,8 @@ public:
     // other content); when it cannot be kept, the layout is left as it is.
     void WriteDefaultLayouts();
 
-    // The bytes of default layout n (1 to 12): Windows-1252, CR LF line ends.
+    // The bytes of default layout n (1 to 12): CR LF line ends, encoded as
+    // every INI file (Windows-1252 unless the folder's name needs UTF-8).
     QByteArray DefaultLayout(int n) const;
 
     QString ProgramFolder() const { return m_programFolder; }

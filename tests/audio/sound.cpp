@@ -226,6 +226,17 @@ private slots:
         QCOMPARE(maxDifference(heard, source), 0);
     }
 
+    // However long a file says it is, a sound ends at the length cap.
+    void longSoundIsCutAtTheCap() {
+        const int rate = 1000;
+        const std::vector<qint16> source(size_t(rate) * (MaxSoundSeconds + 2), 4000);
+        const QByteArray wav = WavTestFiles::wav(source, 1, rate, Encoding::Pcm8);
+        qsizetype frames = 0;
+        DecodeWav(wav, AudioFormat{rate, 1},
+                  [&](std::span<const qint16> s) { frames += qsizetype(s.size()); });
+        QCOMPARE(frames, qsizetype(rate) * MaxSoundSeconds);
+    }
+
     void fileNameIgnoresCase() {
         const auto source = WavTestFiles::sine(500, 1, 11025);
         write("Campanello.WAV", WavTestFiles::wav(source, 1, 11025, Encoding::Pcm16));

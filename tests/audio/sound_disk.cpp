@@ -141,7 +141,12 @@ private slots:
         sound.StopSound();
         QVERIFY(!m_output->isPlaying());
         m_output->drain();
-        QCOMPARE(find(heardSoFar(), longTone), qsizetype(-1));
+        // Played in real time: what got out before the stop is a small part of the five seconds.
+        const std::vector<qint16> heard = heardSoFar();
+        const auto toneSamples =
+            std::count_if(heard.begin(), heard.end(), [](qint16 s) { return s >= 16500; });
+        QVERIFY2(toneSamples < m_output->format().sampleRate * m_output->format().channels,
+                 qPrintable(QString::number(toneSamples)));
     }
 };
 

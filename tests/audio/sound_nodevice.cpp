@@ -33,9 +33,6 @@ private slots:
         cVoce voce(output);
         QVERIFY(voce.hasSynthesizer());
         QVERIFY(!voce.Speak("Mela"));
-        voce.PauseSpeech();
-        voce.ResumeSpeech();
-        sound.StopSound();
     }
 };
 

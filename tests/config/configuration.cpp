@@ -114,7 +114,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("TST_CONFIGURATION_FOLDER", dir.path());
         child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"failedRepairEndsTheProgram"});
+        child.start(QCoreApplication::applicationFilePath(), {"configuration", "failedRepairEndsTheProgram"});
         QVERIFY(child.waitForFinished(120000));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), EXIT_FAILURE);
@@ -122,29 +122,6 @@ private slots:
         QVERIFY2(err.contains("Mirelva: Installazione non riuscita: impossibile scrivere il file " +
                               dir.path() + "/suoni/1.wav"),
                  qPrintable(err));
-    }
-
-    void installationDecision_data() {
-        QTest::addColumn<QByteArray>("cfg"); // "-" for no cfg.ini
-        QTest::addColumn<bool>("due");
-        QTest::addRow("no cfg.ini") << QByteArray("-") << true;
-        QTest::addRow("installed is 0") << QByteArray("[KeyProgram]\r\nIsProgramInstalled=0\r\n") << true;
-        QTest::addRow("installed is 0 with blanks")
-            << QByteArray("[keyprogram]\r\nisprograminstalled = 0 \r\n") << true;
-        QTest::addRow("installed is 1") << QByteArray("[KeyProgram]\r\nIsProgramInstalled=1\r\n") << false;
-        QTest::addRow("installed is 2") << QByteArray("[KeyProgram]\r\nIsProgramInstalled=2\r\n") << false;
-        QTest::addRow("installed is 00") << QByteArray("[KeyProgram]\r\nIsProgramInstalled=00\r\n") << false;
-        QTest::addRow("key missing") << QByteArray("[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n") << false;
-        QTest::addRow("empty cfg.ini") << QByteArray("") << false;
-    }
-    void installationDecision() {
-        QFETCH(QByteArray, cfg);
-        QFETCH(bool, due);
-        QTemporaryDir dir;
-        if (cfg != "-") {
-            QVERIFY(writeFile(dir.filePath("cfg.ini"), cfg));
-        }
-        QCOMPARE(InstallationDue(dir.path()), due);
     }
 
     void installationDecisionWithCfgInOtherCase() {

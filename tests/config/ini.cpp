@@ -129,12 +129,12 @@ private slots:
             << QByteArray("k=1\r\n[A]\r\n") << ""
             << "k"
             << "" << true;
-        QTest::addRow("line of megabytes")
-            << QByteArray("[A]\r\nbig=" + QByteArray(3 << 20, 'm') + "\r\nk=2\r\n") << "A"
+        QTest::addRow("line of half a megabyte")
+            << QByteArray("[A]\r\nbig=" + QByteArray(1 << 19, 'm') + "\r\nk=2\r\n") << "A"
             << "k"
             << "2" << false;
-        QTest::addRow("line of megabytes is cut")
-            << QByteArray("[A]\r\nbig=" + QByteArray(3 << 20, 'm')) << "A"
+        QTest::addRow("line of half a megabyte is cut")
+            << QByteArray("[A]\r\nbig=" + QByteArray(1 << 19, 'm')) << "A"
             << "big" << QString(254, 'm') << false;
         QTest::addRow("equals sign in the value") << QByteArray("[A]\r\nk=a=b\r\n") << "A"
                                                   << "k"
@@ -228,9 +228,9 @@ private slots:
             << QByteArray("[A]\r\nx=1\r\n[A]\r\ny=2\r\n") << "A"
             << "y" << QVariant("9") << QByteArray("[A]\r\nx=1\r\ny=9\r\n[A]\r\ny=2\r\n");
         QTest::addRow("Windows-1252 round trip") << QByteArray("-") << "Sezione Testo"
-                                                 << "Testo1" << QVariant(QString::fromUtf8("è «ciao» € ж"))
+                                                 << "Testo1" << QVariant(QString::fromUtf8("è «ciao» €"))
                                                  << QByteArray("[Sezione Testo]\r\nTesto1=\xE8 \xAB"
-                                                               "ciao\xBB \x80 ?\r\n");
+                                                               "ciao\xBB \x80\r\n");
         QTest::addRow("LF file rewritten with CR LF") << QByteArray("[A]\nk=1\n") << "A"
                                                       << "k" << QVariant("2") << QByteArray("[A]\r\nk=2\r\n");
         QTest::addRow("line break in a value stays on its line")

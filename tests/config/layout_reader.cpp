@@ -171,6 +171,8 @@ private slots:
         QTest::addRow("forced input, step -3")
             << QStringList{"IsInput = 0=>IsInput = 1", "SequenzaInput1=2=>SequenzaInput1=-3"}
             << Expected{SequenceMsg("-3"), Resources};
+        QTest::addRow("forced input, steps 21 and 1")
+            << QStringList{"IsInput = 0=>IsInput = 1", "SequenzaInput1=2=>SequenzaInput1=21"} << Expected{};
         QTest::addRow("forced input, step names a key beyond the count")
             << QStringList{"IsInput = 0=>IsInput = 1", "SequenzaInput1=2=>SequenzaInput1=7"} << Expected{};
         QTest::addRow("no forced input, sequence not read")

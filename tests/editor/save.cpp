@@ -3,8 +3,6 @@
 #include "editor/editor_support.h"
 #include "fakes/TestRegistry.h"
 
-#include <unistd.h>
-
 namespace {
 const QString KeyCountsMessage =
     QStringLiteral("Il numero dei tasti del layout deve essere compreso fra i seguenti: "
@@ -457,8 +455,6 @@ private slots:
                                                << "@P@/layout/lay1.ini" << false;
         QTest::addRow("folder of a read-only file system") << ""
                                                            << "/proc/mirelva.ini" << false;
-        QTest::addRow("read-only folder") << "readOnlyFolder"
-                                          << "@P@/chiusa/mio.ini" << false;
         QTest::addRow("read-only cfg.ini") << "readOnlyConfig"
                                            << "@P@/layout/mio.ini" << true;
     }
@@ -475,13 +471,6 @@ private slots:
             QVERIFY(QFile::setPermissions(f.layout(1), QFileDevice::ReadOwner | QFileDevice::ReadUser));
         } else if (setup == QStringLiteral("readOnlyConfig")) {
             QVERIFY(QFile::setPermissions(f.config(), QFileDevice::ReadOwner | QFileDevice::ReadUser));
-        } else if (setup == QStringLiteral("readOnlyFolder")) {
-            if (geteuid() == 0) {
-                QSKIP("running as root: a folder without write permission does not stop root");
-            }
-            QVERIFY(QDir().mkpath(f.P + QStringLiteral("/chiusa")));
-            QVERIFY(QFile::setPermissions(f.P + QStringLiteral("/chiusa"),
-                                          QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         }
         const QString folder = QFileInfo(name).absolutePath();
         const QStringList folderEntries = Entries(folder);

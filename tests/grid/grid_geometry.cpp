@@ -1,6 +1,4 @@
 #include "fakes/FakeGridContainer.h"
-#include "grid/GdiColor.h"
-#include "grid/GdiRound.h"
 #include "grid/cGriglia.h"
 #include "fakes/TestRegistry.h"
 
@@ -47,50 +45,9 @@ static char* toString(const GridRect& r) {
         QStringLiteral("(%1, %2, %3, %4)").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom));
 }
 
-static char* toString(const CellPos& p) {
-    return QTest::toString(QStringLiteral("cell (%1, %2)").arg(p.Row).arg(p.Col));
-}
-
 class TstGridGeometry : public QObject {
     Q_OBJECT
 private slots:
-    void roundsHalvesToEven_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("expected");
-        QTest::addRow("4.5 down to even") << 4.5 << 4;
-        QTest::addRow("5.5 up to even") << 5.5 << 6;
-        QTest::addRow("250.5 down to even") << 250.5 << 250;
-        QTest::addRow("below half") << 2.4999 << 2;
-        QTest::addRow("above half") << 2.5001 << 3;
-        QTest::addRow("-0.5 to zero") << -0.5 << 0;
-        QTest::addRow("-1.5 to -2") << -1.5 << -2;
-        QTest::addRow("-2.5 to -2") << -2.5 << -2;
-        QTest::addRow("whole number") << 7.0 << 7;
-        QTest::addRow("huge clamps high") << 1e12 << std::numeric_limits<int>::max();
-        QTest::addRow("huge clamps low") << -1e12 << std::numeric_limits<int>::min();
-        QTest::addRow("NaN gives zero") << std::numeric_limits<double>::quiet_NaN() << 0;
-    }
-    void roundsHalvesToEven() {
-        QFETCH(double, value);
-        QFETCH(int, expected);
-        QCOMPARE(RoundHalfEven(value), expected);
-    }
-
-    void convertsColours_data() {
-        QTest::addColumn<uint>("gdi");
-        QTest::addColumn<QColor>("color");
-        QTest::addRow("blue frame") << 0xFF0000u << QColor(0, 0, 255);
-        QTest::addRow("band blue") << 0xFF7300u << QColor(0, 115, 255);
-        QTest::addRow("selection") << 0xFFF9F4u << QColor(244, 249, 255);
-        QTest::addRow("red") << 0x0000FFu << QColor(255, 0, 0);
-        QTest::addRow("high byte ignored") << 0x80000005u << QColor(5, 0, 0);
-    }
-    void convertsColours() {
-        QFETCH(uint, gdi);
-        QFETCH(QColor, color);
-        QCOMPARE(QColorFromGdiColor(gdi), color);
-        QCOMPARE(GdiColorFromRgb(color.rgb()), gdi & 0xFFFFFFu);
-    }
 
     void workedExamples_data() {
         QTest::addColumn<int>("width");
@@ -265,86 +222,6 @@ private slots:
         QCOMPARE(grid->LastCol(), lastCol);
         QVERIFY(grid->CellAt(lastRow, lastCol) != nullptr);
         QVERIFY(grid->CellAt(lastRow + 1, lastCol) == nullptr);
-    }
-
-    void cellCoordAnswersEachSide_data() {
-        QTest::addColumn<int>("r");
-        QTest::addColumn<int>("c");
-        QTest::addColumn<int>("which");
-        QTest::addColumn<float>("expected");
-        QTest::addRow("left") << 1 << 2 << 1 << 516.0f;
-        QTest::addRow("top") << 1 << 2 << 2 << 262.0f;
-        QTest::addRow("right") << 1 << 2 << 3 << 762.0f;
-        QTest::addRow("bottom") << 1 << 2 << 4 << 506.0f;
-        QTest::addRow("which 0") << 1 << 2 << 0 << 0.0f;
-        QTest::addRow("which 5") << 1 << 2 << 5 << 0.0f;
-        QTest::addRow("which -1") << 1 << 2 << -1 << 0.0f;
-        QTest::addRow("row past the table") << 3 << 0 << 1 << 0.0f;
-        QTest::addRow("column past the table") << 0 << 4 << 3 << 0.0f;
-        QTest::addRow("negative row") << -1 << 0 << 2 << 0.0f;
-    }
-    void cellCoordAnswersEachSide() {
-        QFETCH(int, r);
-        QFETCH(int, c);
-        QFETCH(int, which);
-        QFETCH(float, expected);
-        FakeGridContainer window(1024, 768);
-        auto grid = makeGrid(window, 3, 4);
-        QCOMPARE(grid->CellCoord(r, c, which), expected);
-    }
-
-    void freshGridIsEmptyAtCellZero() {
-        cGriglia grid;
-        QCOMPARE(CellPos(grid.CurrentRow(), grid.CurrentCol()), CellPos(0, 0));
-        QCOMPARE(CellPos(grid.PreviousRow(), grid.PreviousCol()), CellPos(0, 0));
-        QVERIFY(grid.CellAt(0, 0) == nullptr);
-        QCOMPARE(grid.CellCoord(0, 0, 1), 0.0f);
-        QCOMPARE(grid.HitTest(10, 10), CellPos(0, 0));
-        QSignalSpy refreshed(&grid, &cGriglia::RefreshEvent);
-        QSignalSpy clicked(&grid, &cGriglia::Click);
-        grid.Refresh();
-        grid.ContainerClick();
-        QCOMPARE(refreshed.count(), 0);
-        QCOMPARE(clicked.count(), 0);
-    }
-
-    void initStoresEveryOptionInItsPlace() {
-        FakeGridContainer window(1024, 768);
-        cGriglia grid;
-        grid.Init(window, 2, 5, false, 3, 0x112233, 0x445566, 7, 9, true, 0x778899, 4, 6, true, false, true,
-                  true, false);
-        QCOMPARE(grid.LastRow(), 1);
-        QCOMPARE(grid.LastCol(), 4);
-        QCOMPARE(grid.ShowFrames(), false);
-        QCOMPARE(grid.DrawWidth(), 3);
-        QCOMPARE(grid.BackColor(), 0x112233u);
-        QCOMPARE(grid.GridColor(), 0x445566u);
-        QCOMPARE(grid.SpacingX(), 7);
-        QCOMPARE(grid.SpacingY(), 9);
-        QCOMPARE(grid.ShowSelection(), true);
-        QCOMPARE(grid.SelectionColor(), 0x778899u);
-        QCOMPARE(grid.KeyUpDisabled(), true);
-        QCOMPARE(grid.KeyDownDisabled(), false);
-        QCOMPARE(grid.KeyPressDisabled(), true);
-        QCOMPARE(grid.MouseMoveDisabled(), true);
-        QCOMPARE(grid.ClickDisabled(), false);
-        // The window takes the table's back colour; every cell starts with it too.
-        QCOMPARE(window.backColors, QList<GdiColor>{0x112233u});
-        const GridCell* cell = grid.CellAt(1, 4);
-        QVERIFY(cell != nullptr);
-        QCOMPARE(cell->BackColor, 0x112233u);
-        QCOMPARE(cell->Captions[0].Font.Name, QStringLiteral("Verdana"));
-        QCOMPARE(cell->Captions[7].Font.Size, 8.0);
-        QVERIFY(cell->Captions[3].Text.isEmpty());
-        for (int side = GridCell::LeftEdge; side <= GridCell::BottomEdge; ++side) {
-            QCOMPARE(cell->Borders[side].Visible, false);
-            QCOMPARE(cell->Borders[side].Width, 1);
-        }
-        QCOMPARE(cell->Borders[GridCell::RisingDiagonal].Width, 0);
-        QCOMPARE(cell->Borders[GridCell::FallingDiagonal].Width, 0);
-        // Init draws nothing.
-        QCOMPARE(window.image.pixel(0, 0), QColor(Qt::darkGray).rgb());
-        QCOMPARE(window.shown, 0);
     }
 };
 

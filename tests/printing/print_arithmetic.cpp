@@ -85,6 +85,8 @@ void TestPrintArithmetic::fitInside_data() {
         << QSize(1000, 600) << QSize(900, 700) << 9 << QSize(891, 535);
     QTest::addRow("margin off the reduced height")
         << QSize(600, 1000) << QSize(900, 700) << 7 << QSize(416, 693);
+    QTest::addRow("exactly as tall, with a margin")
+        << QSize(400, 636) << QSize(900, 636) << 9 << QSize(391, 627);
     QTest::addRow("empty picture") << QSize(0, 600) << QSize(900, 636) << 0 << QSize(0, 0);
     QTest::addRow("no room at all") << QSize(500, 300) << QSize(5, 5) << 9 << QSize(0, 0);
 }

@@ -131,6 +131,7 @@ private slots:
         QCOMPARE(program->cfgFileValue(), program->path(cfgFile));
         QCOMPARE(window->TableActive(), tableAfter);
         if (tableAfter) {
+            QVERIFY(window->Grid() != nullptr);
             QCOMPARE(window->Grid()->LastCol() + 1, columnsAfter);
             QCOMPARE(ActiveLayoutPath(), program->path(cfgFile));
         }
@@ -167,12 +168,14 @@ private slots:
     // Enter on the table reads the layout again: edits saved meanwhile appear.
     void enterReloadsFromDisk() {
         QTest::keyClick(window.get(), Qt::Key_Return);
+        QVERIFY(window->Grid() != nullptr);
         QCOMPARE(window->Grid()->LastCol() + 1, 2);
         RuntimeTestProgram::Layout nine;
         nine.keys = 9;
         nine.sound = false;
         program->writeLayout("layout/start.ini", nine);
         QTest::keyClick(window.get(), Qt::Key_Enter);
+        QVERIFY(window->Grid() != nullptr);
         QCOMPARE(window->Grid()->LastCol() + 1, 3);
         QCOMPARE(window->Grid()->LastRow() + 1, 3);
     }

@@ -64,6 +64,7 @@ private slots:
         if (!expected.isEmpty()) {
             QCOMPARE(frameWhenHeard, Blue);
         }
+        QVERIFY(rt.window->Grid() != nullptr);
         QCOMPARE(rt.window->Grid()->CurrentRow(), 1);
         QCOMPARE(rt.window->Grid()->CurrentCol(), 0);
     }

@@ -209,6 +209,7 @@ private slots:
         rt.window->Form_KeyUp('A', 4);
         QCOMPARE(ActiveLayoutPath(), otherPath);
         rt.window->Form_KeyPress(13);
+        QVERIFY(rt.window->Grid() != nullptr);
         QCOMPARE(rt.window->Grid()->LastCol(), 2);
         QCOMPARE(rt.window->Grid()->LastRow(), 1);
     }

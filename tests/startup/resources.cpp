@@ -188,45 +188,6 @@ private slots:
         QVERIFY(peak16(wav->samples) > 8000);
     }
 
-    void bitmapHasItsSizeAndKey_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QRgb>("key");
-        const QRgb noKey = 0;
-        QTest::addRow("101 left band tile") << ":/bitmaps/101.bmp" << QSize(58, 72) << noKey;
-        QTest::addRow("102 right band tile") << ":/bitmaps/102.bmp" << QSize(115, 190) << qRgb(255, 255, 255);
-        // The intro screen puts 104 at y = 18 under 103, both against the right edge.
-        QTest::addRow("103 top emblem") << ":/bitmaps/103.bmp" << QSize(160, 18) << qRgb(255, 123, 57);
-        QTest::addRow("104 emblem") << ":/bitmaps/104.bmp" << QSize(160, 120) << qRgb(255, 123, 57);
-    }
-    void bitmapHasItsSizeAndKey() {
-        QFETCH(QString, path);
-        QFETCH(QSize, size);
-        QFETCH(QRgb, key);
-        QImageReader reader(path);
-        QCOMPARE(reader.format(), QByteArray("bmp"));
-        const QImage img = reader.read();
-        QVERIFY2(!img.isNull(), qPrintable(reader.errorString()));
-        QCOMPARE(img.size(), size);
-        QVERIFY(!img.hasAlphaChannel());
-
-        // Colours in use: a plain fill is no decoration, and a keyed bitmap must be partly see-through
-        // and partly drawn.
-        QSet<QRgb> colours;
-        qsizetype keyed = 0;
-        for (int y = 0; y < img.height(); ++y) {
-            for (int x = 0; x < img.width(); ++x) {
-                const QRgb c = img.pixel(x, y) | 0xFF000000;
-                colours.insert(c);
-                keyed += key != 0 && c == (key | 0xFF000000);
-            }
-        }
-        QVERIFY(colours.size() >= 2);
-        if (key != 0) {
-            QCOMPARE(img.pixel(0, 0) | 0xFF000000, key | 0xFF000000);
-            QVERIFY(keyed > 0 && keyed < qsizetype(img.width()) * img.height());
-        }
-    }
 };
 
 MIRELVA_TEST(TstResources)

@@ -8,17 +8,6 @@
 class TstSplash : public QObject {
     Q_OBJECT
 private slots:
-    void loadFillsLabelsAndShows() {
-        frmSplash splash;
-        QCOMPARE(splash.ProductName(), QStringLiteral("Prodotto"));
-        splash.Form_Load();
-        QVERIFY(splash.isVisible());
-        QCOMPARE(splash.ProductName(), QStringLiteral("Mirelva"));
-        QCOMPARE(splash.Version(), QStringLiteral("Versione 1.0.76"));
-        QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(splash.size(), QSize(492, 129));
-        splash.Unload();
-    }
 
     void unloadRestoresDefaultPointer_data() {
         QTest::addColumn<bool>("byKey");
