@@ -66,6 +66,7 @@ bench:
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j $(JOBS)
 	@./build-bench/bench/mirelva_bench
+	@./build-bench/bench/mirelva_access_bench
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz

@@ -127,6 +127,7 @@ public:
     void ShowOpenLayout(QWidget*, IMessages&, IFilePicker&) override {}
     void ShowSettings(QWidget*, IMessages&, IFilePicker&) override {}
     void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&) override {}
+    bool ShowAccessOptions(QWidget*, IMessages&) override { return false; }
 };
 
 // The runtime window shown full screen on the 1920 x 1080 offscreen screen,

@@ -54,11 +54,8 @@ void cVoce::create(const QString& voiceAttributes) {
     // its default of 175, so -4 becomes 175 x 3^(-0.4), about 113. SAPI's
     // volume 100 is the voice at full, undistorted level, which is espeak-ng's
     // 100 (above that it amplifies and clips).
-    m_settings = EspeakEngine::Settings{
-        *voice,
-        qRound(EspeakDefaultWordsPerMinute * SapiRateFactor(SapiRate)),
-        SapiVolume,
-    };
+    m_settings = EspeakEngine::Settings{*voice, 0, 0};
+    setRateAndVolume(SapiRate, SapiVolume);
     m_speakFlags = SetFlag(false, m_speakFlags, SVSFlagsAsync);
     m_speakFlags = SetFlag(true, m_speakFlags, SVSFPurgeBeforeSpeak);
     m_speakFlags = SetFlag(true, m_speakFlags, SVSFIsXML);
@@ -76,6 +73,14 @@ void cVoce::releaseVoice() {
         m_speechQueued = false;
     }
     m_settings.reset();
+}
+
+void cVoce::setRateAndVolume(int rate, int volume) {
+    m_rate = rate;
+    if (m_settings) {
+        m_settings->wordsPerMinute = qRound(EspeakDefaultWordsPerMinute * SapiRateFactor(rate));
+        m_settings->volume = volume;
+    }
 }
 
 qint32 cVoce::SetFlag(bool on, qint32 value, qint32 flag) {
@@ -103,7 +108,7 @@ std::optional<cVoce::Error> cVoce::Speak(const QString& text) {
         return std::nullopt;
     }
     EspeakEngine* engine = EspeakEngine::instance();
-    const SapiVoiceState voiceState{SapiRate, ampersandWord(m_settings->voice.language)};
+    const SapiVoiceState voiceState{m_rate, ampersandWord(m_settings->voice.language)};
     const SsmlText ssml = (m_speakFlags & SVSFIsXML) != 0 ? TranslateSapiMarkup(text, voiceState)
                                                           : PlainTextAsSsml(text, voiceState);
     const qint32 stream = ++m_streamNumber;

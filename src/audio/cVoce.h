@@ -71,6 +71,9 @@ public:
     // Silences speech of this object that has not been heard yet (and what
     // was queued after it).
     void StopSpeech();
+    // The voice's rate (-10 to 10) and volume (0 to 100) on SAPI's scales;
+    // -4 and 100 unless changed.
+    void setRateAndVolume(int rate, int volume);
     // Holds and releases the shared output: sounds wait with the speech.
     void PauseSpeech();
     void ResumeSpeech();
@@ -112,6 +115,7 @@ private:
     IAudioOutput& m_output;
     std::optional<EspeakEngine::Settings> m_settings;
     qint32 m_speakFlags = 0;
+    int m_rate = 0;
     qint32 m_streamNumber = 0;
     // Speech of ours was queued without waiting for it to be heard.
     bool m_speechQueued = false;

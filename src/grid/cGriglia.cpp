@@ -356,10 +356,16 @@ void cGriglia::ContainerClick() {
         return;
     }
     const QPoint point = m_Object->cursorPos();
-    const CellPos hit = HitTest(point.x(), point.y());
+    ChooseCell(HitTest(point.x(), point.y()), point);
+}
+
+void cGriglia::ChooseCell(CellPos cell, QPoint point) {
+    if (m_Object == nullptr || m_ClickDisabled || !Contains(cell.Row, cell.Col)) {
+        return;
+    }
     RememberCurrent();
-    m_CurrentRow = hit.Row;
-    m_CurrentCol = hit.Col;
+    m_CurrentRow = cell.Row;
+    m_CurrentCol = cell.Col;
     emit Click(m_CurrentRow, m_CurrentCol, point.x(), point.y(), m_PreviousRow, m_PreviousCol);
 }
 

@@ -107,6 +107,9 @@ public:
     // current cell becomes the previous one, the hit cell the current one, then Click.
     // Ignored before Init and while ClickDisabled.
     void ContainerClick();
+    // A cell chosen otherwise than by the pointer (a switch, a dwell): handled
+    // as a click at `point`, so it takes exactly the path of a click.
+    void ChooseCell(CellPos cell, QPoint point);
     // The pointer moved to (x, y) in client pixels. Button and shift are the masks below.
     // Raises MouseMove with the cell under the rounded point; changes no cell. Ignored
     // before Init and while MouseMoveDisabled.

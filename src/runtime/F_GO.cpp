@@ -1,5 +1,6 @@
 #include "runtime/F_GO.h"
 
+#include "access/AccessDriver.h"
 #include "audio/cSound.h"
 #include "audio/cVoce.h"
 #include "config/ActiveLayoutPath.h"
@@ -100,6 +101,12 @@ F_GO::~F_GO() {
 void F_GO::Form_Load() {
     m_sound = std::make_unique<cSound>(m_services.audio);
     m_mouse = std::make_unique<cMouse>();
+    m_access = std::make_unique<AccessDriver>(
+        *this, m_services.audio,
+        AccessDriver::Hooks{
+            [this](int key) { ChooseKey(key); }, [this] { StartTable(); },
+            [this](int key) { return m_layout.SectionOn[3] ? m_layout.KeyTexts.value(key) : QString(); }});
+    m_access->setOptions(AccessOptions::Load(m_programFolder));
     m_loaded = true;
     ReadActivePath();
 }
@@ -170,6 +177,7 @@ void F_GO::RebuildCanvas() {
     if (m_tableActive && cG) {
         cG->Refresh();
         DrawPictures();
+        m_access->canvasRebuilt();
     } else {
         DrawIntro(canvas(), m_backColor, ActiveLayoutPath());
     }
@@ -230,6 +238,7 @@ void F_GO::ShowIntro() {
 
 void F_GO::ReleaseGrid() {
     cG.reset();
+    AttachAccess();
 }
 
 void F_GO::StartTable() {
@@ -257,6 +266,7 @@ void F_GO::StartTable() {
     // Pointer moves over the table need no answer.
     cG->Init(*this, shape->rows, shape->columns, true, 1, 0xFFFFFF, 0x808080, 10, 10, false, 0xFFF9F4, 5, 5,
              true, true, true, false, false);
+    AttachAccess();
     m_tableActive = true;
     Form_Paint();
 }
@@ -269,10 +279,33 @@ void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t
     if (X < current.Left || X > current.Right || Y < current.Top || Y > current.Bottom) {
         return;
     }
+    m_access->beforeActivation();
     cGriglia::DrawBox(*this, previous, PenSolid, FramePenWidth, m_backColor, BrushHollow, 0, 0);
     cG->DrawFocusFrame(previous);
     cGriglia::DrawBox(*this, current, PenSolid, FramePenWidth, FrameColor, BrushHollow, 0, 0);
-    ActivateKey(KeyIndex(r, c));
+    const int k = KeyIndex(r, c);
+    ActivateKey(k);
+    // A message shown while the key spoke may have let a queued Esc close the table.
+    if (cG) {
+        m_access->activationDone(k);
+    }
+}
+
+void F_GO::ChooseKey(int key) {
+    if (!cG) {
+        return;
+    }
+    const int columns = cG->LastCol() + 1;
+    const CellPos cell{(key - 1) / columns, (key - 1) % columns};
+    const GridRect r = cG->CellRect(cell.Row, cell.Col);
+    cG->ChooseCell(cell, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+}
+
+// The access methods follow the table shown; while another window is open they rest.
+void F_GO::AttachAccess() {
+    if (m_access) {
+        m_access->setTable(cG.get(), cG ? m_layout.KeyCount : 0, cG ? cG->LastCol() + 1 : 1);
+    }
 }
 
 void F_GO::ActivateKey(int k) {
@@ -336,6 +369,8 @@ void F_GO::Form_KeyUp(int keyCode, int shift) {
         Form_Paint();
     } else if (keyCode == 'I') {
         RunModal([this] { m_services.windows.ShowSettings(this, m_services.messages, m_services.picker); });
+    } else if (keyCode == 'O') {
+        OpenAccessOptions();
     } else if (keyCode == 'P' && m_tableActive) {
         CaptureWindow();
         QThread::msleep(CapturePauseMs);
@@ -344,8 +379,18 @@ void F_GO::Form_KeyUp(int keyCode, int shift) {
     }
 }
 
+void F_GO::OpenAccessOptions() {
+    bool saved = false;
+    RunModal([this, &saved] { saved = m_services.windows.ShowAccessOptions(this, m_services.messages); });
+    if (saved) {
+        m_access->setOptions(AccessOptions::Load(m_programFolder));
+    }
+}
+
 template <typename Open> void F_GO::RunModal(Open open) {
+    m_access->setTable(nullptr, 0, 1);
     open();
+    AttachAccess();
     // Focus does not come back by itself without a window manager.
     activateWindow();
     Form_Paint();
@@ -416,6 +461,9 @@ void F_GO::paintEvent(QPaintEvent* event) {
 }
 
 void F_GO::keyPressEvent(QKeyEvent* event) {
+    if (m_loaded && m_access->keyDown(*event)) {
+        return;
+    }
     int ch = event->text().isEmpty() ? 0 : event->text().at(0).unicode();
     if (ch == 0 && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         ch = 13;
@@ -426,6 +474,9 @@ void F_GO::keyPressEvent(QKeyEvent* event) {
 }
 
 void F_GO::keyReleaseEvent(QKeyEvent* event) {
+    if (m_loaded && m_access->keyUp(*event)) {
+        return;
+    }
     if (event->isAutoRepeat()) {
         return;
     }
@@ -434,12 +485,14 @@ void F_GO::keyReleaseEvent(QKeyEvent* event) {
 
 void F_GO::mousePressEvent(QMouseEvent* event) {
     m_pressed = true;
+    m_access->mouseDown();
     event->accept();
 }
 
 void F_GO::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second click of a quick pair is a click of its own.
     m_pressed = true;
+    m_access->mouseDown();
     event->accept();
 }
 
@@ -449,6 +502,10 @@ void F_GO::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     m_pressed = false;
+    // The tremor filters may ignore it, or the scan take it as its switch.
+    if (!m_access->mouseUp()) {
+        return;
+    }
     if (cG) {
         cG->ContainerClick();
     }
@@ -459,7 +516,13 @@ void F_GO::mouseMoveEvent(QMouseEvent* event) {
         const QPointF p = event->position();
         cG->ContainerMouseMove(cGriglia::ButtonMask(event->buttons()),
                                cGriglia::ShiftMask(event->modifiers()), float(p.x()), float(p.y()));
+        m_access->mouseMove(p.toPoint());
     }
+}
+
+void F_GO::leaveEvent(QEvent* event) {
+    m_access->mouseLeft();
+    QWidget::leaveEvent(event);
 }
 
 void F_GO::closeEvent(QCloseEvent* event) {

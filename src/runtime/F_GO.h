@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+class AccessDriver;
 class IAudioOutput;
 class IFilePicker;
 class IMessages;
@@ -85,6 +86,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -100,6 +102,9 @@ private:
                   std::int32_t cPrevious);
     void SwitchLayout(int n);
     void ReleaseGrid();
+    void OpenAccessOptions();
+    void ChooseKey(int key);
+    void AttachAccess();
     void RebuildCanvas();
     // Shows a modal window of the program, then paints the window afresh.
     template <typename Open> void RunModal(Open open);
@@ -115,6 +120,8 @@ private:
     std::unique_ptr<cMouse> m_mouse;
     std::unique_ptr<cVoce> m_voce;
     std::unique_ptr<cGriglia> cG;
+    // Dwell, scanning and arrows; with the method "Clic" it takes nothing.
+    std::unique_ptr<AccessDriver> m_access;
 
     LayoutData m_layout;
     ForcedInputGate m_gate;

@@ -16,4 +16,6 @@ public:
     virtual void ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
     // Alt+P: the print preview of the picture of the table on the clipboard.
     virtual void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
+    // Alt+O: the access options (it writes their file); true when they were saved.
+    virtual bool ShowAccessOptions(QWidget* owner, IMessages& messages) = 0;
 };

@@ -1,5 +1,6 @@
 #include "runtime/RuntimeWindows.h"
 
+#include "access/AccessOptionsDialog.h"
 #include "config/frmApriFile.h"
 #include "editor/frmSetup.h"
 #include "printing/ClipboardPicture.h"
@@ -16,6 +17,11 @@ void RuntimeWindows::ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePi
 void RuntimeWindows::ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) {
     frmSetup window(m_programFolder, m_setupState, picker, messages, m_setupTools, owner);
     window.exec();
+}
+
+bool RuntimeWindows::ShowAccessOptions(QWidget* owner, IMessages& messages) {
+    AccessOptionsDialog dialog(m_programFolder, messages, owner);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void RuntimeWindows::ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) {

@@ -17,6 +17,7 @@ public:
     void ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
     void ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
     void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
+    bool ShowAccessOptions(QWidget* owner, IMessages& messages) override;
 
 private:
     QString m_programFolder;

@@ -1,7 +1,8 @@
 # shellcheck shell=bash disable=SC2154 # name and tools come from the sourcing script
 # Shared by the end-to-end scripts that drive the real program under Xvfb.
 # Source it after setting `name` (used for the failure screenshot) and
-# `tools` (the array of extra tools the script needs), with the program path
+# `tools` (the array of extra tools the script needs), and optionally a
+# function `before_start` (run when $work/app holds the program, before it starts), with the program path
 # in $1. It leaves: $work (a temporary folder removed on
 # exit), $display, $app_pid and $window (the full-screen runtime window),
 # and the helpers below. Every wait is bounded.
@@ -95,6 +96,8 @@ export DISPLAY=$display
 # The program alone in an empty folder: it installs its data beside itself.
 mkdir "$work/app"
 cp "$program" "$work/app/mirelva"
+# A script may put files beside the program before it starts.
+if declare -F before_start >/dev/null; then before_start; fi
 export XDG_RUNTIME_DIR=$work/xdg
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export HOME=$work/home

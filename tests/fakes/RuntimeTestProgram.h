@@ -61,6 +61,10 @@ public:
     void ShowOpenLayout(QWidget*, IMessages&, IFilePicker&) override { run(QStringLiteral("open")); }
     void ShowSettings(QWidget*, IMessages&, IFilePicker&) override { run(QStringLiteral("settings")); }
     void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&) override { run(QStringLiteral("print")); }
+    bool ShowAccessOptions(QWidget*, IMessages&) override {
+        run(QStringLiteral("access"));
+        return true;
+    }
 
     QStringList opened;
     std::function<void(const QString&)> whileOpen;

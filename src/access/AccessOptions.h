@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+// How a user who cannot click precisely chooses keys, and the filters for a
+// tremor. The options live in a file of their own beside cfg.ini; without the
+// file every option has its default and the program behaves as it always has.
+struct AccessOptions {
+    enum class Method { Click, Dwell, AutoScan, StepScan, Arrows };
+    enum class Order { RowColumn, Linear };
+    // Keys a switch interface can send; Esc, F1-F12 and the Alt commands keep their meaning.
+    enum class SwitchKey { Space, Enter, One, Two, Three };
+    enum class Colour { Yellow, Cyan, Green, Magenta, White };
+
+    Method method = Method::Click;
+    // Dwell.
+    int dwellMs = 1500;
+    int dwellRadius = 8;
+    // After a dwell chose a key, a full new dwell chooses it again (otherwise
+    // the pointer must leave the key and come back).
+    bool dwellRepeats = false;
+    // Scanning.
+    int scanIntervalMs = 1200;
+    int firstItemPercent = 150;
+    int scanRounds = 3;
+    Order order = Order::RowColumn;
+    SwitchKey scanKey = SwitchKey::Space;
+    bool clickIsSwitch = false;
+    SwitchKey stepKey = SwitchKey::Space;
+    SwitchKey selectKey = SwitchKey::Enter;
+    // After a key's output the scan starts again from the key just chosen (otherwise from the start).
+    bool resumeAtSelected = false;
+    // Highlight.
+    int highlightWidth = 8;
+    Colour highlightColour = Colour::Yellow;
+    // Auditory scanning: volume 0-100 and rate -10..10 on the speech scales.
+    bool auditory = false;
+    int auditoryVolume = 40;
+    int auditoryRate = 4;
+    // Tremor filters.
+    int acceptanceMs = 0;
+    int repeatDelayMs = 0;
+
+    // The file beside cfg.ini.
+    static QString FilePath(const QString& dataFolder);
+    // The options of the file; defaults for a missing file and for values that
+    // cannot be read. Values out of range are clamped and, when the file
+    // exists, written back clamped.
+    static AccessOptions Load(const QString& dataFolder);
+    // Writes every option as a whole file (never half a file); false when it cannot be written.
+    bool Save(const QString& dataFolder) const;
+    // The same options with every value inside its range; true in *changed when one was not.
+    AccessOptions Clamped(bool* changed = nullptr) const;
+
+    bool scanning() const { return method == Method::AutoScan || method == Method::StepScan; }
+    QColor colour() const;
+    static int QtKeyOf(SwitchKey key);
+
+    // On-screen names, in the order of the enums.
+    static QStringList MethodNames();
+    static QStringList OrderNames();
+    static QStringList SwitchKeyNames();
+    static QStringList ColourNames();
+
+    friend bool operator==(const AccessOptions&, const AccessOptions&) = default;
+};

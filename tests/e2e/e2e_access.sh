@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# One-switch scanning in the real program: an option file beside it asks for
+# the automatic scan (0.5 s, first item 1.5 s, one round). Space starts the
+# table, F12 shows the 16-key layout, Space presses choose row 1, then key 1:
+# screenshots prove where the yellow highlight is, the key gets the blue frame
+# and SDL's disk driver records its sound.
+# Usage: e2e_access.sh <path to the mirelva program>
+set -euo pipefail
+
+name=e2e_access
+tools=(od)
+before_start() {
+    printf '[Accesso]\r\nMetodo=Scansione automatica, un sensore\r\nIntervallo=500\r\nPrimoElemento=300\r\nGiri=1\r\n' \
+        >"$work/app/accesso.ini"
+}
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+audio=$work/audio.raw
+yellow="255,200,0"
+
+# 16 keys at 1024x768: columns start at x 4, 260, 516, 772; rows near y 6, 197, 389, 580.
+# Row 1's frame covers its top edge (y 6) across the gap at x 512 and the left edge (x 4);
+# key 1's frame also covers its right edge (x 250), which row 1's does not.
+highlight_at() { [[ $(pixel "$1" "$2") == "$yellow" ]]; }
+# Left edges of keys 1 to 4 and of rows 2 to 4: one is yellow while the scan runs.
+scanning() {
+    local p
+    for p in 4,100 260,100 516,100 772,100 4,290 4,480 4,670; do
+        highlight_at "${p%,*}" "${p#*,}" && return 0
+    done
+    return 1
+}
+# Takes screenshots until one shows the highlight at x,y (bounded). The scan
+# stops after one round, and a busy machine may miss a 1.5 s item, so a
+# stopped scan is started again with the given Space presses.
+catch_highlight() {
+    local x=$1 y=$2 what=$3
+    shift 3
+    for _ in $(seq 60); do
+        shot
+        highlight_at "$x" "$y" && return 0
+        scanning || xdotool key --window "$window" --delay 30 "$@"
+        alive "waiting for $what"
+    done
+    fail "$what: never highlighted at $x,$y"
+}
+wait_stopped() {
+    for _ in $(seq 60); do
+        shot
+        scanning || return 0
+        alive "waiting for the scan to stop"
+        sleep 0.25
+    done
+    fail "the scan did not stop after its round"
+}
+
+xdotool key --window "$window" space
+wait_pixel 40 400 "255,255,255" "the table after Space on the intro"
+xdotool key --window "$window" F12
+catch_highlight 512 6 "row 1" space
+highlight_at 4 100 || fail "row 1's left edge not highlighted: $(pixel 4 100)"
+highlight_at 512 198 && fail "row 2 highlighted with row 1"
+highlight_at 250 100 && fail "key 1's right edge highlighted while scanning rows"
+cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_access_row.png"
+
+catch_highlight 250 100 "key 1" space space
+highlight_at 260 100 && fail "key 2 highlighted with key 1"
+highlight_at 512 6 && fail "row 1 highlighted with key 1"
+cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_access_key.png"
+
+# From a stopped scan, three presses: start at row 1, take row 1, choose key 1.
+wait_stopped
+before=$(stat -c %s "$audio" 2>/dev/null || echo 0)
+xdotool key --window "$window" --delay 30 space space space
+wait_pixel 249 100 "0,0,255" "blue frame of key 1"
+
+# Key 1's sound (nothing sounded before: no auditory cues): its WAV's length from the header, against what the device was given.
+wav=$(grep -i '^Sonoro1=' "$work/app/layout/lay12.ini" | cut -d= -f2- | tr -d '\r')
+[[ -f $wav ]] || fail "no sound file for key 1"
+wav_seconds=$(od -An -t u4 -j 28 -N 4 "$wav" | awk -v size="$(stat -c %s "$wav")" '{ printf "%.3f", (size - 44) / $1 }')
+heard=""
+for _ in $(seq 120); do
+    read -r first last total < <(tail -c +"$((before + 1))" "$audio" | od -An -v -t d2 -w4 | awk '
+        { a = ($1 < 0 ? -$1 : $1); c = ($2 < 0 ? -$2 : $2) }
+        a > 64 || c > 64 { if (first == 0) first = NR; last = NR }
+        END { printf "%d %d %d\n", first, last, NR }')
+    if ((first > 0 && total - last > 44100)); then heard=yes; break; fi
+    alive "waiting for key 1's sound"
+    sleep 0.25
+done
+[[ -n $heard ]] || fail "no sound after choosing key 1 (first=$first last=$last)"
+span=$(awk -v f="$first" -v l="$last" 'BEGIN { printf "%.3f", (l - f) / 44100 }')
+echo "heard ${span}s after the choice; key 1's WAV lasts ${wav_seconds}s"
+awk -v s="$span" -v w="$wav_seconds" 'BEGIN { exit !(s > w) }' || fail "key 1's sound was not heard whole"
+
+# The scan starts again from row 1; Esc leaves the table, Esc again ends the program.
+catch_highlight 512 6 "row 1 after the output" space
+focus "$window"
+xdotool key Escape
+wait_pixel 300 3 "0,115,255" "intro top bar"
+quit_from_intro
+echo "PASS"
