@@ -187,7 +187,6 @@ private slots:
         // Audible, not a file of silence.
         QVERIFY(peak16(wav->samples) > 8000);
     }
-
 };
 
 MIRELVA_TEST(TstResources)
