@@ -1,6 +1,5 @@
 #include "audio/WavWriter.h"
 
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -38,15 +37,4 @@ QByteArray EncodeWav16(std::span<const qint16> samples, int channels, int rate) 
         appendLe16(out, quint16(sample));
     }
     return out;
-}
-
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error != nullptr) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    return true;
 }

@@ -2,10 +2,13 @@
 
 #include "audio/ICaptureSource.h"
 #include "audio/WavWriter.h"
+#include "config/DurableFile.h"
 #include "config/FileExists.h"
 #include "editor/RecordingName.h"
 
 #include <QDir>
+
+#include <cerrno>
 
 namespace {
 // Twenty level readings a second move the meter smoothly.
@@ -61,9 +64,11 @@ RecordingSession::Result RecordingSession::finish(const QString& soundsFolder, c
     }
     const QString folder = ResolveFileCase(soundsFolder);
     const QString path = RecordingFileName(folder, keyText, key);
-    QString error;
-    if (!QDir().mkpath(folder) || !WriteFileAtomically(path, EncodeWav16(samples, 1, rate), &error)) {
-        return {Outcome::NotWritten, path, error};
+    if (!QDir().mkpath(folder)) {
+        return {Outcome::NotWritten, path, DurableFile::ErrorText(ENOENT)};
+    }
+    if (const int error = DurableFile::Write(path, EncodeWav16(samples, 1, rate)); error != 0) {
+        return {Outcome::NotWritten, path, DurableFile::ErrorText(error)};
     }
     return {Outcome::Saved, path, {}};
 }
