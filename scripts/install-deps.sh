@@ -2,11 +2,11 @@
 # Installs the Debian 12 packages Mirelva needs to build, run and test,
 # only those that are missing. Usage: install-deps.sh [--test | --bench]
 set -euo pipefail
-packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2)
+packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data libzip-dev libsndfile1-dev qt6-svg-dev fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format)
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3)
 elif [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libbenchmark-dev libx11-dev xvfb xauth xdotool valgrind)
+  packages+=(libbenchmark-dev libx11-dev xvfb xauth xdotool valgrind sox libsox-fmt-mp3)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #include "audio/SdlAudioOutput.h"
 #include "config/ProgramFolder.h"
 #include "editor/QtFilePicker.h"
+#include "obf/ObfCommands.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
 #include "runtime/RuntimeWindows.h"
@@ -15,6 +16,9 @@
 // The one place that creates the real message boxes, file pickers, printers,
 // audio output and windows; everything else is handed them.
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> code = RunObfCommandLine(argc, argv)) {
+        return *code;
+    }
     QApplication app(argc, argv);
     // Standard buttons and the file dialogs speak Italian, like the rest of the program.
     QTranslator qtItalian;
