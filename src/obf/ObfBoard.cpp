@@ -113,10 +113,11 @@ QList<ObfButton> ObfBoard::Ordered() const {
     QList<ObfButton> ordered;
     QSet<QString> placed;
     for (const QStringList& row : m_order) {
-        for (const QString& id : row) {
-            if (!id.isEmpty() && byId.contains(id) && !m_hidden.contains(id) && !placed.contains(id)) {
-                placed.insert(id);
-                ordered << buttons[byId.value(id)];
+        for (const QString& cell : row) {
+            if (!cell.isEmpty() && byId.contains(cell) && !m_hidden.contains(cell) &&
+                !placed.contains(cell)) {
+                placed.insert(cell);
+                ordered << buttons[byId.value(cell)];
             }
         }
     }
