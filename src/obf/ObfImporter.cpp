@@ -14,7 +14,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QQueue>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -57,6 +58,26 @@ QString ZipFault(ZipArchive::Fault fault) {
     return QStringLiteral("manca un file dell'archivio");
 }
 
+// The layout as the program's own writer writes it. The INI engine syncs
+// every value to disk, a hundred times for one layout, so the file is written
+// in memory-backed scratch space where there is one, and staged once.
+std::optional<QByteArray> LayoutBytes(const LayoutContent& content) {
+    const QString shared = QStringLiteral("/dev/shm");
+    QTemporaryDir scratch(QFileInfo(shared).isDir() && QFileInfo(shared).isWritable()
+                              ? shared + QStringLiteral("/mirelva-XXXXXX")
+                              : QDir::tempPath() + QStringLiteral("/mirelva-XXXXXX"));
+    if (!scratch.isValid()) {
+        return std::nullopt;
+    }
+    CINIFile ini;
+    ini.SetFile(scratch.filePath(QStringLiteral("layout.ini")));
+    if (!LayoutWriter::WriteSections(ini, content) || !LayoutWriter::HasAllSections(ini)) {
+        return std::nullopt;
+    }
+    QFile file(ini.File());
+    return file.open(QIODevice::ReadOnly) ? std::optional(file.readAll()) : std::nullopt;
+}
+
 bool Fail(QString* error, const QString& text) {
     if (error != nullptr) {
         *error = text;
@@ -76,6 +97,7 @@ ObfImporter::~ObfImporter() = default;
 
 bool ObfImporter::Import(const QString& file, ObfReport& report, QString* error) {
     m_staging = std::make_unique<ObfStaging>();
+    m_zip.reset();
     m_boards.clear();
     m_boardByPath.clear();
     m_written.clear();
@@ -220,13 +242,10 @@ bool ObfImporter::LoadLinked(QString* error) {
             if (m_zip && !link.linkPath.isEmpty() && !path) {
                 return Fail(error, ZipFault(ZipArchive::Fault::UnsafeName));
             }
-            if (path && !m_boardByPath.contains(*path)) {
-                if (!LoadBoard(*path, error)) {
-                    if (m_zip->fault() != ZipArchive::Fault::MissingEntry) {
-                        return false;
-                    }
-                    continue;
-                }
+            // A board missing from the set leaves its link unresolved, to be reported.
+            if (path && !m_boardByPath.contains(*path) && !LoadBoard(*path, error) &&
+                m_zip->fault() != ZipArchive::Fault::MissingEntry) {
+                return false;
             }
             m_boards[i].links << Link{link.functionKey, path.value_or(QString()), link.linkName};
         }
@@ -326,14 +345,14 @@ bool ObfImporter::WriteBoard(const Board& board, ObfReport& report) {
         for (int k = 0; content.Section2On == 1 && k < content.KeyCount; ++k) {
             content.Sounds[k] = content.Sounds[k].isEmpty() ? SilentSound() : content.Sounds[k];
         }
-        const QString temporary = m_staging->createTemporary(layout);
-        if (temporary.isEmpty() || content.Pictures.front().isEmpty() ||
-            (content.Section2On && SilentSound().isEmpty())) {
-            return false;
-        }
-        CINIFile ini;
-        ini.SetFile(temporary);
-        if (!LayoutWriter::WriteSections(ini, content) || !LayoutWriter::HasAllSections(ini)) {
+        const auto missing = [&content](const auto& paths) {
+            return std::any_of(paths.begin(), paths.begin() + content.KeyCount,
+                               [](const QString& path) { return path.isEmpty(); });
+        };
+        const bool complete =
+            !missing(content.Pictures) && (content.Section2On == 0 || !missing(content.Sounds));
+        const std::optional<QByteArray> bytes = complete ? LayoutBytes(content) : std::nullopt;
+        if (!bytes || !m_staging->stage(layout, *bytes)) {
             return false;
         }
         report.addLayout(title, layout, int(keys.size()));

@@ -8,6 +8,7 @@
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
 
+#include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -19,7 +20,7 @@ const QString ExportFilter = QStringLiteral("Open Board (*.obz)") + QChar(u'\0')
 // The hourglass while a file is read or written.
 class Busy {
 public:
-    Busy() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    Busy() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
     ~Busy() { QGuiApplication::restoreOverrideCursor(); }
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;

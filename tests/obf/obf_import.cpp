@@ -91,8 +91,10 @@ private:
 
 private slots:
     void init() {
-        m_data = m_dir.filePath(QTest::currentDataTag() + QString("/data"));
-        m_sources = m_dir.filePath(QTest::currentDataTag() + QString("/sources"));
+        const QString test =
+            m_dir.filePath(QString(QTest::currentTestFunction()) + '/' + QTest::currentDataTag());
+        m_data = test + "/data";
+        m_sources = test + "/sources";
         QDir().mkpath(m_data + "/layout");
         TestSupport::writeFile(m_data + "/layout/Root.ini", "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n");
         TestSupport::writeFile(m_data + "/cfg.ini", "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n");
