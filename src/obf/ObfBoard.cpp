@@ -85,6 +85,7 @@ std::optional<ObfBoard> ObfBoard::Parse(const QByteArray& json, QString* error) 
     board.id = ObfId(root.value(QLatin1String("id")));
     board.name = root.value(QLatin1String("name")).toString().trimmed();
     board.locale = root.value(QLatin1String("locale")).toString();
+    board.functionKeysComplete = root.value(QLatin1String("ext_mirelva_function_keys")).toBool();
     for (const QJsonValue& item : root.value(QLatin1String("buttons")).toArray()) {
         const QJsonObject object = item.toObject();
         board.buttons << ReadButton(object);

@@ -46,6 +46,8 @@ public:
     QList<ObfButton> buttons;
     QHash<QString, ObfMedia> images;
     QHash<QString, ObfMedia> sounds;
+    // True for a board this program exported: its link buttons are all its function keys.
+    bool functionKeysComplete = false;
 
     // The buttons in grid order, row by row, skipping empty cells, unknown
     // ids and hidden buttons; the buttons in their own order when the board

@@ -244,6 +244,7 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
             {QStringLiteral("format"), Format},
             {QStringLiteral("id"), layout.id},
             {QStringLiteral("locale"), QStringLiteral("it")},
+            {QStringLiteral("ext_mirelva_function_keys"), true},
             {QStringLiteral("name"), name},
             {QStringLiteral("grid"), QJsonObject{{QStringLiteral("rows"), order.size()},
                                                  {QStringLiteral("columns"), shape.columns},

@@ -309,6 +309,19 @@ bool ObfImporter::WriteBoard(const Board& board, ObfReport& report) {
         }
         functionKeys[slot] = target;
     }
+    // The source programs always offer a way home; here the last free
+    // function key of every other board leads back to the set's first one.
+    // A set this program exported describes its function keys itself.
+    const QString home = m_boards.first().layouts.first();
+    if (&board != &m_boards.first() && !board.board.functionKeysComplete &&
+        std::find(functionKeys.begin(), functionKeys.end(), home) == functionKeys.end()) {
+        for (int f = usable - 1; f >= 0; --f) {
+            if (functionKeys[f].isEmpty()) {
+                functionKeys[f] = home;
+                break;
+            }
+        }
+    }
     for (int page = 0; page < pages; ++page) {
         const QString layout = board.layouts[page];
         const QString base = QFileInfo(layout).completeBaseName();

@@ -43,7 +43,9 @@ void ObfReport::add(Issue issue, const QString& board, const QString& detail) {
 
 QString ObfReport::summary() const {
     QStringList lines;
-    lines << QStringLiteral("Importazione completata: %1 layout creati.").arg(m_layouts.size());
+    lines << (m_layouts.size() == 1
+                  ? QStringLiteral("Importazione completata: 1 layout creato.")
+                  : QStringLiteral("Importazione completata: %1 layout creati.").arg(m_layouts.size()));
     lines << m_made;
     if (m_entries.isEmpty()) {
         lines << QStringLiteral("Tutto il contenuto è stato importato.");

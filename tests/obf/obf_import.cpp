@@ -136,6 +136,8 @@ private slots:
             QVERIFY(TableAccepts(m_data, layout));
         }
         QCOMPARE(FunctionKey(report.layouts()[0], 1), texts.size() > 1 ? report.layouts()[1] : QString());
+        QCOMPARE(FunctionKey(report.layouts().last(), 12),
+                 texts.size() > 1 ? report.layouts()[0] : QString());
         QVERIFY(QFileInfo::exists(m_data + "/layout/Root.ini"));
     }
 
