@@ -1,24 +1,38 @@
 #include "audio/SdlAudioOutput.h"
-#include "config/ProgramFolder.h"
+#include "config/DataFolder.h"
 #include "editor/QtFilePicker.h"
 #include "obf/ObfCommands.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
 #include "runtime/RuntimeWindows.h"
+#include "startup/CommandLine.h"
+#include "startup/Installer.h"
 #include "startup/mAvvio.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
 #include <cstdlib>
 
 // The one place that creates the real message boxes, file pickers, printers,
 // audio output and windows; everything else is handed them.
 int main(int argc, char* argv[]) {
-    if (const std::optional<int> code = RunObfCommandLine(argc, argv)) {
-        return *code;
+    // Before the application object: --help and --version answer without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
+    const CommandLineOptions options = ParseCommandLine(arguments);
+    if (!options.run) {
+        std::fputs(qPrintable(options.output), options.exitCode == 0 ? stdout : stderr);
+        return options.exitCode;
+    }
+    if (!options.importFile.isEmpty() || !options.exportLayout.isEmpty()) {
+        return RunObfCommandLine(argc, argv, options);
+    }
+
     QApplication app(argc, argv);
     // Standard buttons and the file dialogs speak Italian, like the rest of the program.
     QTranslator qtItalian;
@@ -26,8 +40,14 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtItalian);
     }
 
-    const QString folder = ProgramFolder();
     QtMessages messages;
+    const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
+    if (!data.ok()) {
+        // The same report as a failed installation: on the terminal and in a box.
+        ReportInstallationFailure(messages, data.error());
+        return UsageExitCode;
+    }
+    const QString folder = data.path();
     QtFilePicker picker;
     QtPrinters printers;
     SdlAudioOutput audio;

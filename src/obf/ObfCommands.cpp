@@ -2,12 +2,12 @@
 
 #include "config/CINIFile.h"
 #include "config/FileExists.h"
-#include "config/ProgramFolder.h"
+#include "config/DataFolder.h"
 #include "obf/ObfExporter.h"
 #include "obf/ObfImporter.h"
+#include "startup/CommandLine.h"
 
 #include <QGuiApplication>
-#include <QStringList>
 #include <QTextStream>
 
 #include <cstdlib>
@@ -53,32 +53,20 @@ void ActivateLayout(const QString& dataFolder, const QString& layout) {
     ini.SetValues(QStringLiteral("File"), layout);
 }
 
-std::optional<int> RunObfCommandLine(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    const qsizetype import = arguments.indexOf(QStringLiteral("--import"));
-    const qsizetype exportAt = arguments.indexOf(QStringLiteral("--export"));
-    if (import < 0 && exportAt < 0) {
-        return std::nullopt;
-    }
+int RunObfCommandLine(int argc, char* argv[], const CommandLineOptions& options) {
     // Label pictures are drawn with fonts, which need a GUI application,
     // but no window is ever shown: no display is needed either.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QString dataFolder = ProgramFolder();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (import >= 0 && import + 1 < arguments.size()) {
-        return RunImportCommand(dataFolder, arguments.at(import + 1),
-                                arguments.contains(QStringLiteral("--activate")), out, err);
+    if (!options.exportLayout.isEmpty()) {
+        return RunExportCommand(options.exportLayout, options.exportFile, out, err);
     }
-    if (exportAt >= 0 && exportAt + 2 < arguments.size()) {
-        return RunExportCommand(arguments.at(exportAt + 1), arguments.at(exportAt + 2), out, err);
+    const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
+    if (!data.ok()) {
+        err << data.error() << Qt::endl;
+        return UsageExitCode;
     }
-    err << QStringLiteral("Uso: mirelva --import FILE.obf|FILE.obz [--activate]\n"
-                          "     mirelva --export LAYOUT.ini FILE.obz")
-        << Qt::endl;
-    return EXIT_FAILURE;
+    return RunImportCommand(data.path(), options.importFile, options.activate, out, err);
 }

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-#include <optional>
-
+struct CommandLineOptions;
 class QTextStream;
 
 // The command-line forms of the Open Board import and export. They open no
@@ -21,7 +20,6 @@ int RunExportCommand(const QString& layout, const QString& output, QTextStream& 
 // Makes the layout the active one in the data folder's cfg.ini.
 void ActivateLayout(const QString& dataFolder, const QString& layout);
 
-// Runs `--import` or `--export` when the command line holds one (creating
-// the display-free application they need); nothing when it holds neither,
-// and the program starts as usual.
-std::optional<int> RunObfCommandLine(int argc, char* argv[]);
+// Runs the --import or --export the command line asked for, with the
+// display-free application they need, and returns the exit code.
+int RunObfCommandLine(int argc, char* argv[], const CommandLineOptions& options);

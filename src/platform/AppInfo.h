@@ -5,7 +5,6 @@
 // The program's name and version, as the windows and message boxes show them.
 namespace AppInfo {
 inline const QString Title = QStringLiteral("Mirelva");
-constexpr int VersionMajor = 1;
-constexpr int VersionMinor = 0;
-constexpr int VersionRevision = 76;
+// "1.0.76": the project's version from the build, so the windows, --version and the package agree.
+QString Version();
 } // namespace AppInfo

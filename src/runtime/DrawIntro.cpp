@@ -20,13 +20,6 @@ using mGraphics::TransparentPicture;
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
 
-QString Version() {
-    return QStringLiteral("%1.%2.%3")
-        .arg(AppInfo::VersionMajor)
-        .arg(AppInfo::VersionMinor)
-        .arg(AppInfo::VersionRevision);
-}
-
 // x as a pixel coordinate: p percent of the width, halves to even.
 int PctX(float p, int w) {
     return RoundHalfEven(Percentage(p, float(w)));
@@ -74,7 +67,7 @@ void DrawCredits(QPainter& dc, int w, int h) {
                 QStringLiteral("Immagini, suoni registrati e voce sintetizzata"),
             left, PctY(27, h), right, PctY(33.5f, h), TextAlign::Left);
     dc.setFont(FontMaker(QStringLiteral("Verdana"), Percentage(0.8f, float(w)), true, false, false, false));
-    TextBox(dc, QStringLiteral("Software libero per la comunicazione - versione ") + Version(), left,
+    TextBox(dc, QStringLiteral("Software libero per la comunicazione - versione ") + AppInfo::Version(), left,
             PctY(33.5f, h), right, PctY(36.5f, h), TextAlign::Left);
 }
 
@@ -115,7 +108,7 @@ void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPa
 
     dc.setPen(QColorFromGdiColor(IntroColor::White));
     dc.setFont(FontMaker(QStringLiteral("Verdana"), Percentage(0.8f, float(w)), true, false, false, false));
-    TextBox(dc, QStringLiteral("MIRELVA - comunicatore a tabelle dinamiche - versione ") + Version(),
+    TextBox(dc, QStringLiteral("MIRELVA - comunicatore a tabelle dinamiche - versione ") + AppInfo::Version(),
             leftTile.width(), 0, w, PctY(2, h), TextAlign::Centre);
 
     // White is left out of the right-hand tiles; the tile is prepared once for all of them.

@@ -42,10 +42,7 @@ frmSplash::frmSplash(QWidget* parent)
 }
 
 void frmSplash::Form_Load() {
-    lblVersion->setText(QStringLiteral("Versione %1.%2.%3")
-                            .arg(AppInfo::VersionMajor)
-                            .arg(AppInfo::VersionMinor)
-                            .arg(AppInfo::VersionRevision));
+    lblVersion->setText(QStringLiteral("Versione ") + AppInfo::Version());
     lblProductName->setText(AppInfo::Title);
     if (const QScreen* s = screen()) {
         move(s->geometry().center() - rect().center());
