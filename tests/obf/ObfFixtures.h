@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/CINIFile.h"
 #include "obf/ZipWriter.h"
 
 #include <QBuffer>
@@ -18,6 +19,35 @@
 // Builders of Open Board files for the import and export tests.
 namespace ObfFixtures {
 using Entries = QList<std::pair<QString, QByteArray>>;
+
+// What a layout file names, key by key (paths as written) and per function key.
+struct LayoutFile {
+    QStringList texts;
+    QStringList pictures;
+    QStringList sounds;
+    QStringList functionKeys;
+};
+
+inline LayoutFile ReadLayout(const QString& path) {
+    CINIFile ini;
+    ini.SetFile(path);
+    ini.SetSection("Impostazioni");
+    LayoutFile layout;
+    const auto read = [&ini](const char* section, const QString& key) {
+        ini.SetSection(section);
+        return ini.Values(key);
+    };
+    for (int k = 1; k <= ini.Values("Tasti").toInt(); ++k) {
+        layout.texts << read("Sezione Testo", QString("Testo%1").arg(k));
+        layout.pictures << read("Sezione Immagini", QString("Immagine%1").arg(k));
+        layout.sounds << read("Sezione Sonoro", QString("Sonoro%1").arg(k));
+        ini.SetSection("Impostazioni");
+    }
+    for (int f = 1; f <= 12; ++f) {
+        layout.functionKeys << read("Tasti Funzione", QString("F%1").arg(f));
+    }
+    return layout;
+}
 
 inline QByteArray Json(const QJsonObject& object) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);

@@ -1,7 +1,6 @@
 #include "obf/ObfImporter.h"
 
 #include "ObfFixtures.h"
-#include "config/CINIFile.h"
 #include "config/LayoutReader.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/TestRegistry.h"
@@ -16,39 +15,6 @@
 using namespace ObfFixtures;
 
 namespace {
-struct Key {
-    QString text;
-    QString picture;
-    QString sound;
-};
-
-QList<Key> Keys(const QString& layout, int* count = nullptr) {
-    CINIFile ini;
-    ini.SetFile(layout);
-    ini.SetSection("Impostazioni");
-    const int keys = ini.Values("Tasti").toInt();
-    if (count != nullptr) {
-        *count = keys;
-    }
-    QList<Key> out;
-    for (int k = 1; k <= keys; ++k) {
-        ini.SetSection("Sezione Testo");
-        const QString text = ini.Values(QString("Testo%1").arg(k));
-        ini.SetSection("Sezione Immagini");
-        const QString picture = ini.Values(QString("Immagine%1").arg(k));
-        ini.SetSection("Sezione Sonoro");
-        out << Key{text, picture, ini.Values(QString("Sonoro%1").arg(k))};
-    }
-    return out;
-}
-
-QString FunctionKey(const QString& layout, int n) {
-    CINIFile ini;
-    ini.SetFile(layout);
-    ini.SetSection("Tasti Funzione");
-    return ini.Values(QString("F%1").arg(n));
-}
-
 int Colours(const QImage& image) {
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); y += 2) {
@@ -124,20 +90,20 @@ private slots:
         QCOMPARE(report.layouts().size(), texts.size());
         for (int i = 0; i < texts.size(); ++i) {
             const QString layout = report.layouts()[i];
-            QStringList got;
-            for (const Key& key : Keys(layout)) {
-                got << key.text;
-                const QImage picture = LoadPictureFile(key.picture);
-                QVERIFY2(!picture.isNull(), qPrintable(key.picture));
-                QVERIFY2(Colours(picture) > (i == 0 && colourful.contains(int(got.size()) - 1) ? 100 : 1),
-                         qPrintable(key.picture));
+            const LayoutFile keys = ReadLayout(layout);
+            QCOMPARE(keys.texts.join('|'), texts[i]);
+            for (int k = 0; k < keys.pictures.size(); ++k) {
+                const QImage picture = LoadPictureFile(keys.pictures[k]);
+                QVERIFY2(Colours(picture) > (i == 0 && colourful.contains(k) ? 100 : 1),
+                         qPrintable(keys.pictures[k]));
             }
-            QCOMPARE(got.join('|'), texts[i]);
             QVERIFY(TableAccepts(m_data, layout));
         }
-        QCOMPARE(FunctionKey(report.layouts()[0], 1), texts.size() > 1 ? report.layouts()[1] : QString());
-        QCOMPARE(FunctionKey(report.layouts().last(), 12),
-                 texts.size() > 1 ? report.layouts()[0] : QString());
+        // The link on F1, and from the linked board the way back on F12.
+        const bool linked = texts.size() > 1;
+        QCOMPARE(ReadLayout(report.layouts()[0]).functionKeys[0], linked ? report.layouts()[1] : QString());
+        QCOMPARE(ReadLayout(report.layouts().last()).functionKeys[11],
+                 linked ? report.layouts()[0] : QString());
         QVERIFY(QFileInfo::exists(m_data + "/layout/Root.ini"));
     }
 
@@ -250,12 +216,12 @@ private slots:
         QCOMPARE(report.entries().size(), 1);
         QCOMPARE(int(report.entries()[0].issue), issue);
         QVERIFY(report.summary().contains(report.entries()[0].detail));
-        const QList<Key> keys = Keys(report.layouts()[0]);
-        QCOMPARE(keys.size(), 1);
-        const QImage picture = LoadPictureFile(keys[0].picture);
+        const LayoutFile keys = ReadLayout(report.layouts()[0]);
+        QCOMPARE(keys.pictures.size(), 1);
+        const QImage picture = LoadPictureFile(keys.pictures[0]);
         QCOMPARE(picture.size(), QSize(256, 256));
         QVERIFY(Colours(picture) > 1); // the label is drawn
-        QVERIFY(keys[0].sound.isEmpty());
+        QVERIFY(keys.sounds[0].isEmpty());
         QVERIFY(TableAccepts(m_data, report.layouts()[0]));
     }
 
@@ -275,16 +241,15 @@ private slots:
         QVERIFY2(ObfImporter(m_data).Import(file, report, &error), qPrintable(error));
         const QStringList layouts = report.layouts();
         QCOMPARE(layouts.size(), 3);
-        int count = 0;
-        QCOMPARE(Keys(layouts[0], &count).last().text, "w21");
-        QCOMPARE(count, 21);
-        const QList<Key> second = Keys(layouts[1], &count);
-        QCOMPARE(count, 4);
-        QCOMPARE(second.first().text, "w22");
-        QCOMPARE(FunctionKey(layouts[0], 12), layouts[1]);
-        QCOMPARE(FunctionKey(layouts[1], 12), layouts[0]);
-        QCOMPARE(FunctionKey(layouts[0], 1), layouts[2]);
-        QCOMPARE(FunctionKey(layouts[1], 1), layouts[2]);
+        const LayoutFile first = ReadLayout(layouts[0]);
+        const LayoutFile second = ReadLayout(layouts[1]);
+        QCOMPARE(first.texts.size(), 21);
+        QCOMPARE(first.texts.last(), "w21");
+        QCOMPARE(second.texts, (QStringList{"w22", "w23", "w24", "w25"}));
+        QCOMPARE(first.functionKeys[11], layouts[1]);
+        QCOMPARE(second.functionKeys[11], layouts[0]);
+        QCOMPARE(first.functionKeys[0], layouts[2]);
+        QCOMPARE(second.functionKeys[0], layouts[2]);
         QVERIFY(TableAccepts(m_data, layouts[1]));
         QCOMPARE(int(report.entries().first().issue), int(ObfReport::Issue::Split));
     }
@@ -305,7 +270,7 @@ private slots:
             ObfImporter(m_data).Import(source("l.obz", Set(Board("r", buttons), boards)), report, &error),
             qPrintable(error));
         QCOMPARE(report.layouts().size(), 14);
-        QVERIFY(FunctionKey(report.layouts()[0], 12).endsWith("/b12.ini"));
+        QVERIFY(ReadLayout(report.layouts()[0]).functionKeys[11].endsWith("/b12.ini"));
         QCOMPARE(report.entries().size(), 1);
         QCOMPARE(int(report.entries()[0].issue), int(ObfReport::Issue::ExtraLink));
     }

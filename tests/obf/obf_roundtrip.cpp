@@ -15,13 +15,6 @@
 using namespace ObfFixtures;
 
 namespace {
-struct Layout {
-    QStringList texts;
-    QList<QImage> pictures;
-    QList<std::vector<qint16>> sounds;
-    QStringList functionKeys;
-};
-
 std::vector<qint16> Samples(const QString& path) {
     std::vector<qint16> samples;
     DecodeWav(TestSupport::readFile(path), AudioFormat{22050, 1}, [&samples](std::span<const qint16> piece) {
@@ -30,24 +23,23 @@ std::vector<qint16> Samples(const QString& path) {
     return samples;
 }
 
+struct Layout {
+    QStringList texts;
+    QList<QImage> pictures;
+    QList<std::vector<qint16>> sounds;
+    QStringList functionKeys; // file names
+};
+
+// A layout's keys decoded: pictures as the table shows them, sounds as samples.
 Layout Read(const QString& path) {
-    CINIFile ini;
-    ini.SetFile(path);
-    ini.SetSection("Impostazioni");
-    const int keys = ini.Values("Tasti").toInt();
-    Layout layout;
-    for (int k = 1; k <= keys; ++k) {
-        ini.SetSection("Sezione Testo");
-        layout.texts << ini.Values(QString("Testo%1").arg(k));
-        ini.SetSection("Sezione Immagini");
-        layout.pictures << LoadPictureFile(ini.Values(QString("Immagine%1").arg(k)))
-                               .convertToFormat(QImage::Format_RGB32);
-        ini.SetSection("Sezione Sonoro");
-        layout.sounds << Samples(ini.Values(QString("Sonoro%1").arg(k)));
+    const LayoutFile file = ReadLayout(path);
+    Layout layout{file.texts, {}, {}, {}};
+    for (int k = 0; k < file.texts.size(); ++k) {
+        layout.pictures << LoadPictureFile(file.pictures[k]).convertToFormat(QImage::Format_RGB32);
+        layout.sounds << Samples(file.sounds[k]);
     }
-    ini.SetSection("Tasti Funzione");
-    for (int f = 1; f <= 12; ++f) {
-        layout.functionKeys << QFileInfo(ini.Values(QString("F%1").arg(f))).fileName();
+    for (const QString& f : file.functionKeys) {
+        layout.functionKeys << QFileInfo(f).fileName();
     }
     return layout;
 }
