@@ -11,10 +11,6 @@ CommandLineOptions Finished(int exitCode, const QString& output) {
     options.run = false;
     options.exitCode = exitCode;
     options.output = output;
-    options.importFile = parser.value(import);
-    options.activate = parser.isSet(activate);
-    options.exportLayout = exporting ? parser.value(exportOption) : QString();
-    options.exportFile = exporting ? positional.first() : QString();
     return options;
 }
 } // namespace
@@ -77,5 +73,9 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(data) && options.dataFolder.isEmpty()) {
         return Finished(UsageExitCode, QStringLiteral("L'opzione --data vuole una cartella.\n") + usage);
     }
+    options.importFile = parser.value(import);
+    options.activate = parser.isSet(activate);
+    options.exportLayout = exporting ? parser.value(exportOption) : QString();
+    options.exportFile = exporting ? positional.first() : QString();
     return options;
 }
