@@ -12,7 +12,8 @@ struct zip;
 // bounded, and names that could reach outside the archive's own tree refused.
 class ZipArchive {
 public:
-    static constexpr int MaxEntries = 500;
+    // Twelve full boards with a picture and a sound per key hold some 520 files.
+    static constexpr int MaxEntries = 2000;
     static constexpr qint64 MaxEntryBytes = 64LL * 1024 * 1024;
 
     enum class Fault { None, NotAZip, TooManyEntries, MissingEntry, UnsafeName, TooLarge, Damaged };
