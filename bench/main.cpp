@@ -41,6 +41,7 @@ public:
         ++count;
         last = text;
     }
+    bool askYesNo(const QString&, const QString&) override { return false; }
     int count = 0;
     QString last;
 };

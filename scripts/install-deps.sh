@@ -3,13 +3,13 @@
 # only those that are missing. Usage: install-deps.sh [--test | --bench | --fuzz | --package]
 # (--package: what building, checking and test-installing the .deb needs)
 set -euo pipefail
-packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2)
+packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data libzip-dev libsndfile1-dev qt6-svg-dev fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format)
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3)
 elif [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils debootstrap)
 elif [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libbenchmark-dev libx11-dev xvfb xauth xdotool valgrind)
+  packages+=(libbenchmark-dev libx11-dev xvfb xauth xdotool valgrind sox libsox-fmt-mp3)
 elif [[ "${1:-}" == "--fuzz" ]]; then
   # libclang-rt-14-dev holds libFuzzer and the sanitizer runtimes of Debian 12's clang.
   packages+=(clang libclang-rt-14-dev)

@@ -2,6 +2,7 @@
 #include "audio/SdlCaptureSource.h"
 #include "config/DataFolder.h"
 #include "editor/QtFilePicker.h"
+#include "obf/ObfCommands.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
 #include "platform/QtQuestions.h"
@@ -29,6 +30,9 @@ int main(int argc, char* argv[]) {
     if (!options.run) {
         std::fputs(qPrintable(options.output), options.exitCode == 0 ? stdout : stderr);
         return options.exitCode;
+    }
+    if (!options.importFile.isEmpty() || !options.exportLayout.isEmpty()) {
+        return RunObfCommandLine(argc, argv, options);
     }
 
     QApplication app(argc, argv);

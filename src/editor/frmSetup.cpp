@@ -9,6 +9,7 @@
 #include "editor/MissingFileMark.h"
 #include "editor/PathRules.h"
 #include "editor/Twips.h"
+#include "obf/ObfSetupActions.h"
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
@@ -161,6 +162,12 @@ void frmSetup::BuildControls() {
     cmdAnnulla = MakeButton(this, QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"));
     Twips::Place(*cmdAnnulla, 1905, 7920, 1695, 495);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    cmdImporta = MakeButton(this, QStringLiteral("cmdImporta"), QStringLiteral("Importa..."));
+    Twips::Place(*cmdImporta, 120, 7410, 1695, 435);
+    connect(cmdImporta, &QPushButton::clicked, this, &frmSetup::ImportClicked);
+    cmdEsporta = MakeButton(this, QStringLiteral("cmdEsporta"), QStringLiteral("Esporta..."));
+    Twips::Place(*cmdEsporta, 1905, 7410, 1695, 435);
+    connect(cmdEsporta, &QPushButton::clicked, this, &frmSetup::ExportClicked);
 
     // The pages lie on top of each other; only the pictures page shows at first.
     m_pages = new QStackedWidget(this);
@@ -748,4 +755,20 @@ void frmSetup::WriteLayout() {
             MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
+}
+
+// An imported layout made active is shown at once, as on a new opening.
+void frmSetup::ImportClicked() {
+    if (ImportWithPicker(this, m_programFolder, m_picker, m_messages)) {
+        m_sequenceList = {};
+        m_pictureList = {};
+        m_soundList = {};
+        m_textList = {};
+        m_functionKeyList = {};
+        Load();
+    }
+}
+
+void frmSetup::ExportClicked() {
+    ExportWithPicker(this, txtPathLayout->text().trimmed(), m_picker, m_messages);
 }

@@ -79,6 +79,8 @@ private:
     void PickLayoutName();
 
     void SaveClicked();
+    void ImportClicked();
+    void ExportClicked();
     void WriteLayout();
     bool CheckLayoutName(const QString& path);
     void RefreshWorkingCopy();
@@ -106,6 +108,8 @@ private:
     QPushButton* cmdBonus = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdAnnulla = nullptr;
+    QPushButton* cmdImporta = nullptr;
+    QPushButton* cmdEsporta = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<QPushButton*, 4> cmdSez{};
     std::array<QLineEdit*, MaxKeys> txtSez1{};

@@ -12,4 +12,6 @@ public:
     virtual ~IMessages() = default;
     // Shows a modal message with one OK button and returns when it is closed.
     virtual void showMessage(const QString& text, MsgIcon icon, const QString& title) = 0;
+    // Asks a question with the buttons Sì and No; true for Sì.
+    virtual bool askYesNo(const QString& text, const QString& title) = 0;
 };

@@ -31,3 +31,17 @@ void QtMessages::showMessage(const QString& text, MsgIcon icon, const QString& t
         m_owner->activateWindow();
     }
 }
+
+bool QtMessages::askYesNo(const QString& text, const QString& title) {
+    QMessageBox box(m_owner);
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    if (m_owner) {
+        m_owner->activateWindow();
+    }
+    return yes;
+}

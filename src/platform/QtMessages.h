@@ -12,6 +12,7 @@ public:
     explicit QtMessages(QWidget* owner = nullptr);
     void setOwner(QWidget* owner);
     void showMessage(const QString& text, MsgIcon icon, const QString& title) override;
+    bool askYesNo(const QString& text, const QString& title) override;
 
 private:
     QPointer<QWidget> m_owner;

@@ -9,6 +9,7 @@
 #include "config/FileExists.h"
 #include "config/LayoutReader.h"
 #include "grid/GdiRound.h"
+#include "grid/TableShape.h"
 #include "grid/cGriglia.h"
 #include "platform/AppInfo.h"
 #include "runtime/DrawIntro.h"
@@ -46,15 +47,6 @@ constexpr int CanvasDotsPerMeter = 3780;
 constexpr unsigned long CapturePauseMs = 150;
 
 const QString LayoutMarkerText = QStringLiteral("<$$-COMUNICATORE-$$>");
-
-struct Shape {
-    int keys;
-    int rows;
-    int columns;
-};
-constexpr Shape Shapes[] = {{1, 1, 1},  {2, 1, 2},  {3, 1, 3},  {4, 2, 2},  {6, 2, 3},
-                            {8, 2, 4},  {9, 3, 3},  {10, 2, 5}, {12, 3, 4}, {14, 2, 7},
-                            {15, 3, 5}, {16, 4, 4}, {18, 3, 6}, {20, 4, 5}, {21, 3, 7}};
 
 // How long after its first paint the window sets up sound and speech.
 constexpr int SpeechSetUpDelayMs = 500;
@@ -255,9 +247,8 @@ void F_GO::StartTable() {
         m_tableActive = false;
         ReleaseGrid();
     }
-    const auto* shape = std::find_if(std::begin(Shapes), std::end(Shapes),
-                                     [this](const Shape& sh) { return sh.keys == m_layout.KeyCount; });
-    if (shape == std::end(Shapes)) {
+    const std::optional<TableShape> shape = TableShapeFor(m_layout.KeyCount);
+    if (!shape) {
         ShowIntro();
         return;
     }

@@ -16,6 +16,11 @@ public:
         m_inner.showMessage(text, icon, title);
         m_repaint();
     }
+    bool askYesNo(const QString& text, const QString& title) override {
+        const bool yes = m_inner.askYesNo(text, title);
+        m_repaint();
+        return yes;
+    }
 
 private:
     IMessages& m_inner;

@@ -27,7 +27,18 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
                                   QStringLiteral("Usa CARTELLA per cfg.ini, layout, immagini e suoni "
                                                  "(creata se manca)."),
                                   QStringLiteral("CARTELLA"));
-    parser.addOptions({help, version, data});
+    const QCommandLineOption import(QStringLiteral("import"),
+                                    QStringLiteral("Importa le tabelle di FILE (.obf o .obz, Open Board) nei "
+                                                   "layout, senza aprire finestre."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption activate(
+        QStringLiteral("activate"), QStringLiteral("Con --import: rende attivo il primo layout importato."));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        QStringLiteral("Esporta LAYOUT e i layout dei suoi tasti funzione nel "
+                       "file .obz indicato dopo: --export LAYOUT.ini FILE.obz"),
+        QStringLiteral("LAYOUT"));
+    parser.addOptions({help, version, data, import, activate, exportOption});
 
     // Qt's usage line names the running executable by its full path, in English.
     QString usage = parser.helpText();
@@ -39,7 +50,14 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
                                  : QStringLiteral("Opzione sconosciuta: %1").arg(unknown.first());
         return Finished(UsageExitCode, what + QLatin1Char('\n') + usage);
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    // --export names its layout as its value and the file to write after it.
+    const QStringList positional = parser.positionalArguments();
+    const bool exporting = parser.isSet(exportOption) && positional.size() == 1;
+    if (parser.isSet(exportOption) && positional.isEmpty()) {
+        return Finished(UsageExitCode,
+                        QStringLiteral("L'opzione --export vuole il layout e il file .obz.\n") + usage);
+    }
+    if (!exporting && !positional.isEmpty()) {
         return Finished(
             UsageExitCode,
             QStringLiteral("Argomento sconosciuto: %1\n").arg(parser.positionalArguments().first()) + usage);
@@ -55,5 +73,9 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(data) && options.dataFolder.isEmpty()) {
         return Finished(UsageExitCode, QStringLiteral("L'opzione --data vuole una cartella.\n") + usage);
     }
+    options.importFile = parser.value(import);
+    options.activate = parser.isSet(activate);
+    options.exportLayout = exporting ? parser.value(exportOption) : QString();
+    options.exportFile = exporting ? positional.first() : QString();
     return options;
 }

@@ -13,6 +13,12 @@ struct CommandLineOptions {
     QString output; // for stdout when exitCode is 0, for stderr otherwise
 
     QString dataFolder; // --data DIR; empty when not given
+
+    // Open Board files, handled without any window (src/obf/ObfCommands.h).
+    QString importFile;    // --import FILE
+    bool activate = false; // --activate: the first imported layout becomes the active one
+    QString exportLayout;  // --export LAYOUT.ini FILE.obz
+    QString exportFile;
 };
 
 // Needs no application object, so --help and --version answer without a display.

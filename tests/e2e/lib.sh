@@ -102,24 +102,28 @@ export XDG_RUNTIME_DIR=$work/xdg
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export HOME=$work/home
 mkdir "$HOME"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/audio.raw QT_QPA_PLATFORM=xcb "$work/app/mirelva" \
-    >"$work/app.log" 2>&1 &
-app_pid=$!
+# Starts the program (again) and waits for its full-screen window on the intro screen.
+start_program() {
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/audio.raw QT_QPA_PLATFORM=xcb "$work/app/mirelva" \
+        >"$work/app.log" 2>&1 &
+    app_pid=$!
 
-# The runtime window: the one named Mirelva that covers the screen.
-window=""
-for _ in $(seq 100); do
-    for id in $(windows_named Mirelva); do
-        if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 1024x768'; then window=$id; fi
+    # The runtime window: the one named Mirelva that covers the screen.
+    window=""
+    for _ in $(seq 100); do
+        for id in $(windows_named Mirelva); do
+            if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 1024x768'; then window=$id; fi
+        done
+        [[ -n $window ]] && break
+        alive "starting"
+        sleep 0.2
     done
-    [[ -n $window ]] && break
-    alive "starting"
-    sleep 0.2
-done
-[[ -n $window ]] || fail "no full-screen Mirelva window"
-# The intro screen: its blue top bar.
-wait_pixel 300 3 "0,115,255" "intro top bar"
-focus "$window"
+    [[ -n $window ]] || fail "no full-screen Mirelva window"
+    # The intro screen: its blue top bar.
+    wait_pixel 300 3 "0,115,255" "intro top bar"
+    focus "$window"
+}
+start_program
 
 # Esc on the intro screen ends the program; it must end cleanly.
 quit_from_intro() {

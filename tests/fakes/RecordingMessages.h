@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Records every message the code under test would have shown.
 class RecordingMessages : public IMessages {
@@ -17,6 +18,11 @@ public:
     void showMessage(const QString& text, MsgIcon icon, const QString& title) override {
         shown.append({text, icon, title});
     }
+    // Records the question and gives the answer the test chose.
+    bool askYesNo(const QString& text, const QString&) override {
+        questions << text;
+        return answerYes;
+    }
     QStringList texts() const {
         QStringList out;
         for (const auto& s : shown) {
@@ -26,4 +32,6 @@ public:
     }
 
     QList<Shown> shown;
+    QStringList questions;
+    bool answerYes = false;
 };

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+struct CommandLineOptions;
+class QTextStream;
+
+// The command-line forms of the Open Board import and export. They open no
+// window, print what they made on `out` and why they failed on `err`, and
+// return the process's exit code.
+
+// `--import FILE [--activate]`: imports into the data folder; with
+// `activate` the first imported layout becomes the active one in cfg.ini.
+int RunImportCommand(const QString& dataFolder, const QString& file, bool activate, QTextStream& out,
+                     QTextStream& err);
+
+// `--export LAYOUT.ini FILE.obz`: the layout and every layout its function keys reach.
+int RunExportCommand(const QString& layout, const QString& output, QTextStream& out, QTextStream& err);
+
+// Makes the layout the active one in the data folder's cfg.ini.
+void ActivateLayout(const QString& dataFolder, const QString& layout);
+
+// Runs the --import or --export the command line asked for, with the
+// display-free application they need, and returns the exit code.
+int RunObfCommandLine(int argc, char* argv[], const CommandLineOptions& options);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Writes layouts as one Open Board set (.obz): a board per layout with its
+// keys in the table's rows and columns, pictures and sounds (WAV, as they
+// are) inside the ZIP, and the function keys as link buttons, so that other
+// programs can navigate the set and this program imports it back to the same
+// keys, pictures and sounds.
+class ObfExporter {
+public:
+    // Exports the layout and, with `followLinks`, every layout its function
+    // keys reach. False with an Italian message in `error` when the layout
+    // cannot be read or the file cannot be written (then no file is made).
+    // `notes` receives what could not be carried (missing pictures or sounds).
+    static bool Export(const QString& layoutPath, const QString& outputPath, bool followLinks, QString* error,
+                       QStringList* notes = nullptr);
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What an import made and what it could not carry, gathered while it runs
+// and told to the user once, in Italian, at its end.
+class ObfReport {
+public:
+    enum class Issue {
+        RemotePicture, // a picture only reachable over the network
+        SymbolPicture, // a picture of a proprietary symbol set
+        BadPicture,    // a picture missing from the set or that does not decode
+        RemoteSound,
+        BadSound,    // a sound missing from the set or that does not decode
+        Action,      // a special action the table cannot perform
+        MissingLink, // a link to a board the set does not contain
+        ExtraLink,   // a link beyond the function keys
+        TextNotKept, // characters the layout file cannot hold
+        Split,       // a board with more keys than a table holds
+    };
+
+    struct Entry {
+        Issue issue;
+        QString board;
+        QString detail;
+    };
+
+    void addLayout(const QString& board, const QString& path, int keys);
+    void add(Issue issue, const QString& board, const QString& detail);
+
+    const QList<Entry>& entries() const { return m_entries; }
+    const QStringList& layouts() const { return m_layouts; }
+    QString summary() const;
+
+private:
+    QStringList m_layouts;
+    QStringList m_made;
+    QList<Entry> m_entries;
+};

@@ -1,0 +1,85 @@
+#include "obf/ObfSetupActions.h"
+
+#include "config/FileExists.h"
+#include "obf/ObfCommands.h"
+#include "obf/ObfExporter.h"
+#include "obf/ObfImporter.h"
+#include "platform/AppInfo.h"
+#include "platform/IFilePicker.h"
+#include "platform/IMessages.h"
+
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace {
+const QString ImportFilter =
+    QStringLiteral("Open Board (*.obf *.obz)") + QChar(u'\0') + QStringLiteral("*.obf;*.obz");
+const QString ExportFilter = QStringLiteral("Open Board (*.obz)") + QChar(u'\0') + QStringLiteral("*.obz");
+
+// The hourglass while a file is read or written.
+class Busy {
+public:
+    Busy() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~Busy() { QGuiApplication::restoreOverrideCursor(); }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+};
+} // namespace
+
+bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& picker, IMessages& messages) {
+    const QString file = picker.ShowOpenDialog(owner, ImportFilter);
+    if (file.isEmpty()) {
+        return false;
+    }
+    ObfImporter importer(dataFolder);
+    ObfReport report;
+    QString error;
+    bool imported = false;
+    {
+        const Busy busy;
+        imported = importer.Import(file, report, &error);
+    }
+    if (!imported) {
+        messages.showMessage(error, MsgIcon::Exclamation, AppInfo::Title);
+        return false;
+    }
+    messages.showMessage(report.summary(), MsgIcon::Information, AppInfo::Title);
+    const QString first = report.layouts().first();
+    if (!messages.askYesNo(QStringLiteral("Rendere attivo il layout «%1»?").arg(QFileInfo(first).fileName()),
+                           AppInfo::Title)) {
+        return false;
+    }
+    ActivateLayout(dataFolder, first);
+    return true;
+}
+
+void ExportWithPicker(QWidget* owner, const QString& layoutPath, IFilePicker& picker, IMessages& messages) {
+    if (!QFileInfo(ResolveFileCase(layoutPath)).isFile()) {
+        messages.showMessage(QStringLiteral("Salvare il layout prima di esportarlo."), MsgIcon::Exclamation,
+                             AppInfo::Title);
+        return;
+    }
+    QString output = picker.ShowSaveDialog(owner, ExportFilter);
+    if (output.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(output).suffix().compare(QLatin1String("obz"), Qt::CaseInsensitive) != 0) {
+        output += QStringLiteral(".obz");
+    }
+    const bool followLinks = messages.askYesNo(
+        QStringLiteral("Esportare anche i layout raggiunti con i tasti funzione?"), AppInfo::Title);
+    QString error;
+    QStringList notes;
+    bool exported = false;
+    {
+        const Busy busy;
+        exported = ObfExporter::Export(layoutPath, output, followLinks, &error, &notes);
+    }
+    if (!exported) {
+        messages.showMessage(error, MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    }
+    notes.prepend(QStringLiteral("Esportato in «%1».").arg(output));
+    messages.showMessage(notes.join(QLatin1Char('\n')), MsgIcon::Information, AppInfo::Title);
+}
