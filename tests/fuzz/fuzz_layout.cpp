@@ -18,6 +18,7 @@ namespace {
 class CountingMessages : public IMessages {
 public:
     void showMessage(const QString&, MsgIcon, const QString&) override { ++shown; }
+    bool askYesNo(const QString&, const QString&) override { return false; }
     int shown = 0;
 };
 
