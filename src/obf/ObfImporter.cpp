@@ -336,9 +336,6 @@ bool ObfImporter::WriteBoard(const Board& board, ObfReport& report) {
         for (int k = 0; k < keys.size(); ++k) {
             const ObfButton& button = keys[k];
             const QString text = KeyText(button);
-            if (Windows1252::Decode(Windows1252::Encode(text)) != text) {
-                report.add(ObfReport::Issue::TextNotKept, title, text);
-            }
             for (const QString& action : button.actions) {
                 report.add(ObfReport::Issue::Action, title,
                            QStringLiteral("«%1» (%2)").arg(button.label, action));

@@ -23,8 +23,6 @@ QString Describe(ObfReport::Issue issue) {
         return QStringLiteral("collegamento a una tabella che non è nel file");
     case ObfReport::Issue::ExtraLink:
         return QStringLiteral("collegamento oltre i tasti funzione disponibili, tralasciato");
-    case ObfReport::Issue::TextNotKept:
-        return QStringLiteral("caratteri che il layout non può contenere, sostituiti da «?»");
     case ObfReport::Issue::Split:
         return QStringLiteral("più di 21 tasti: divisa in più layout, F12 passa al successivo");
     }

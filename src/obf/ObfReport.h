@@ -17,7 +17,6 @@ public:
         Action,      // a special action the table cannot perform
         MissingLink, // a link to a board the set does not contain
         ExtraLink,   // a link beyond the function keys
-        TextNotKept, // characters the layout file cannot hold
         Split,       // a board with more keys than a table holds
     };
 

@@ -200,8 +200,6 @@ private slots:
         QTest::addRow("link outside the file")
             << QJsonObject{{"load_board", QJsonObject{{"name", "altra"}, {"path", "boards/altra.obf"}}}}
             << QJsonArray() << QJsonArray() << int(ObfReport::Issue::MissingLink);
-        QTest::addRow("text the layout cannot hold") << QJsonObject{{"vocalization", "नमस्ते"}} << QJsonArray()
-                                                     << QJsonArray() << int(ObfReport::Issue::TextNotKept);
     }
     void notCarried() {
         QFETCH(QJsonObject, button);
