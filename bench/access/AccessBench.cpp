@@ -107,6 +107,7 @@ public:
     void showMessage(const QString& text, MsgIcon, const QString&) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    bool askYesNo(const QString&, const QString&) override { return false; }
 };
 class NoPicker : public IFilePicker {
 public:
