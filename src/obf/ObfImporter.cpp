@@ -101,6 +101,7 @@ bool ObfImporter::Import(const QString& file, ObfReport& report, QString* error)
     m_boards.clear();
     m_boardByPath.clear();
     m_written.clear();
+    m_refused.clear();
     m_filler.clear();
     m_silence.clear();
     m_fatal.clear();
@@ -419,26 +420,29 @@ QString ObfImporter::KeyPicture(const Board& board, const ObfButton& button, con
             if (m_written.contains(key)) {
                 return m_written.value(key);
             }
-            QString type;
-            QString problem;
-            const std::optional<QByteArray> bytes = MediaBytes(*media, &type, &problem);
-            const std::optional<ConvertedFile> picture = bytes ? ConvertPicture(*bytes, type) : std::nullopt;
-            if (picture) {
-                const QString path =
-                    m_staging->reserve(m_dataFolder + QStringLiteral("/immagini"), name, picture->extension);
-                if (!m_staging->stage(path, picture->bytes)) {
-                    return QString();
+            if (!m_refused.contains(key)) {
+                QString type;
+                QString problem;
+                const std::optional<QByteArray> bytes = MediaBytes(*media, &type, &problem);
+                const std::optional<ConvertedFile> picture =
+                    bytes ? ConvertPicture(*bytes, type) : std::nullopt;
+                if (picture) {
+                    const QString path = m_staging->reserve(m_dataFolder + QStringLiteral("/immagini"), name,
+                                                            picture->extension);
+                    if (!m_staging->stage(path, picture->bytes)) {
+                        return QString();
+                    }
+                    m_written.insert(key, path);
+                    return path;
                 }
-                m_written.insert(key, path);
-                return path;
+                const ObfReport::Issue issue =
+                    bytes || media->data.size() || media->path.size() ? ObfReport::Issue::BadPicture
+                    : media->url.isEmpty() && media->symbol           ? ObfReport::Issue::SymbolPicture
+                    : media->url.isEmpty()                            ? ObfReport::Issue::BadPicture
+                                                                      : ObfReport::Issue::RemotePicture;
+                m_refused.insert(key, Refusal{issue, problem});
             }
-            const ObfReport::Issue issue =
-                bytes || media->data.size() || media->path.size() ? ObfReport::Issue::BadPicture
-                : media->url.isEmpty() && media->symbol           ? ObfReport::Issue::SymbolPicture
-                : media->url.isEmpty()                            ? ObfReport::Issue::BadPicture
-                                                                  : ObfReport::Issue::RemotePicture;
-            report.add(issue, title,
-                       what + (problem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(problem)));
+            ReportRefused(key, title, what, report);
         }
     }
     const QString path =
@@ -465,14 +469,21 @@ QString ObfImporter::KeySound(const Board& board, const ObfButton& button, const
     if (m_written.contains(key)) {
         return m_written.value(key);
     }
-    QString type;
-    QString problem;
-    const std::optional<QByteArray> bytes = MediaBytes(*media, &type, &problem);
-    const std::optional<QByteArray> wav = bytes ? ConvertSound(*bytes) : std::nullopt;
+    std::optional<QByteArray> wav;
+    if (!m_refused.contains(key)) {
+        QString type;
+        QString problem;
+        const std::optional<QByteArray> bytes = MediaBytes(*media, &type, &problem);
+        wav = bytes ? ConvertSound(*bytes) : std::nullopt;
+        if (!wav) {
+            const bool remote =
+                !bytes && media->data.isEmpty() && media->path.isEmpty() && !media->url.isEmpty();
+            m_refused.insert(
+                key, Refusal{remote ? ObfReport::Issue::RemoteSound : ObfReport::Issue::BadSound, problem});
+        }
+    }
     if (!wav) {
-        const bool remote = !bytes && media->data.isEmpty() && media->path.isEmpty() && !media->url.isEmpty();
-        report.add(remote ? ObfReport::Issue::RemoteSound : ObfReport::Issue::BadSound, title,
-                   what + (problem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(problem)));
+        ReportRefused(key, title, what, report);
         return QString();
     }
     const QString path =
@@ -483,6 +494,13 @@ QString ObfImporter::KeySound(const Board& board, const ObfButton& button, const
     }
     m_written.insert(key, path);
     return path;
+}
+
+void ObfImporter::ReportRefused(const QString& key, const QString& title, const QString& what,
+                                ObfReport& report) const {
+    const Refusal refusal = m_refused.value(key);
+    report.add(refusal.issue, title,
+               what + (refusal.problem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(refusal.problem)));
 }
 
 QString ObfImporter::FillerPicture() {

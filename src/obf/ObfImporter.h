@@ -54,6 +54,8 @@ private:
     QString KeySound(const Board& board, const ObfButton& button, const QString& layoutBase,
                      ObfReport& report);
     std::optional<QByteArray> MediaBytes(const ObfMedia& media, QString* contentType, QString* problem);
+    void ReportRefused(const QString& key, const QString& title, const QString& what,
+                       ObfReport& report) const;
     QString FillerPicture();
     QString SilentSound();
     QString BoardTitle(const Board& board) const;
@@ -64,6 +66,13 @@ private:
     QList<Board> m_boards;
     QHash<QString, int> m_boardByPath;
     QHash<QString, QString> m_written; // media key -> final path
+    struct Refusal {
+        ObfReport::Issue issue;
+        QString problem;
+    };
+    // Media that could not be carried, so that a set naming one entry for
+    // every button reads and decodes it once, not once per button.
+    QHash<QString, Refusal> m_refused; // media key -> why
     QString m_filler;
     QString m_silence;
     // Set when the set turns out to be unsafe while its media are read.

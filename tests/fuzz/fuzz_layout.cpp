@@ -3,10 +3,11 @@
 // Fuzzed code: config/DurableFile.cpp
 #include "FuzzTarget.h"
 
+#include "CountingMessages.h"
+
 #include "config/CINIFile.h"
 #include "config/LayoutData.h"
 #include "config/LayoutReader.h"
-#include "platform/IMessages.h"
 #include "startup/Installer.h"
 
 #include <QDir>
@@ -15,13 +16,6 @@
 #include <algorithm>
 
 namespace {
-class CountingMessages : public IMessages {
-public:
-    void showMessage(const QString&, MsgIcon, const QString&) override { ++shown; }
-    bool askYesNo(const QString&, const QString&) override { return false; }
-    int shown = 0;
-};
-
 // The program folder: cfg.ini naming the layout under test, and empty files
 // for every picture and sound the default layouts name (the seeds are those
 // layouts, written for the program folder ".", so it is the current folder).
