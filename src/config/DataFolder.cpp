@@ -56,7 +56,7 @@ DataFolder DataFolder::decide(const DataFolderInputs& inputs) {
         (!IsSystemFolder(program) && CanWriteIn(program))) {
         return {program, QString()};
     }
-    // The base directory specification ignores a relative XDG_DATA_HOME.
+    // The XDG base directory rules ignore a relative XDG_DATA_HOME.
     const QString base = QDir::isAbsolutePath(inputs.xdgDataHome)
                              ? inputs.xdgDataHome
                              : inputs.home + QStringLiteral("/.local/share");
