@@ -122,7 +122,9 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
             QStringLiteral("«%1» non è un layout valido: nessun file è stato scritto.").arg(layoutPath));
     }
     for (int i = 0; followLinks && i < layouts.size(); ++i) {
-        for (const QString& link : layouts[i].content.FunctionKeyLayouts) {
+        // A copy: adding a linked layout may move the list's elements.
+        const auto links = layouts[i].content.FunctionKeyLayouts;
+        for (const QString& link : links) {
             if (!link.isEmpty() && !add(link) && notes != nullptr) {
                 *notes << QStringLiteral("%1: il layout collegato «%2» non è valido e non è stato esportato")
                               .arg(QFileInfo(layouts[i].path).fileName(), link);
