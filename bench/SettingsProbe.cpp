@@ -7,7 +7,6 @@
 #include "editor/frmSetup.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
-#include "platform/IQuestions.h"
 
 #include <QApplication>
 #include <QFile>
@@ -19,7 +18,7 @@
 #include <memory>
 
 namespace {
-class SilentServices : public IMessages, public IFilePicker, public IQuestions, public IAudioOutput {
+class SilentServices : public IMessages, public IFilePicker, public IAudioOutput {
 public:
     void showMessage(const QString&, MsgIcon, const QString&) override { ++messages; }
     QString ShowOpenDialog(QWidget*, const QString&) override { return {}; }
@@ -68,7 +67,7 @@ void OpenSettings(benchmark::State& state, bool pictures) {
     SilentServices services;
     SdlCaptureSource microphone;
     SetupState setupState;
-    const SetupTools tools{services, services, microphone};
+    const SetupTools tools{services, microphone};
     for (auto _ : state) {
         ResetSharedIni();
         const auto start = std::chrono::steady_clock::now();

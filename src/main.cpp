@@ -5,7 +5,6 @@
 #include "obf/ObfCommands.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
-#include "platform/QtQuestions.h"
 #include "runtime/RuntimeWindows.h"
 #include "startup/CommandLine.h"
 #include "startup/Installer.h"
@@ -43,7 +42,6 @@ int main(int argc, char* argv[]) {
     }
 
     QtMessages messages;
-    QtQuestions questions;
     const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
     if (!data.ok()) {
         // The same report as a failed installation: on the terminal and in a box.
@@ -55,13 +53,12 @@ int main(int argc, char* argv[]) {
     QtPrinters printers;
     SdlAudioOutput audio;
     SdlCaptureSource microphone;
-    RuntimeWindows windows(folder, printers, SetupTools{questions, audio, microphone});
+    RuntimeWindows windows(folder, printers, SetupTools{audio, microphone});
 
     const std::unique_ptr<F_GO> window = Main(folder, F_GO::Services{messages, picker, audio, windows});
     if (!window) {
         return EXIT_FAILURE;
     }
     messages.setOwner(window.get());
-    questions.setOwner(window.get());
     return QApplication::exec();
 }

@@ -2,13 +2,10 @@
 
 class IAudioOutput;
 class ICaptureSource;
-class IQuestions;
 
 // The services with which the settings window lets its user hear, record
 // and be asked: handed in by main() through the window's opener.
 struct SetupTools {
-    // Asks before a save with missing files and before a new key count drops the sequence.
-    IQuestions& questions;
     // The program's one audio output: the rows' sounds and texts are heard through it.
     IAudioOutput& audio;
     // Records the keys' sounds.

@@ -13,7 +13,6 @@
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
-#include "platform/IQuestions.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -497,7 +496,7 @@ bool frmSetup::KeepSequence(const QString& newCount) {
         return true;
     }
     m_askingCount = true;
-    const bool yes = m_tools->questions.askYesNo(
+    const bool yes = m_messages.askYesNo(
         QStringLiteral("Con %1 tasti la sequenza dell'input obbligato viene cancellata.\r\nContinuare?")
             .arg(std::clamp(newCount.toInt(), 1, int(MaxKeys))),
         AppInfo::Title);
@@ -670,9 +669,9 @@ bool frmSetup::ConfirmMissingFiles() {
     const std::optional<KeyTools::MissingFile> missing =
         m_keyTools->firstMissing(lblTasti->text().toInt(), chkSez2->isChecked());
     return !missing ||
-           m_tools->questions.askYesNo(QStringLiteral("Il file %1 del tasto %2 non esiste. Salvare comunque?")
-                                           .arg(missing->path, QString::number(missing->key)),
-                                       AppInfo::Title);
+           m_messages.askYesNo(QStringLiteral("Il file %1 del tasto %2 non esiste. Salvare comunque?")
+                                   .arg(missing->path, QString::number(missing->key)),
+                               AppInfo::Title);
 }
 
 void frmSetup::RefreshWorkingCopy() {

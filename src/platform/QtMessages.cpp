@@ -1,5 +1,6 @@
 #include "platform/QtMessages.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -33,15 +34,19 @@ void QtMessages::showMessage(const QString& text, MsgIcon icon, const QString& t
 }
 
 bool QtMessages::askYesNo(const QString& text, const QString& title) {
-    QMessageBox box(m_owner);
+    // The window in front (the settings window, say) owns the box, not the runtime window behind it.
+    QWidget* owner = QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : m_owner.data();
+    QMessageBox box(owner);
     box.setWindowTitle(title);
     box.setText(text);
     box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     const bool yes = box.exec() == QMessageBox::Yes;
-    if (m_owner) {
-        m_owner->activateWindow();
+    // Without a window manager focus does not come back by itself.
+    if (owner != nullptr) {
+        owner->activateWindow();
     }
     return yes;
 }

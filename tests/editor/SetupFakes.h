@@ -1,9 +1,7 @@
 #pragma once
 
 #include "audio/ICaptureSource.h"
-#include "platform/IQuestions.h"
 
-#include <QQueue>
 #include <QStringList>
 
 #include <cmath>
@@ -33,15 +31,4 @@ public:
     int rate = 8000;
     bool started = false;
     std::vector<qint16> heard;
-};
-
-// Records the questions asked and gives the queued answers; No once they run out.
-class ScriptedQuestions : public IQuestions {
-public:
-    bool askYesNo(const QString& text, const QString&) override {
-        asked << text;
-        return !answers.isEmpty() && answers.dequeue();
-    }
-    QStringList asked;
-    QQueue<bool> answers;
 };

@@ -59,7 +59,7 @@ struct Window {
         TestSupport::writeFile(layout(), text.toLatin1());
         TestSupport::writeFile(P + "/cfg.ini",
                                "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + layout().toLatin1());
-        form = std::make_unique<frmSetup>(P, state, picker, messages, SetupTools{questions, audio, mic});
+        form = std::make_unique<frmSetup>(P, state, picker, messages, SetupTools{audio, mic});
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) {
@@ -107,7 +107,6 @@ struct Window {
     SetupState state;
     ScriptedFilePicker picker;
     RecordingMessages messages;
-    ScriptedQuestions questions;
     RecordingAudioOutput audio{{22050, 1}};
     FakeCaptureSource mic;
     std::unique_ptr<frmSetup> form;
@@ -166,9 +165,9 @@ private slots:
             w.box(section, 3)->setText(w.P + "/x.png");
         }
         w.get<QCheckBox>("chkSez2")->setChecked(soundsOn);
-        w.questions.answers.append(answers);
+        w.messages.answers.append(answers);
         QTest::mouseClick(w.get<QPushButton>("cmdSave"), Qt::LeftButton);
-        QCOMPARE(w.questions.asked,
+        QCOMPARE(w.messages.questions,
                  question.isEmpty() ? QStringList() : QStringList{question.replace("@P@", w.P)});
         QCOMPARE(w.messages.texts(), saved ? QStringList{w.layout() + " memorizzato."} : QStringList());
         QCOMPARE(TestSupport::readFile(w.layout()) == before, !saved);
@@ -197,7 +196,7 @@ private slots:
         QFETCH(bool, asked);
         Window w(4, forced);
         const QStringList before{w.box(1, 4)->text(), w.box(1, 5)->text(), w.box(1, 6)->text()};
-        w.questions.answers << yes;
+        w.messages.answers << yes;
         if (edit == "pick5" || edit == "pick2") {
             w.setPicture(edit == "pick5" ? 5 : 2, w.picture(5));
         } else if (edit == "clear4") {
@@ -206,7 +205,7 @@ private slots:
             QVERIFY(w.dropOn(w.box(1, 5), {"immagini/5.png", "immagini/6.png"}));
         }
         QCOMPARE(w.count(), count);
-        QCOMPARE(w.questions.asked.size(), asked ? 1 : 0);
+        QCOMPARE(w.messages.questions.size(), asked ? 1 : 0);
         const bool kept = forced && (!asked || !yes);
         QCOMPARE(w.get<QCheckBox>("chkInput")->isChecked(), kept);
         QCOMPARE(w.get<QLabel>("lblInput_4")->text(), QString(kept ? "4" : ""));

@@ -18,10 +18,10 @@ public:
     void showMessage(const QString& text, MsgIcon icon, const QString& title) override {
         shown.append({text, icon, title});
     }
-    // Records the question and gives the answer the test chose.
+    // Records the question and gives the next queued answer, else the one the test chose.
     bool askYesNo(const QString& text, const QString&) override {
         questions << text;
-        return answerYes;
+        return answers.isEmpty() ? answerYes : answers.takeFirst();
     }
     QStringList texts() const {
         QStringList out;
@@ -34,4 +34,5 @@ public:
     QList<Shown> shown;
     QStringList questions;
     bool answerYes = false;
+    QList<bool> answers;
 };
