@@ -1,11 +1,14 @@
 #pragma once
 
 #include "grid/IGridContainer.h"
+#include "grid/cGriglia.h"
 
 #include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QRect>
+
+#include <memory>
 
 // A window for the table without a window: a canvas, a pointer the test moves, and a
 // record of the back colours set and of every request to show the canvas.
@@ -31,3 +34,22 @@ public:
     int shown = 0;
     QList<QRect> shownAreas; // empty: the whole canvas
 };
+
+// The options the runtime window gives a table (frames on, 1-pixel inset, grey lines, highlight
+// margins of 5); the tests vary only these.
+struct TestGridOptions {
+    GdiColor back = 0xFFFFFF;
+    bool frames = true;
+    bool selection = false;
+    int spacing = 10;
+    bool moveDisabled = false;
+    bool clickDisabled = false;
+};
+
+inline std::unique_ptr<cGriglia> MakeTestGrid(FakeGridContainer& window, int rows, int columns,
+                                              const TestGridOptions& o = {}) {
+    auto grid = std::make_unique<cGriglia>();
+    grid->Init(window, rows, columns, o.frames, 1, o.back, 0x808080, o.spacing, o.spacing, o.selection,
+               0xFFF9F4, 5, 5, true, true, true, o.moveDisabled, o.clickDisabled);
+    return grid;
+}

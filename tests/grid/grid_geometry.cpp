@@ -5,21 +5,12 @@
 #include <QtTest>
 
 #include <limits>
-#include <memory>
 
 Q_DECLARE_METATYPE(GridRect)
+Q_DECLARE_METATYPE(CellPos)
 
 namespace {
 using Rects = QList<GridRect>;
-
-// The options the runtime window gives every table; only the size and the spacings vary.
-std::unique_ptr<cGriglia> makeGrid(FakeGridContainer& window, int rows, int columns, int spacingX = 10,
-                                   int spacingY = 10) {
-    auto grid = std::make_unique<cGriglia>();
-    grid->Init(window, rows, columns, true, 1, 0xFFFFFF, 0x808080, spacingX, spacingY, false, 0xFFF9F4, 5, 5,
-               true, true, true, false, false);
-    return grid;
-}
 
 Rects cellsOf(const cGriglia& grid) {
     Rects out;
@@ -31,13 +22,26 @@ Rects cellsOf(const cGriglia& grid) {
     return out;
 }
 
-// Rows and columns the runtime chooses for each key count.
-struct Shape {
-    int keys, rows, columns;
-};
-constexpr Shape Shapes[] = {{1, 1, 1},  {2, 1, 2},  {3, 1, 3},  {4, 2, 2},  {6, 2, 3},
-                            {8, 2, 4},  {9, 3, 3},  {10, 2, 5}, {12, 3, 4}, {14, 2, 7},
-                            {15, 3, 5}, {16, 4, 4}, {18, 3, 6}, {20, 4, 5}, {21, 3, 7}};
+// Clicks at each point and returns, per click, "current<previous" as the signal reports them.
+QStringList clicks(cGriglia& grid, FakeGridContainer& window, const QList<QPoint>& points) {
+    QSignalSpy spy(&grid, &cGriglia::Click);
+    for (const QPoint& point : points) {
+        window.pointer = point;
+        grid.ContainerClick();
+    }
+    QStringList out;
+    for (const QList<QVariant>& a : spy) {
+        if (QPoint(a[2].toInt(), a[3].toInt()) != points[out.size()]) {
+            return {QStringLiteral("not the point clicked")};
+        }
+        out << QStringLiteral("%1%2<%3%4")
+                   .arg(a[0].toInt())
+                   .arg(a[1].toInt())
+                   .arg(a[4].toInt())
+                   .arg(a[5].toInt());
+    }
+    return out;
+}
 } // namespace
 
 static char* toString(const GridRect& r) {
@@ -45,183 +49,144 @@ static char* toString(const GridRect& r) {
         QStringLiteral("(%1, %2, %3, %4)").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom));
 }
 
+static char* toString(const CellPos& p) {
+    return QTest::toString(QStringLiteral("cell (%1, %2)").arg(p.Row).arg(p.Col));
+}
+
+// The 12-key table on 1024 x 768: columns 4-250, 260-506, 516-762, 772-1018; rows 6-252,
+// 262-506, 516-762.
 class TstGridGeometry : public QObject {
     Q_OBJECT
 private slots:
-
-    void workedExamples_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("columns");
-        QTest::addColumn<Rects>("expected");
-        QTest::addRow("12 keys on 1024x768")
-            << 1024 << 768 << 3 << 4
-            << Rects{{4, 6, 250, 252},   {260, 6, 506, 252},   {516, 6, 762, 252},   {772, 6, 1018, 252},
-                     {4, 262, 250, 506}, {260, 262, 506, 506}, {516, 262, 762, 506}, {772, 262, 1018, 506},
-                     {4, 516, 250, 762}, {260, 516, 506, 762}, {516, 516, 762, 762}, {772, 516, 1018, 762}};
-        QTest::addRow("4 keys on 1280x1024")
-            << 1280 << 1024 << 2 << 2
-            << Rects{{4, 6, 634, 508}, {644, 6, 1274, 508}, {4, 518, 634, 1018}, {644, 518, 1274, 1018}};
-        QTest::addRow("3 keys in one row on 800x600")
-            << 800 << 600 << 1 << 3 << Rects{{4, 6, 260, 594}, {270, 6, 528, 594}, {538, 6, 794, 594}};
-    }
-    void workedExamples() {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, rows);
-        QFETCH(int, columns);
-        QFETCH(Rects, expected);
-        FakeGridContainer window(width, height);
-        auto grid = makeGrid(window, rows, columns);
-        QCOMPARE(grid->LastRow(), rows - 1);
-        QCOMPARE(grid->LastCol(), columns - 1);
-        QCOMPARE(cellsOf(*grid), expected);
+    void workedExample() {
+        FakeGridContainer window(1024, 768);
+        auto grid = MakeTestGrid(window, 3, 4);
+        QCOMPARE(cellsOf(*grid), (Rects{{4, 6, 250, 252},
+                                        {260, 6, 506, 252},
+                                        {516, 6, 762, 252},
+                                        {772, 6, 1018, 252},
+                                        {4, 262, 250, 506},
+                                        {260, 262, 506, 506},
+                                        {516, 262, 762, 506},
+                                        {772, 262, 1018, 506},
+                                        {4, 516, 250, 762},
+                                        {260, 516, 506, 762},
+                                        {516, 516, 762, 762},
+                                        {772, 516, 1018, 762}}));
     }
 
-    void innerSizes() {
-        FakeGridContainer window(1280, 1024);
-        auto grid = makeGrid(window, 2, 2);
-        QCOMPARE(grid->InnerWidth(), 629.5f);
-        QCOMPARE(grid->InnerHeight(), 501.5f);
-        FakeGridContainer other(1024, 768);
-        auto twelve = makeGrid(other, 3, 4);
-        QCOMPARE(twelve->CellWidth(), 255.75f);
-        QCOMPARE(twelve->InnerWidth(), 245.75f);
-        QCOMPARE(twelve->AreaWidth(), 1024.0f);
-        QCOMPARE(twelve->AreaHeight(), 768.0f);
-    }
-
-    void everyShapeIsARegularCentredTable_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("keys");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("columns");
-        for (const QSize size : {QSize(1024, 768), QSize(1280, 1024), QSize(800, 600), QSize(1920, 1080)}) {
-            for (const Shape& shape : Shapes) {
-                QTest::addRow("%d keys on %dx%d", shape.keys, size.width(), size.height())
-                    << size.width() << size.height() << shape.keys << shape.rows << shape.columns;
-            }
-        }
-    }
+    // Every table the runtime shows is regular and centred, and tiles the area without spacing.
     void everyShapeIsARegularCentredTable() {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, keys);
-        QFETCH(int, rows);
-        QFETCH(int, columns);
-        FakeGridContainer window(width, height);
-        auto grid = makeGrid(window, rows, columns);
-        QCOMPARE((grid->LastRow() + 1) * (grid->LastCol() + 1), keys);
-        const Rects cells = cellsOf(*grid);
-        QCOMPARE(cells.size(), keys);
-        const auto at = [&](int r, int c) { return cells[r * columns + c]; };
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < columns; ++c) {
-                const GridRect cell = at(r, c);
-                // Columns and rows line up.
-                QCOMPARE(cell.Left, at(0, c).Left);
-                QCOMPARE(cell.Right, at(0, c).Right);
-                QCOMPARE(cell.Top, at(r, 0).Top);
-                QCOMPARE(cell.Bottom, at(r, 0).Bottom);
-                // Every cell is as wide and high as the inner size, give or take its two roundings.
-                QVERIFY2(qAbs((cell.Right - cell.Left) - grid->InnerWidth()) < 2.0f, toString(cell));
-                QVERIFY2(qAbs((cell.Bottom - cell.Top) - grid->InnerHeight()) < 2.0f, toString(cell));
-                // Gaps of the spacing between neighbours, give or take the rounding.
-                if (c > 0) {
-                    QVERIFY2(qAbs(cell.Left - at(r, c - 1).Right - 10) <= 1, toString(cell));
-                }
-                if (r > 0) {
-                    QVERIFY2(qAbs(cell.Top - at(r - 1, c).Bottom - 10) <= 1, toString(cell));
+        const QList<QList<int>> shapes{{1, 1}, {1, 2}, {1, 3}, {2, 2}, {2, 3}, {2, 4}, {3, 3}, {2, 5},
+                                       {3, 4}, {2, 7}, {3, 5}, {4, 4}, {3, 6}, {4, 5}, {3, 7}};
+        for (const QSize size : {QSize(1280, 1024), QSize(800, 600), QSize(1366, 768)}) {
+            for (const QList<int>& shape : shapes) {
+                for (const int spacing : {10, 0}) {
+                    FakeGridContainer window(size.width(), size.height());
+                    auto grid = MakeTestGrid(window, shape[0], shape[1], {.spacing = spacing});
+                    const Rects cells = cellsOf(*grid);
+                    QCOMPARE(cells.size(), shape[0] * shape[1]);
+                    for (int i = 0; i < cells.size(); ++i) {
+                        const GridRect cell = cells[i], first = cells[i % shape[1]];
+                        const GridRect left = cells[i - i % shape[1]];
+                        QCOMPARE(cell.Left, first.Left);
+                        QCOMPARE(cell.Top, left.Top);
+                        QVERIFY2(qAbs((cell.Right - cell.Left) - grid->InnerWidth()) < 2.0f, toString(cell));
+                        QVERIFY2(qAbs((cell.Bottom - cell.Top) - grid->InnerHeight()) < 2.0f, toString(cell));
+                        if (i % shape[1] > 0) {
+                            QVERIFY2(qAbs(cell.Left - cells[i - 1].Right - spacing) <= 1, toString(cell));
+                        }
+                    }
+                    const GridRect first = cells.first(), last = cells.last();
+                    QVERIFY2(qAbs(first.Left - (size.width() - 1 - last.Right)) <= 1, toString(last));
+                    QVERIFY2(qAbs(first.Top - (size.height() - 1 - last.Bottom)) <= 1, toString(last));
+                    if (spacing == 0) {
+                        QCOMPARE(last.Right, size.width() - 1);
+                        QCOMPARE(last.Bottom, size.height() - 1);
+                    }
                 }
             }
         }
-        // The block sits in the middle: the margins round it differ by at most a pixel.
-        const GridRect first = at(0, 0);
-        const GridRect last = at(rows - 1, columns - 1);
-        QVERIFY(first.Left > 0 && first.Top > 0 && last.Right < width - 1 && last.Bottom < height - 1);
-        QVERIFY2(qAbs(first.Left - (width - 1 - last.Right)) <= 1, toString(last));
-        QVERIFY2(qAbs(first.Top - (height - 1 - last.Bottom)) <= 1, toString(last));
-    }
-
-    void withoutSpacingCellsTileTheArea_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("columns");
-        QTest::addRow("12 keys on 1024x768") << 1024 << 768 << 3 << 4;
-        QTest::addRow("21 keys on 1280x1024") << 1280 << 1024 << 3 << 7;
-        QTest::addRow("1 key on 800x600") << 800 << 600 << 1 << 1;
-        QTest::addRow("14 keys on 1366x768") << 1366 << 768 << 2 << 7;
-    }
-    void withoutSpacingCellsTileTheArea() {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, rows);
-        QFETCH(int, columns);
-        FakeGridContainer window(width, height);
-        auto grid = makeGrid(window, rows, columns, 0, 0);
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < columns; ++c) {
-                const GridRect cell = grid->CellRect(r, c);
-                QCOMPARE(cell.Left, c == 0 ? 0 : grid->CellRect(r, c - 1).Right);
-                QCOMPARE(cell.Top, r == 0 ? 0 : grid->CellRect(r - 1, c).Bottom);
-            }
-        }
-        QCOMPARE(grid->CellRect(rows - 1, columns - 1).Right, width - 1);
-        QCOMPARE(grid->CellRect(rows - 1, columns - 1).Bottom, height - 1);
     }
 
     void cellsSmallerThanTheirGapStayUpright_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("spacing");
-        QTest::addColumn<int>("expectedSpacingX");
-        QTest::addColumn<int>("expectedSpacingY");
-        QTest::addRow("tiny window") << 15 << 15 << 10 << 0 << 0;
-        QTest::addRow("narrow window") << 50 << 600 << 10 << 0 << 10;
-        QTest::addRow("low window") << 800 << 20 << 10 << 10 << 0;
-        QTest::addRow("wide gap, cells over 20") << 1024 << 768 << 200 << 126 << 200;
-        QTest::addRow("empty window") << 0 << 0 << 10 << 0 << 0;
+        QTest::addColumn<QSize>("expected"); // the spacings kept
+        QTest::addRow("narrow window") << QSize(50, 600) << 10 << QSize(0, 10);
+        QTest::addRow("wide gap, cells over 20") << QSize(1024, 768) << 200 << QSize(126, 200);
+        QTest::addRow("empty window") << QSize(0, 0) << 10 << QSize(0, 0);
     }
     void cellsSmallerThanTheirGapStayUpright() {
-        QFETCH(int, width);
-        QFETCH(int, height);
+        QFETCH(QSize, size);
         QFETCH(int, spacing);
-        QFETCH(int, expectedSpacingX);
-        QFETCH(int, expectedSpacingY);
-        FakeGridContainer window(width, height);
-        auto grid = makeGrid(window, 3, 7, spacing, spacing);
-        QCOMPARE(grid->SpacingX(), expectedSpacingX);
-        QCOMPARE(grid->SpacingY(), expectedSpacingY);
-        if (width > 1 && height > 1) {
-            for (const GridRect& cell : cellsOf(*grid)) {
-                QVERIFY2(cell.Left <= cell.Right && cell.Top <= cell.Bottom, toString(cell));
-            }
+        QFETCH(QSize, expected);
+        FakeGridContainer window(size.width(), size.height());
+        auto grid = MakeTestGrid(window, 3, 7, {.spacing = spacing});
+        QCOMPARE(QSize(grid->SpacingX(), grid->SpacingY()), expected);
+        for (const GridRect& cell : cellsOf(*grid)) {
+            QVERIFY2(size.isEmpty() || (cell.Left <= cell.Right && cell.Top <= cell.Bottom), toString(cell));
         }
     }
 
-    void rowsAndColumnsAreKeptInRange_data() {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("columns");
-        QTest::addColumn<int>("lastRow");
-        QTest::addColumn<int>("lastCol");
-        QTest::addRow("no rows") << 0 << 4 << 0 << 3;
-        QTest::addRow("negative columns") << 3 << -2 << 2 << 0;
-        QTest::addRow("absurd counts") << 100000 << std::numeric_limits<int>::max() << 255 << 255;
-    }
     void rowsAndColumnsAreKeptInRange() {
-        QFETCH(int, rows);
-        QFETCH(int, columns);
-        QFETCH(int, lastRow);
-        QFETCH(int, lastCol);
         FakeGridContainer window(1024, 768);
-        auto grid = makeGrid(window, rows, columns);
-        QCOMPARE(grid->LastRow(), lastRow);
-        QCOMPARE(grid->LastCol(), lastCol);
-        QVERIFY(grid->CellAt(lastRow, lastCol) != nullptr);
-        QVERIFY(grid->CellAt(lastRow + 1, lastCol) == nullptr);
+        auto none = MakeTestGrid(window, 0, -2);
+        QCOMPARE(CellPos(none->LastRow(), none->LastCol()), CellPos(0, 0));
+        auto absurd = MakeTestGrid(window, 100000, std::numeric_limits<int>::max());
+        QCOMPARE(CellPos(absurd->LastRow(), absurd->LastCol()), CellPos(255, 255));
+        QVERIFY(absurd->CellAt(255, 255) != nullptr);
+        QVERIFY(absurd->CellAt(256, 255) == nullptr);
+    }
+
+    void clicksReportCurrentAndPrevious() {
+        FakeGridContainer window(1024, 768);
+        auto grid = MakeTestGrid(window, 3, 4);
+        // Bounds are inclusive; a click in a gap or outside keeps the current cell.
+        QCOMPARE(
+            clicks(*grid, window, {{600, 400}, {900, 700}, {255, 100}, {-40, 5000}, {506, 506}, {506, 506}}),
+            QStringList({"12<00", "23<12", "23<23", "23<23", "11<23", "11<11"}));
+        // A click queued while a sound played lands where the pointer is when it is handled.
+        grid->ContainerMouseMove(1, 0, 100.0f, 100.0f);
+        QCOMPARE(clicks(*grid, window, {{900, 300}}), QStringList{"13<11"});
+        auto disabled = MakeTestGrid(window, 3, 4, {.moveDisabled = true, .clickDisabled = true});
+        QSignalSpy moved(disabled.get(), &cGriglia::MouseMove);
+        disabled->ContainerMouseMove(0, 0, 600.0f, 400.0f);
+        QCOMPARE(clicks(*disabled, window, {{900, 700}}), QStringList{});
+        QCOMPARE(CellPos(disabled->CurrentRow(), disabled->CurrentCol()), CellPos(0, 0));
+        QCOMPARE(moved.count(), 0);
+    }
+
+    // A move reports the cell under the point rounded half to even; it changes no cell.
+    void mouseMoves_data() {
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<CellPos>("expected");
+        QTest::addRow("over a gap reports the current cell") << QPointF(255, 100) << CellPos{2, 3};
+        QTest::addRow("259.5 rounds to 260, column 1") << QPointF(259.5, 100) << CellPos{0, 1};
+        QTest::addRow("251.5 rounds to 252, the gap") << QPointF(251.5, 100) << CellPos{2, 3};
+    }
+    void mouseMoves() {
+        QFETCH(QPointF, point);
+        QFETCH(CellPos, expected);
+        FakeGridContainer window(1024, 768);
+        auto grid = MakeTestGrid(window, 3, 4);
+        clicks(*grid, window, {{900, 700}, {900, 700}});
+        QSignalSpy spy(grid.get(), &cGriglia::MouseMove);
+        grid->ContainerMouseMove(1, 2, float(point.x()), float(point.y()));
+        QCOMPARE(spy.count(), 1);
+        const QList<QVariant> a = spy.at(0);
+        QCOMPARE(QList<QVariant>(a.begin(), a.begin() + 4),
+                 (QList<QVariant>{1, 2, float(point.x()), float(point.y())}));
+        QCOMPARE(CellPos(a[4].toInt(), a[5].toInt()), expected);
+        QCOMPARE(CellPos(grid->PreviousRow(), grid->PreviousCol()), CellPos(2, 3));
+    }
+
+    void masks() {
+        QCOMPARE(cGriglia::ButtonMask(Qt::LeftButton), 1);
+        QCOMPARE(cGriglia::ButtonMask(Qt::RightButton), 2);
+        QCOMPARE(cGriglia::ButtonMask(Qt::MiddleButton), 4);
+        QCOMPARE(cGriglia::ShiftMask(Qt::ShiftModifier), 1);
+        QCOMPARE(cGriglia::ShiftMask(Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier), 6);
     }
 };
 
