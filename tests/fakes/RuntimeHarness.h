@@ -22,6 +22,14 @@ inline QPoint CentreOf(const GridRect& r) {
     return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 }
 
+// A layout of n keys; key k plays tone 1000 * k unless the sounds are off.
+inline RuntimeTestProgram::Layout Keys(int n, bool sound = true) {
+    RuntimeTestProgram::Layout l;
+    l.keys = n;
+    l.sound = sound;
+    return l;
+}
+
 // A runtime window over a test program folder, with recording fakes.
 struct Runtime {
     RuntimeTestProgram program;
@@ -35,6 +43,15 @@ struct Runtime {
         window =
             std::make_unique<F_GO>(program.folder(), F_GO::Services{messages, picker, audio, windows, voice});
         window->resize(size);
+    }
+    // Writes the layout, makes it the active one and opens the window; Enter starts the table.
+    void start(const RuntimeTestProgram::Layout& l, bool table = true, QSize size = {1024, 768},
+               const QString& voice = F_GO::DefaultVoiceAttributes()) {
+        program.writeCfg(program.writeLayout(QStringLiteral("layout/prova.ini"), l));
+        open(size, voice);
+        if (table) {
+            window->Form_KeyPress(13);
+        }
     }
     GridRect cell(int key) const {
         const cGriglia* g = window->Grid();

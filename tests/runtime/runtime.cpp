@@ -1,37 +1,37 @@
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
 #include "fakes/RuntimeHarness.h"
-#include "fakes/LoggingAudioOutput.h"
-#include "fakes/RecordingMessages.h"
-#include "fakes/RuntimeTestProgram.h"
 #include "fakes/TestSupport.h"
-#include "grid/cGriglia.h"
-#include "runtime/F_GO.h"
+#include "runtime/ScreenPointer.h"
+#include "startup/frmSplash.h"
+#include "startup/mAvvio.h"
 #include "fakes/TestRegistry.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCursor>
 #include <QMouseEvent>
 #include <QtTest>
 
-#include <memory>
-
-#include <sys/stat.h>
-
 using namespace RuntimeHarness;
 
+namespace {
+const QString NotFound = QStringLiteral("Il file che si cerca di caricare non viene trovato.");
+const QString NotValid =
+    QStringLiteral("Il layout che si cerca di utilizzare non è valido. Crearne uno valido.");
+} // namespace
+
+// The runtime window over a test program folder: what a key does, the table as drawn, and the keys.
 class TstRuntime : public QObject {
     Q_OBJECT
 private slots:
     void init() { ResetSharedIni(); }
+
     // The frame moves first, then the sound is heard to its end, then the text.
     void keyOutputOrder_data() {
         QTest::addColumn<bool>("sound");
         QTest::addColumn<bool>("text");
         QTest::addColumn<QStringList>("expected");
         QTest::addRow("sound and text") << true << true << QStringList{"tone 3000", "end", "speech", "end"};
-        QTest::addRow("sound only") << true << false << QStringList{"tone 3000", "end"};
         QTest::addRow("text only") << false << true << QStringList{"speech", "end"};
         QTest::addRow("neither: frame only") << false << false << QStringList{};
     }
@@ -40,48 +40,32 @@ private slots:
         QFETCH(bool, text);
         QFETCH(QStringList, expected);
         Runtime rt;
-        RuntimeTestProgram::Layout l;
-        l.keys = 4;
-        l.sound = sound;
+        RuntimeTestProgram::Layout l = Keys(4, sound);
         l.text = text;
-        l.texts = QStringList{"uno", "due", "tre", "quattro"};
-        rt.program.writeCfg(rt.program.writeLayout("layout/quattro.ini", l));
-        rt.open();
-        rt.window->Form_KeyPress(13);
-        QVERIFY(rt.window->TableActive());
-        QCOMPARE(rt.messages.texts(), QStringList{});
-
+        l.texts = QStringList{"uno", "", "tre", ""};
+        rt.start(l);
         QRgb frameWhenHeard = 0;
         rt.audio.onEnqueue = [&](const QString&) {
-            if (frameWhenHeard == 0) {
-                frameWhenHeard = rt.framePixel(3);
-            }
+            frameWhenHeard = frameWhenHeard ? frameWhenHeard : rt.framePixel(3);
         };
         rt.clickKey(3);
         QCOMPARE(rt.messages.texts(), QStringList{});
         QCOMPARE(rt.audio.log, expected);
         QCOMPARE(rt.framePixel(3), Blue);
-        if (!expected.isEmpty()) {
-            QCOMPARE(frameWhenHeard, Blue);
-        }
-        QVERIFY(rt.window->Grid() != nullptr);
-        QCOMPARE(rt.window->Grid()->CurrentRow(), 1);
-        QCOMPARE(rt.window->Grid()->CurrentCol(), 0);
+        QCOMPARE(frameWhenHeard, expected.isEmpty() ? 0 : Blue);
     }
-    // Without a synthesizer the text's error is shown and the activation goes on:
-    // the bonus of the completed sequence still plays, after the message.
+
+    // Without a synthesizer the text's error is shown and the bonus of the completed sequence
+    // still plays, after the message; the message box took the frame away.
     void speechErrorIsShownAndActivationGoesOn() {
         Runtime rt;
-        RuntimeTestProgram::Layout l;
-        l.keys = 1;
+        RuntimeTestProgram::Layout l = Keys(1);
         l.text = true;
         l.texts = QStringList{"arancia"};
         l.forced = true;
         l.sequence = {1};
         l.bonus = rt.program.writeTone("suoni/bonus.wav", 9000);
-        rt.program.writeCfg(rt.program.writeLayout("layout/uno.ini", l));
-        rt.open({1024, 768}, QStringLiteral("Name=Nessuna;Language=9999"));
-        rt.window->Form_KeyPress(13);
+        rt.start(l, true, {1024, 768}, QStringLiteral("Name=Nessuna;Language=9999"));
         rt.audio.onEnqueue = [&](const QString& what) {
             if (what == QStringLiteral("tone 9000")) {
                 rt.audio.log << QStringLiteral("messages: %1").arg(rt.messages.shown.size());
@@ -89,102 +73,29 @@ private slots:
         };
         rt.clickKey(1);
         QCOMPARE(rt.audio.log, (QStringList{"tone 1000", "end", "tone 9000", "messages: 1", "end"}));
-        QCOMPARE(rt.messages.shown.size(), 1);
-        QCOMPARE(rt.messages.shown[0].text,
-                 QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"));
+        QCOMPARE(rt.messages.texts(),
+                 QStringList{"Variabile oggetto o variabile del blocco With non impostata"});
         QCOMPARE(rt.messages.shown[0].icon, MsgIcon::Exclamation);
-        QCOMPARE(rt.messages.shown[0].title, QStringLiteral("Mirelva"));
-        // The message box closed over the table: the frame is gone.
         QCOMPARE(rt.framePixel(1), White);
     }
-    // Clicking another key moves the frame; clicking in a gap does nothing.
-    void frameMoves_data() {
-        QTest::addColumn<QList<QPoint>>("clicks");
-        QTest::addColumn<QList<int>>("framedKeys");
-        QTest::addColumn<QStringList>("tones");
-        QTest::addRow("two keys") << QList<QPoint>{{200, 200}, {700, 500}} << QList<int>{4}
-                                  << QStringList{"tone 1000", "tone 4000"};
-        QTest::addRow("same key twice plays twice") << QList<QPoint>{{200, 200}, {201, 201}} << QList<int>{1}
-                                                    << QStringList{"tone 1000", "tone 1000"};
-        QTest::addRow("gap between keys")
-            << QList<QPoint>{{200, 200}, {511, 200}} << QList<int>{1} << QStringList{"tone 1000"};
-    }
-    void frameMoves() {
-        QFETCH(QList<QPoint>, clicks);
-        QFETCH(QList<int>, framedKeys);
-        QFETCH(QStringList, tones);
-        Runtime rt;
-        RuntimeTestProgram::Layout l;
-        l.keys = 4;
-        rt.program.writeCfg(rt.program.writeLayout("layout/quattro.ini", l));
-        rt.open();
-        rt.window->Form_KeyPress(13);
-        for (const QPoint& p : clicks) {
-            rt.clickAt(p);
-        }
-        QCOMPARE(rt.audio.tones(), tones);
-        for (int key = 1; key <= 4; ++key) {
-            QCOMPARE(rt.framePixel(key) == Blue, framedKeys.contains(key));
-        }
-    }
-    // The worked example of the forced sequence 2, 4, 1, 3 on four keys.
-    void forcedInputWorkedExample() {
-        Runtime rt;
-        RuntimeTestProgram::Layout l;
-        l.keys = 4;
-        l.forced = true;
-        l.sequence = {2, 4, 1, 3};
-        l.bonus = rt.program.writeTone("suoni/bonus.wav", 9000);
-        rt.program.writeCfg(rt.program.writeLayout("layout/sequenza.ini", l));
-        rt.open();
-        rt.window->Form_KeyPress(13);
-        QVERIFY(rt.window->TableActive());
 
-        const QList<int> choices{2, 4, 3, 2, 4, 1, 3, 2, 2};
-        const QList<QStringList> heard{{"tone 2000"},
-                                       {"tone 4000"},
-                                       {},
-                                       {"tone 2000"},
-                                       {"tone 4000"},
-                                       {"tone 1000"},
-                                       {"tone 3000", "tone 9000"},
-                                       {},
-                                       {"tone 2000"}};
-        const QList<int> positions{1, 2, 0, 1, 2, 3, 4, 0, 1};
-        for (int i = 0; i < choices.size(); ++i) {
-            rt.audio.log.clear();
-            rt.clickKey(choices[i]);
-            QCOMPARE(rt.audio.tones(), heard[i]);
-            QCOMPARE(rt.window->SequencePos(), qint16(positions[i]));
-            // The frame follows every click, right or wrong.
-            QCOMPARE(rt.framePixel(choices[i]), Blue);
-        }
-    }
     // A click made while a sound plays is handled afterwards, where the pointer is then.
     void clickDuringOutputIsHandledAfterwards() {
         Runtime rt;
-        RuntimeTestProgram::Layout l;
-        l.keys = 4;
-        rt.program.writeCfg(rt.program.writeLayout("layout/quattro.ini", l));
-        rt.open();
-        rt.window->Form_KeyPress(13);
+        rt.start(Keys(4));
         bool posted = false;
         rt.audio.onDrain = [&] {
-            if (posted) {
+            if (std::exchange(posted, true)) {
                 return;
             }
-            posted = true;
-            // The user clicks key 3 and then moves the pointer over key 2 before the sound ends.
             const QPoint at3 = CentreOf(rt.cell(3));
             const QPoint global3 = rt.window->mapToGlobal(at3);
-            QCoreApplication::postEvent(rt.window.get(),
-                                        new QMouseEvent(QEvent::MouseButtonPress, at3, global3,
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-            QCoreApplication::postEvent(rt.window.get(),
-                                        new QMouseEvent(QEvent::MouseButtonRelease, at3, global3,
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QCoreApplication::postEvent(
+                    rt.window.get(),
+                    new QMouseEvent(type, at3, global3, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            }
             QCursor::setPos(rt.window->mapToGlobal(CentreOf(rt.cell(2))));
-            QCOMPARE(rt.audio.tones(), QStringList{"tone 1000"});
         };
         rt.clickKey(1);
         QCOMPARE(rt.audio.tones(), QStringList{"tone 1000"});
@@ -193,66 +104,248 @@ private slots:
         QCOMPARE(rt.framePixel(2), Blue);
         QVERIFY(rt.framePixel(1) != Blue);
     }
-    // Whenever the window is painted afresh, the frame of the last key is gone.
+
+    // Whenever the window is painted afresh the frame of the last key is gone, and the next
+    // click paints the back colour over a frame that is no longer there.
     void repaintRemovesFrame_data() {
-        QTest::addColumn<QString>("cause");
-        QTest::addRow("message box closed over the table") << "message";
-        QTest::addRow("settings window closed") << "settings";
-        QTest::addRow("open-layout dialog closed") << "open";
-        QTest::addRow("print preview closed") << "print";
-        QTest::addRow("Enter reloads the table") << "enter";
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("shift");
+        QTest::addRow("message box closed over the table") << 116 << 0; // F5, bound to nothing
+        QTest::addRow("settings window closed") << int('I') << 4;
+        QTest::addRow("Enter reloads the table") << 13 << -1;
     }
     void repaintRemovesFrame() {
-        QFETCH(QString, cause);
+        QFETCH(int, key);
+        QFETCH(int, shift);
         Runtime rt;
-        RuntimeTestProgram::Layout l;
-        l.keys = 4;
-        rt.program.writeCfg(rt.program.writeLayout("layout/quattro.ini", l));
-        rt.open();
-        rt.window->Form_KeyPress(13);
+        rt.start(Keys(4));
         rt.clickKey(2);
         QCOMPARE(rt.framePixel(2), Blue);
-        if (cause == "message") {
-            rt.window->Form_KeyUp(116, 0); // F5, bound to nothing
-            QCOMPARE(rt.messages.texts(), QStringList{"Il file che si cerca di caricare non viene trovato."});
-        } else if (cause == "settings") {
-            rt.window->Form_KeyUp('I', 4);
-        } else if (cause == "open") {
-            rt.window->Form_KeyUp('A', 4);
-        } else if (cause == "print") {
-            rt.window->Form_KeyUp('P', 4);
-        } else {
-            rt.window->Form_KeyPress(13);
-        }
+        shift < 0 ? rt.window->Form_KeyPress(key) : rt.window->Form_KeyUp(key, shift);
         QVERIFY(rt.window->TableActive());
         QCOMPARE(rt.framePixel(2), White);
-        // The next click paints white over a frame that is no longer there.
         rt.clickKey(4);
         QCOMPARE(rt.framePixel(4), Blue);
         QCOMPARE(rt.framePixel(2), White);
     }
-    // Esc leaves the table, then ends the program.
+
+    // Esc leaves the table, then ends the program; a key still queued after the close starts nothing.
     void escape() {
         Runtime rt;
-        RuntimeTestProgram::Layout l;
-        rt.program.writeCfg(rt.program.writeLayout("layout/uno.ini", l));
-        rt.open();
+        rt.start(Keys(1), false);
         rt.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(rt.window.get()));
         QTest::keyClick(rt.window.get(), Qt::Key_Return);
         QVERIFY(rt.window->TableActive());
         QTest::keyClick(rt.window.get(), Qt::Key_Escape);
-        QVERIFY(!rt.window->TableActive());
-        QVERIFY(rt.window->Grid() == nullptr);
-        QVERIFY(rt.window->isVisible());
+        QVERIFY(!rt.window->TableActive() && rt.window->Grid() == nullptr && rt.window->isVisible());
         QTest::keyClick(rt.window.get(), Qt::Key_Escape);
         QVERIFY(!rt.window->isVisible());
-        // The unload released the shared settings object.
         QCOMPARE(SharedIni().File(), QString());
-        // A key still queued after the close starts nothing.
         rt.window->Form_KeyPress(13);
-        QVERIFY(!rt.window->TableActive());
-        QVERIFY(rt.window->Grid() == nullptr);
+        QVERIFY(!rt.window->TableActive() && rt.window->Grid() == nullptr);
+    }
+
+    // Every picture is stretched into a square centred in its cell and ANDed onto it: white
+    // parts leave the dotted frame beneath.
+    void picturesInCentredSquare_data() {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<int>("keys");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QRect>("square");
+        QTest::addRow("4 keys, 1280x1024, key 4") << QSize(1280, 1024) << 4 << 4 << QRect(708, 518, 502, 502);
+        QTest::addRow("12 keys, 1024x768, key 7") << QSize(1024, 768) << 12 << 7 << QRect(516, 262, 246, 246);
+        // The square's top 6 + 127.75 rounds to 134 and its side 501.5 to the even 502.
+        QTest::addRow("2 keys, 1024x768, key 1") << QSize(1024, 768) << 2 << 1 << QRect(4, 134, 502, 502);
+    }
+    void picturesInCentredSquare() {
+        QFETCH(QSize, client);
+        QFETCH(int, keys);
+        QFETCH(int, key);
+        QFETCH(QRect, square);
+        Runtime rt;
+        RuntimeTestProgram::Layout l = Keys(keys, false);
+        for (int i = 1; i <= keys; ++i) { // not square: the proportions are not kept
+            l.pictures << rt.program.writePicture(QStringLiteral("immagini/k%1.bmp").arg(i), {30, 10},
+                                                  i == key ? QColor(200, 40, 10) : Qt::white);
+        }
+        rt.start(l, true, client);
+        const QRgb red = qRgb(200, 40, 10);
+        QCOMPARE(rt.pixel(square.center()), red);
+        QCOMPARE(rt.pixel({square.left(), square.top() + 3}), red);
+        QCOMPARE(rt.pixel({square.right(), square.bottom() - 3}), red);
+        QVERIFY(rt.pixel({square.left() - 1, square.center().y()}) != red);
+        QVERIFY(rt.pixel({square.right() + 1, square.center().y()}) != red);
+        QVERIFY(rt.pixel({square.center().x(), square.top() - 1}) != red);
+        const GridRect other = rt.cell(key == 1 ? 2 : 1);
+        QCOMPARE(rt.pixel({other.Left + (other.Left + other.Top) % 2, other.Top}), 0xFF000000);
+    }
+
+    // A picture that exists but cannot be shown, or is gone by the next paint, leaves its cell
+    // empty without a message.
+    void unusablePictureLeavesCellEmpty() {
+        Runtime rt;
+        RuntimeTestProgram::Layout l = Keys(3, false);
+        const QString garbage = rt.program.path("immagini/bad.gif");
+        QVERIFY(TestSupport::writeFile(garbage, QByteArray(300, 'x')));
+        l.pictures = QStringList{garbage, rt.program.writePicture("immagini/gone.bmp", {4, 4}, Qt::red),
+                                 rt.program.writePicture("immagini/ok.bmp", {4, 4}, Qt::red)};
+        rt.start(l);
+        QVERIFY(QFile::remove(l.pictures[1]));
+        rt.window->Form_Paint();
+        QCOMPARE(rt.messages.texts(), QStringList{});
+        QCOMPARE(rt.pixel(CentreOf(rt.cell(1))), White);
+        QCOMPARE(rt.pixel(CentreOf(rt.cell(2))), White);
+        QCOMPARE(rt.pixel(CentreOf(rt.cell(3))), qRgb(255, 0, 0));
+    }
+
+    // Enter with a broken layout shows the reader's messages and goes back to the intro.
+    void failedStartShowsIntro() {
+        Runtime rt;
+        RuntimeTestProgram::Layout l = Keys(1);
+        rt.start(l);
+        l.tasti = "5";
+        rt.program.writeLayout("layout/prova.ini", l);
+        rt.window->Form_KeyPress(13);
+        QVERIFY(!rt.window->TableActive() && rt.window->Grid() == nullptr);
+        QCOMPARE(rt.messages.shown.size(), 2);
+        QVERIFY(rt.messages.shown[0].text.startsWith("Il numero dei tasti del layout non è compreso"));
+        QCOMPARE(rt.pixel({int(1024 * 0.08) + 2, int(768 * 0.40) + 2}),
+                 qRgb(192, 31, 170)); // the intro's box
+    }
+
+    // Alt+A and Alt+I on both faces, Alt+P (the window copied to the clipboard) on the table only;
+    // other keys do nothing.
+    void commandKeys() {
+        Runtime rt;
+        rt.start(Keys(2, false), false);
+        rt.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rt.window.get()));
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        const QImage intro = rt.window->canvas().copy();
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_M, Qt::Key_F4, Qt::Key_P, Qt::Key_A}) {
+            QTest::keyClick(rt.window.get(), key, key == Qt::Key_P ? Qt::AltModifier : Qt::NoModifier);
+        }
+        QTest::keyClick(rt.window.get(), Qt::Key_I, Qt::AltModifier | Qt::ControlModifier);
+        QTest::keyClick(rt.window.get(), Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(rt.window->canvas(), intro);
+        QTest::keyClick(rt.window.get(), Qt::Key_Return);
+        const QImage table = rt.window->canvas().copy();
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Tab, Qt::Key_A}) {
+            QTest::keyClick(rt.window.get(), key);
+        }
+        QCOMPARE(rt.window->canvas(), table);
+        rt.window->Form_KeyUp('P', 6);
+        rt.window->Form_KeyUp('I', 4);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        rt.window->Form_KeyUp('P', 4);
+        QCOMPARE(rt.windows.opened, QStringList({"open", "settings", "print"}));
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(1024, 768));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+        QCOMPARE(rt.messages.texts(), QStringList{});
+    }
+
+    // F keys, with or without Shift or Ctrl, show the layout named for them and make it the active
+    // one; one that is missing or not a layout leaves the table; one that fails the full check
+    // goes back to the intro with cfg.ini naming it.
+    void functionKeys() {
+        Runtime rt;
+        RuntimeTestProgram::Layout l = Keys(16, false);
+        l.tasti = "7";
+        l.functionKeys = QStringList(9);
+        l.functionKeys[7] = rt.program.writeLayout("layout/rotto.ini", l);
+        l.functionKeys[8] = rt.program.path("layout");
+        l.tasti.clear();
+        const QString sixteen = rt.program.writeLayout("layout/sedici.ini", l);
+        l.keys = 2;
+        l.functionKeys[2] = rt.program.path("layout/prova.ini");
+        l.functionKeys[3] = sixteen;
+        rt.start(l, false);
+        rt.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rt.window.get()));
+        const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            rt.messages.shown.clear();
+            QTest::keyClick(rt.window.get(), key, modifiers);
+            return QStringLiteral("%1 %2 %3")
+                .arg(rt.messages.texts().join(QLatin1Char('|')).left(34),
+                     QFileInfo(rt.program.cfgFileValue()).fileName())
+                .arg(rt.window->TableActive() ? rt.window->Grid()->LastCol() + 1 : 0);
+        };
+        QCOMPARE(press(Qt::Key_F4), QStringLiteral(" prova.ini 0"));
+        QTest::keyClick(rt.window.get(), Qt::Key_Return);
+        QCOMPARE(press(Qt::Key_F3, Qt::ShiftModifier), QStringLiteral(" prova.ini 2"));
+        QCOMPARE(press(Qt::Key_F5), NotFound.left(34) + QStringLiteral(" prova.ini 2"));
+        QCOMPARE(press(Qt::Key_F4, Qt::ControlModifier), QStringLiteral(" sedici.ini 4"));
+        QCOMPARE(ActiveLayoutPath(), sixteen);
+        QCOMPARE(press(Qt::Key_F9), NotValid.left(34) + QStringLiteral(" sedici.ini 4"));
+        QCOMPARE(press(Qt::Key_F8), QStringLiteral("Il numero dei tasti del layout non rotto.ini 0"));
+        QCOMPARE(rt.messages.shown.size(), 2);
+    }
+
+    // Alt+A: the chosen layout is the active one afterwards, and Enter shows it.
+    void openLayoutRefreshesActivePath() {
+        Runtime rt;
+        const QString other = rt.program.writeLayout("layout/sei.ini", Keys(6));
+        rt.start(Keys(1), false);
+        rt.windows.whileOpen = [&](const QString&) { rt.program.writeCfg(other); };
+        rt.window->Form_KeyUp('A', 4);
+        QCOMPARE(ActiveLayoutPath(), other);
+        rt.window->Form_KeyPress(13);
+        QCOMPARE(CellPos(rt.window->Grid()->LastRow(), rt.window->Grid()->LastCol()), CellPos(1, 2));
+    }
+
+    // The entry routine installs when due, then shows the runtime window with the intro, the
+    // splash gone and the default pointer back; an installation that cannot write ends the program.
+    void startup_data() {
+        QTest::addColumn<QString>("cfg"); // "-": none
+        QTest::addColumn<bool>("installs");
+        QTest::addRow("first launch in an empty folder") << "-" << true;
+        QTest::addRow("IsProgramInstalled 0") << "[KeyProgram]\r\nIsProgramInstalled=0\r\n" << true;
+        QTest::addRow("no IsProgramInstalled") << "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n" << false;
+        QTest::addRow("a file where the picture folder goes") << "immagini" << false;
+    }
+    void startup() {
+        QFETCH(QString, cfg);
+        QFETCH(bool, installs);
+        Runtime rt;
+        SetActiveLayoutPath(QStringLiteral("stale"));
+        const QString folder = rt.program.folder();
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        if (cfg != "-") {
+            QVERIFY(TestSupport::writeFile(folder + (cfg == "immagini" ? "/immagini" : "/cfg.ini"),
+                                           cfg.toLatin1()));
+        }
+        const std::unique_ptr<F_GO> window =
+            Main(folder, F_GO::Services{rt.messages, rt.picker, rt.audio, rt.windows});
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            QVERIFY(qobject_cast<frmSplash*>(w) == nullptr || !w->isVisible());
+        }
+        QCOMPARE(ScreenMousePointer(), PointerShape::Default);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QCOMPARE(QFile::exists(folder + "/layout/lay12.ini"), installs);
+        if (cfg == "immagini") {
+            QVERIFY(window == nullptr);
+            QCOMPARE(rt.messages.shown.size(), 1);
+            return;
+        }
+        QCOMPARE(rt.messages.texts(), QStringList{});
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(!window->TableActive());
+        QCOMPARE(ActiveLayoutPath(), installs ? folder + "/layout/lay1.ini" : QString());
+        if (installs) {
+            window->Form_KeyPress(13);
+            QVERIFY(window->TableActive());
+        }
+    }
+
+    // Enter on the table reads the layout again: edits saved meanwhile appear.
+    void enterReloadsFromDisk() {
+        Runtime rt;
+        rt.start(Keys(2, false));
+        rt.program.writeLayout("layout/prova.ini", Keys(9, false));
+        rt.window->Form_KeyPress(13);
+        QCOMPARE(CellPos(rt.window->Grid()->LastRow(), rt.window->Grid()->LastCol()), CellPos(2, 2));
     }
 };
 

@@ -10,38 +10,21 @@ QImage Canvas(QSize size, QRgb colour) {
     canvas.fill(colour);
     return canvas;
 }
-
-// A picture whose every pixel differs from its neighbours.
-QImage Distinct(QSize size, QImage::Format format) {
-    QImage picture(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            picture.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x + y) * 5 % 256));
-        }
-    }
-    return picture.convertToFormat(format);
-}
 } // namespace
 
 class TstStretchAnd : public QObject {
     Q_OBJECT
 private slots:
-    // On a white canvas the square shows the picture exactly as the painter
-    // stretches it onto white. (Formats converted first, such as RGB888 or
-    // ARGB32, take another path in the painter, which may pick the next
-    // source row where a pixel centre falls on a border.)
+    // On a white canvas the square shows the picture exactly as the painter stretches it onto
+    // white, and nothing around it.
     void matchesQtScaling_data() {
         QTest::addColumn<QSize>("source");
         QTest::addColumn<int>("side");
         QTest::addColumn<QImage::Format>("format");
-        QTest::addRow("512 to 250, RGB32") << QSize(512, 512) << 250 << QImage::Format_RGB32;
         QTest::addRow("512 to 246, indexed") << QSize(512, 512) << 246 << QImage::Format_Indexed8;
         QTest::addRow("30x10 to 37, premultiplied")
             << QSize(30, 10) << 37 << QImage::Format_ARGB32_Premultiplied;
         QTest::addRow("3x5 to 16, RGB888 (converted)") << QSize(3, 5) << 16 << QImage::Format_RGB888;
-        QTest::addRow("640x480 to 502, premultiplied")
-            << QSize(640, 480) << 502 << QImage::Format_ARGB32_Premultiplied;
-        QTest::addRow("one pixel to 9") << QSize(1, 1) << 9 << QImage::Format_RGB32;
         QTest::addRow("3 to 1900, enlarged") << QSize(3, 2) << 1900 << QImage::Format_RGB32;
         QTest::addRow("999 to 1000") << QSize(999, 999) << 1000 << QImage::Format_RGB32;
     }
@@ -49,44 +32,48 @@ private slots:
         QFETCH(QSize, source);
         QFETCH(int, side);
         QFETCH(QImage::Format, format);
-        const QImage picture = Distinct(source, format);
+        QImage picture(source, QImage::Format_RGB32);
+        for (int y = 0; y < source.height(); ++y) {
+            for (int x = 0; x < source.width(); ++x) {
+                picture.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x + y) * 5 % 256));
+            }
+        }
+        picture = picture.convertToFormat(format);
         QImage canvas = Canvas({side + 20, side + 20}, qRgb(255, 255, 255));
         StretchAndInto(canvas, picture, 10, 10, side);
-        QImage expected(side, side, QImage::Format_RGB32);
-        expected.fill(Qt::white);
-        QPainter(&expected).drawImage(QRect(0, 0, side, side), picture);
-        QCOMPARE(canvas.copy(10, 10, side, side), expected);
-        QCOMPARE(canvas.pixel(9, 9), qRgb(255, 255, 255));
-        QCOMPARE(canvas.pixel(10 + side, 10 + side), qRgb(255, 255, 255));
+        QImage expected = Canvas({side + 20, side + 20}, qRgb(255, 255, 255));
+        QPainter(&expected).drawImage(QRect(10, 10, side, side), picture);
+        QCOMPARE(canvas, expected);
     }
 
-    // The canvas keeps only the bits both have; transparency counts as white.
+    // The canvas keeps only the bits both have; transparency counts as white, and so does an
+    // index beyond the colour table.
     void andsOntoTheCanvas_data() {
         QTest::addColumn<QImage::Format>("format");
         QTest::addColumn<QRgb>("pixel"); // as stored, not premultiplied
+        QTest::addColumn<int>("index");
         QTest::addColumn<QRgb>("expected");
         const QRgb beneath = qRgb(0x0F, 0xF0, 0xFF);
-        QTest::addRow("opaque") << QImage::Format_RGB32 << qRgb(0xFF, 0x0F, 0x33) << qRgb(0x0F, 0x00, 0x33);
-        QTest::addRow("transparent") << QImage::Format_ARGB32 << qRgba(0, 0, 0, 0) << beneath;
-        // Half-covered black on white is grey 127.
+        const QRgb anded = qRgb(0x0F, 0x00, 0x33);
+        QTest::addRow("opaque") << QImage::Format_RGB32 << qRgb(0xFF, 0x0F, 0x33) << 0 << anded;
         QTest::addRow("half transparent black")
-            << QImage::Format_ARGB32 << qRgba(0, 0, 0, 128) << qRgb(0x0F & 127, 0xF0 & 127, 0xFF & 127);
+            << QImage::Format_ARGB32 << qRgba(0, 0, 0, 128) << 0 << qRgb(0x0F & 127, 0xF0 & 127, 0xFF & 127);
         QTest::addRow("indexed, transparent entry")
-            << QImage::Format_Indexed8 << qRgba(9, 9, 9, 0) << beneath;
+            << QImage::Format_Indexed8 << qRgba(9, 9, 9, 0) << 0 << beneath;
         QTest::addRow("indexed, opaque entry")
-            << QImage::Format_Indexed8 << qRgb(0xFF, 0x0F, 0x33) << qRgb(0x0F, 0x00, 0x33);
+            << QImage::Format_Indexed8 << qRgb(0xFF, 0x0F, 0x33) << 0 << anded;
+        QTest::addRow("index beyond the table") << QImage::Format_Indexed8 << qRgb(0, 0, 0) << 200 << beneath;
     }
     void andsOntoTheCanvas() {
         QFETCH(QImage::Format, format);
         QFETCH(QRgb, pixel);
+        QFETCH(int, index);
         QFETCH(QRgb, expected);
-        QImage picture;
+        QImage picture(3, 3, format);
         if (format == QImage::Format_Indexed8) {
-            picture = QImage(3, 3, QImage::Format_Indexed8);
             picture.setColorTable({pixel});
-            picture.fill(0);
+            picture.fill(index);
         } else {
-            picture = QImage(3, 3, format);
             picture.fill(QColor::fromRgba(pixel));
         }
         QImage canvas = Canvas({8, 8}, qRgb(0x0F, 0xF0, 0xFF));
@@ -95,12 +82,11 @@ private slots:
         QCOMPARE(canvas.pixel(0, 0), qRgb(0x0F, 0xF0, 0xFF));
     }
 
-    // Squares partly off the canvas, and pictures that give nothing to draw.
+    // Squares partly off the canvas, or of no size.
     void edges_data() {
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<int>("side");
         QTest::addColumn<int>("coloured"); // canvas pixels the square turns red
-        QTest::addRow("inside") << QPoint(2, 2) << 4 << 16;
         QTest::addRow("over the left and top edges") << QPoint(-3, -1) << 5 << 2 * 4;
         QTest::addRow("over the right and bottom edges") << QPoint(8, 7) << 6 << 2 * 3;
         QTest::addRow("wholly outside") << QPoint(20, 3) << 5 << 0;
@@ -121,15 +107,6 @@ private slots:
             }
         }
         QCOMPARE(red, coloured);
-    }
-
-    void indexBeyondTheColourTableDrawsNothing() {
-        QImage picture(2, 2, QImage::Format_Indexed8);
-        picture.setColorTable({qRgb(0, 0, 0)});
-        picture.fill(200);
-        QImage canvas = Canvas({4, 4}, qRgb(1, 2, 3));
-        StretchAndInto(canvas, picture, 0, 0, 4);
-        QCOMPARE(canvas.pixel(2, 2), qRgb(1, 2, 3));
     }
 };
 
