@@ -15,17 +15,6 @@ QImage Canvas(QSize size) {
     canvas.fill(Qt::black);
     return canvas;
 }
-
-int CountBlueText(const QImage& img, const QRect& area) {
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = img.pixel(x, y);
-            n += (qBlue(p) > 200 && qRed(p) < 90 && qGreen(p) < 90) ? 1 : 0;
-        }
-    }
-    return n;
-}
 } // namespace
 
 class TstIntro : public QObject {
@@ -68,16 +57,22 @@ private slots:
         QVERIFY(keyed > 0);
     }
 
-    // The last line names the active layout's file, in blue; nothing after the label without one.
+    // The last line names the active layout's file, in blue; nothing else changes with it.
     void activeLayoutName() {
         QImage named = Canvas({1280, 1024});
         DrawIntro(named, 0xF0F0F0, QStringLiteral("/p/layout/lay1.ini"));
         QImage none = Canvas({1280, 1024});
         DrawIntro(none, 0xF0F0F0, QString());
         const QRect line(int(1280 * 0.09), int(1024 * 0.64), int(1280 * 0.72), int(1024 * 0.04));
-        QVERIFY(CountBlueText(none, line) > 20);
-        QVERIFY(CountBlueText(named, line) > CountBlueText(none, line) + 20);
-        QVERIFY(named.copy(0, 0, 1280, line.top()) == none.copy(0, 0, 1280, line.top()));
+        int blue = 0;
+        for (int y = 0; y < 1024; ++y) {
+            for (int x = 0; x < 1280; ++x) {
+                const QRgb p = named.pixel(x, y);
+                QVERIFY(p == none.pixel(x, y) || line.contains(x, y));
+                blue += p != none.pixel(x, y) && qBlue(p) > 200 && qRed(p) < 90 && qGreen(p) < 90 ? 1 : 0;
+            }
+        }
+        QVERIFY(blue > 20);
     }
 
     // The intro's bitmaps are decoded without Qt's image reader, to exactly the reader's pixels.
