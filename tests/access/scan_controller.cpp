@@ -1,39 +1,43 @@
+#include "access/DwellController.h"
+#include "access/AccessOptions.h"
 #include "access/ScanController.h"
 
+#include "config/IniEngine.h"
+#include "fakes/RuntimeHarness.h"
+#include "fakes/TestSupport.h"
 #include "fakes/TestRegistry.h"
 
 #include <QtTest>
 
 Q_DECLARE_METATYPE(AccessOptions)
 
+using namespace RuntimeHarness;
+
 namespace {
 using Method = AccessOptions::Method;
 using Order = AccessOptions::Order;
-using Switch = ScanController::Switch;
+using Switch = ScanController::Switch; // in the order of the script's letters
 
-// Runs a script over a controller with a clock stepped by 10 ms and returns
+// Runs a script over a controller (rows of 3 keys) with a clock stepped by 10 ms and returns
 // what was highlighted when ("time:R0" a row from 0, "time:K5" a key, "time:-"
 // nothing) and chosen ("time:S5"). Script events, each at "@t" (a press held
 // 10 ms) or "@t-u" (held from t to u): n (scan or step switch), s (select),
 // u d l r (arrows), done (the chosen key's output has ended), end (stop).
-QStringList Run(const AccessOptions& options, int keys, int columns, const QString& script) {
-    ScanController scan(options, keys, columns);
+QStringList Run(const AccessOptions& options, int keys, const QString& script) {
+    ScanController scan(options, keys, 3);
     QStringList trace;
     QString last;
     int chosen = 0;
     const auto note = [&](qint64 t) {
         const ScanController::Highlight h = scan.highlight();
-        const QString now =
-            h.kind == ScanController::Highlight::Kind::Row   ? QStringLiteral("R%1").arg(h.index)
-            : h.kind == ScanController::Highlight::Kind::Key ? QStringLiteral("K%1").arg(h.index)
-                                                             : QStringLiteral("-");
+        const QString now = h.kind == ScanController::Highlight::Kind::None
+                                ? QStringLiteral("-")
+                                : QStringLiteral("RK").at(int(h.kind) - 1) + QString::number(h.index);
         if (now != last) {
             trace << QStringLiteral("%1:%2").arg(t).arg(now);
             last = now;
         }
     };
-    const QHash<QString, Switch> switches{{"n", Switch::Scan}, {"s", Switch::Select}, {"u", Switch::Up},
-                                          {"d", Switch::Down}, {"l", Switch::Left},   {"r", Switch::Right}};
     qint64 t = 0;
     scan.start(0);
     note(0);
@@ -48,17 +52,18 @@ QStringList Run(const AccessOptions& options, int keys, int columns, const QStri
     };
     for (const QString& event : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString name = event.section(QLatin1Char('@'), 0, 0);
-        const QStringList times = event.section(QLatin1Char('@'), 1).split(QLatin1Char('-'));
-        const qint64 at = times.at(0).toLongLong();
-        const qint64 up = times.size() > 1 ? times.at(1).toLongLong() : at + 10;
+        const qint64 at = event.section(QLatin1Char('@'), 1).section(QLatin1Char('-'), 0, 0).toLongLong();
+        const qint64 up =
+            event.contains(QLatin1Char('-')) ? event.section(QLatin1Char('-'), 1).toLongLong() : at + 10;
         runTo(at);
         if (name == QStringLiteral("done")) {
             scan.activationDone(chosen, at);
             note(at);
         } else if (name != QStringLiteral("end")) {
-            scan.switchDown(switches.value(name), at);
+            const auto which = Switch(QStringLiteral("nsudlr").indexOf(name));
+            scan.switchDown(which, at);
             runTo(up);
-            if (const int key = scan.switchUp(switches.value(name), up)) {
+            if (const int key = scan.switchUp(which, up)) {
                 chosen = key;
                 trace << QStringLiteral("%1:S%2").arg(up).arg(key);
             }
@@ -79,81 +84,181 @@ AccessOptions With(Method method, Order order = Order::RowColumn) {
 }
 } // namespace
 
-class TstScanController : public QObject {
+class TstAccess : public QObject {
     Q_OBJECT
 private slots:
+    // The option file beside cfg.ini: whatever it holds, the program gets usable options, and a
+    // value out of range goes back to the file clamped.
+    // Rows: the file (empty: none at all) and what is loaded, as "method interval acceptance
+    // select-key", then "->" and the interval the file holds afterwards (nothing: no file).
+    void load_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("loaded");
+        QTest::addRow("missing: defaults, no file written") << QByteArray() << "Clic 1200 0 Invio -> ";
+        QTest::addRow("values that are not numbers or names: defaults, file left alone")
+            << QByteArray("[Accesso]\r\nMetodo=Volare\r\nIntervallo=presto\r\nTempoAccettazione=\r\n")
+            << "Clic 1200 0 Invio -> presto";
+        QTest::addRow("below range: clamped and saved back")
+            << QByteArray("[Accesso]\r\nIntervallo=10\r\nTempoAccettazione=-5\r\n")
+            << "Clic 300 0 Invio -> 300";
+        QTest::addRow("above range, even past an int: clamped and saved back")
+            << QByteArray("[Accesso]\r\nIntervallo=99999999999999\r\nTempoAccettazione=1001\r\n")
+            << "Clic 5000 1000 Invio -> 5000";
+        QTest::addRow("two switches on one key: the select key moves")
+            << QByteArray("[Accesso]\r\nTastoAvanti=Invio\r\nTastoSeleziona=Invio\r\n")
+            << "Clic 1200 0 Spazio -> 1200";
+    }
+    void load() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, loaded);
+        QTemporaryDir dir;
+        const QString path = AccessOptions::FilePath(dir.path());
+        if (!file.isEmpty()) {
+            QVERIFY(TestSupport::writeFile(path, file));
+        }
+        const AccessOptions o = AccessOptions::Load(dir.path());
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 -> %5")
+                     .arg(AccessOptions::MethodNames().at(int(o.method)))
+                     .arg(o.scanIntervalMs)
+                     .arg(o.acceptanceMs)
+                     .arg(AccessOptions::SwitchKeyNames().at(int(o.selectKey)),
+                          IniEngine::ReadString(path, "Accesso", "Intervallo", {}, 255)),
+                 loaded);
+        QVERIFY(!QFile::exists(path + QStringLiteral(".nuovo")));
+        QCOMPARE(QFile::exists(path), !file.isEmpty());
+    }
+
+    void saveAndLoadAgain() {
+        QTemporaryDir dir;
+        AccessOptions o = With(Method::StepScan, Order::Linear);
+        o.dwellRepeats = true;
+        o.highlightColour = AccessOptions::Colour::Cyan;
+        o.stepKey = AccessOptions::SwitchKey::Two;
+        o.repeatDelayMs = 750;
+        QVERIFY(o.Save(dir.path()));
+        QCOMPARE(AccessOptions::Load(dir.path()), o);
+        // A folder that cannot be written: the save says so and leaves no file.
+        QVERIFY(!o.Save(QStringLiteral("/proc/self")));
+        QVERIFY(!QFile::exists(AccessOptions::FilePath(QStringLiteral("/proc/self"))));
+    }
+
+    // The runtime window with step scanning: keys chosen by switches take the click's path (blue
+    // frame, sound, forced input), and the highlight leaves the pictures as they were drawn.
+    void stepScanThroughForcedInput() {
+        Runtime rt;
+        RuntimeTestProgram::Layout l = Keys(4);
+        l.forced = true;
+        l.sequence = {2, 1, 3, 4};
+        QVERIFY(With(Method::StepScan, Order::Linear).Save(rt.program.folder()));
+        // Enter on the intro screen still starts the table, although Enter selects on it.
+        rt.start(l, false);
+        QTest::keyClick(rt.window.get(), Qt::Key_Return);
+        const QRect inner1(rt.cell(1).Left + 20, rt.cell(1).Top + 20, 200, 200);
+        const QImage key1 = rt.window->canvas().copy(inner1);
+        QTest::keyClick(rt.window.get(), Qt::Key_Space);
+        QCOMPARE(QColor(rt.pixel({rt.cell(2).Left, CentreOf(rt.cell(2)).y()})), QColor(255, 200, 0));
+        QCOMPARE(rt.window->canvas().copy(inner1), key1);
+        QVERIFY(rt.audio.log.isEmpty());
+        // Key 2, the first step, is framed and heard; the scan starts again at key 1, the next
+        // step; key 1 again is out of turn: silent, back to the start.
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(rt.window.get(), Qt::Key_Return);
+        }
+        QCOMPARE(rt.audio.tones(), QStringList({"tone 2000", "tone 1000"}));
+        QCOMPARE(rt.window->SequencePos(), qint16(0));
+        QTest::keyClick(rt.window.get(), Qt::Key_Escape);
+        QVERIFY(!rt.window->TableActive());
+        // Alt+O opens the options on both faces; Ctrl+Alt+O does not.
+        rt.window->Form_KeyUp('O', 6);
+        rt.window->Form_KeyUp('O', 4);
+        rt.window->Form_KeyPress(13);
+        rt.window->Form_KeyUp('O', 4);
+        QCOMPARE(rt.windows.opened, QStringList({"access", "access"}));
+    }
+
     void script_data() {
         QTest::addColumn<AccessOptions>("options");
         QTest::addColumn<int>("keys");
-        QTest::addColumn<int>("columns");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("expected");
 
-        const AccessOptions step = With(Method::StepScan);
-        const AccessOptions stepLinear = With(Method::StepScan, Order::Linear);
-        QTest::addRow("1 key: no row step, select chooses it") << step << 1 << 1 << "n@100 s@200"
-                                                               << "0:K1 210:S1 210:-";
-        QTest::addRow("5 keys linear, wraps after the last")
-            << stepLinear << 5 << 3 << "n@100 n@200 n@300 n@400 n@500"
-            << "0:K1 110:K2 210:K3 310:K4 410:K5 510:K1";
         QTest::addRow("5 keys rows: short last row, back to rows after a row's keys")
-            << step << 5 << 3 << "n@100 n@200 s@300 n@400 n@500 n@600 s@700 s@800"
+            << With(Method::StepScan) << 5 << "n@100 n@200 s@300 n@400 n@500 n@600 s@700 s@800"
             << "0:R0 110:R1 210:R0 310:K1 410:K2 510:K3 610:R1 710:K4 810:S4 810:-";
-        QTest::addRow("7 keys rows: a row of one key is chosen at once")
-            << step << 7 << 3 << "n@100 n@200 s@300"
-            << "0:R0 110:R1 210:R2 310:S7 310:-";
-        QTest::addRow("21 keys rows of 7: last key, then rows again")
-            << step << 21 << 7 << "n@100 n@200 s@300 n@400 n@500 n@600 n@700 n@800 n@900 n@1000"
-            << "0:R0 110:R1 210:R2 310:K15 410:K16 510:K17 610:K18 710:K19 810:K20 910:K21 1010:R0";
-        QTest::addRow("21 keys linear reaches key 21")
-            << stepLinear << 21 << 7
-            << "n@0-20 n@30 n@40 n@50 n@60 n@70 n@80 n@90 n@100 n@110 n@120 n@130 n@140 "
-               "n@150 n@160 n@170 n@180 n@190 n@200 n@210 s@300"
-            << "0:K1 20:K2 40:K3 50:K4 60:K5 70:K6 80:K7 90:K8 100:K9 110:K10 120:K11 130:K12 140:K13 "
-               "150:K14 "
-               "160:K15 170:K16 180:K17 190:K18 200:K19 210:K20 220:K21 310:S21 310:-";
 
-        const AccessOptions autoScan = With(Method::AutoScan);
         QTest::addRow("auto: first item 1.5x, stops after 2 rounds, a press starts again")
-            << autoScan << 5 << 3 << "n@6000 end@7600"
+            << With(Method::AutoScan) << 5 << "n@6000 end@7600"
             << "0:R0 1500:R1 2500:R0 4000:R1 5000:- 6010:R0 7510:R1";
         QTest::addRow("auto linear: press chooses, output resumes from the start")
-            << With(Method::AutoScan, Order::Linear) << 5 << 3 << "n@2600 done@4000 end@5600"
+            << With(Method::AutoScan, Order::Linear) << 5 << "n@2600 done@4000 end@5600"
             << "0:K1 1500:K2 2500:K3 2610:S3 2610:- 4000:K1 5500:K2";
-        AccessOptions resume = With(Method::AutoScan, Order::Linear);
-        resume.resumeAtSelected = true;
-        QTest::addRow("auto linear: resume at the chosen key")
-            << resume << 5 << 3 << "n@2600 done@4000 end@5100"
-            << "0:K1 1500:K2 2500:K3 2610:S3 2610:- 4000:K3 5000:K4";
         QTest::addRow("auto rows: keys of the chosen row, then the row after")
-            << autoScan << 7 << 3 << "n@100 end@5000"
+            << With(Method::AutoScan) << 7 << "n@100 end@5000"
             << "0:R0 110:K1 1610:K2 2610:K3 3610:R1 4610:R2";
 
         AccessOptions accept = With(Method::AutoScan, Order::Linear);
         accept.acceptanceMs = 200;
         QTest::addRow("acceptance: a short press is ignored, the scan waits while a press is held")
-            << accept << 5 << 3 << "n@2600-2700 n@3800-4100"
+            << accept << 5 << "n@2600-2700 n@3800-4100"
             << "0:K1 1500:K2 2500:K3 3700:K4 4100:S4 4100:-";
-        AccessOptions repeat = stepLinear;
-        repeat.repeatDelayMs = 500;
-        QTest::addRow("repeat delay: a second press too soon is ignored")
-            << repeat << 5 << 3 << "n@100 n@300 n@700"
-            << "0:K1 110:K2 710:K3";
 
-        const AccessOptions arrows = With(Method::Arrows);
         QTest::addRow("arrows over 7 keys: short last row, edges hold, stays after output")
-            << arrows << 7 << 3 << "r@100 d@200 d@300 u@400 l@500 l@600 s@700 done@800"
+            << With(Method::Arrows) << 7 << "r@100 d@200 d@300 u@400 l@500 l@600 s@700 done@800"
             << "0:K1 110:K2 210:K5 310:K7 410:K4 710:S4 710:- 800:K4";
     }
     void script() {
         QFETCH(AccessOptions, options);
         QFETCH(int, keys);
-        QFETCH(int, columns);
         QFETCH(QString, script);
         QFETCH(QString, expected);
-        QCOMPARE(Run(options, keys, columns, script).join(QLatin1Char(' ')), expected);
+        QCOMPARE(Run(options, keys, script).join(QLatin1Char(' ')), expected);
+    }
+
+    // Each row moves the pointer ("x,y,key@t"; key 0 is a gap) over a stepped clock of 10 ms and
+    // lists when keys were chosen; every chosen key's output ends at once. Dwell 1000 ms, radius 8 px.
+    void dwell_data() {
+        QTest::addColumn<bool>("repeats");
+        QTest::addColumn<QString>("moves");
+        QTest::addColumn<int>("until");
+        QTest::addColumn<QString>("expected");
+
+        QTest::addRow("resting chooses once, a long rest does not repeat")
+            << false << "100,100,1@0" << 5000 << "1@1000";
+        QTest::addRow("jitter over the key's edge into the gap keeps the dwell")
+            << false << "100,100,1@0 106,100,0@500" << 1500 << "1@1000";
+        QTest::addRow("leave and come back chooses again")
+            << false << "100,100,1@0 300,100,2@1200 100,100,1@1400" << 3000 << "1@1000 1@2400";
+        QTest::addRow("a full new dwell repeats when asked for")
+            << true << "100,100,1@0" << 3500 << "1@1000 1@2000 1@3000";
+    }
+    void dwell() {
+        QFETCH(bool, repeats);
+        QFETCH(QString, moves);
+        QFETCH(int, until);
+        QFETCH(QString, expected);
+        AccessOptions options = With(Method::Dwell);
+        options.dwellMs = 1000;
+        options.dwellRadius = 8;
+        options.dwellRepeats = repeats;
+        DwellController dwell(options);
+        QStringList pending = moves.split(QLatin1Char(' '));
+        QStringList chosen;
+        for (qint64 t = 0; t <= until; t += 10) {
+            while (!pending.isEmpty() && pending.first().section(QLatin1Char('@'), 1).toLongLong() == t) {
+                const QStringList m =
+                    pending.takeFirst().section(QLatin1Char('@'), 0, 0).split(QLatin1Char(','));
+                dwell.move(QPoint(m[0].toInt(), m[1].toInt()), m[2].toInt(), t);
+            }
+            QVERIFY(dwell.progress(t) >= 0 && dwell.progress(t) <= 1);
+            if (const int key = dwell.tick(t)) {
+                chosen << QStringLiteral("%1@%2").arg(key).arg(t);
+                QCOMPARE(dwell.tick(t + 5000), 0);
+                dwell.activationDone(key, t);
+            }
+        }
+        QCOMPARE(chosen.join(QLatin1Char(' ')), expected);
     }
 };
 
-MIRELVA_TEST(TstScanController)
+MIRELVA_TEST(TstAccess)
 #include "scan_controller.moc"
