@@ -2,7 +2,9 @@
 #include "config/CINIFile.h"
 #include "fakes/RuntimeHarness.h"
 #include "fakes/TestSupport.h"
+#include "runtime/PictureFile.h"
 #include "runtime/ScreenPointer.h"
+#include "runtime/cMouse.h"
 #include "startup/frmSplash.h"
 #include "startup/mAvvio.h"
 #include "fakes/TestRegistry.h"
@@ -12,6 +14,8 @@
 #include <QMouseEvent>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace RuntimeHarness;
 
 namespace {
@@ -20,11 +24,15 @@ const QString NotValid =
     QStringLiteral("Il layout che si cerca di utilizzare non è valido. Crearne uno valido.");
 } // namespace
 
-// The runtime window over a test program folder: what a key does, the table as drawn, and the keys.
+// The runtime window over a test program folder (what a key does, the table as drawn, the keys,
+// the start) and its helpers for the pointer and the pictures.
 class TstRuntime : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ResetSharedIni(); }
+    void init() {
+        ResetSharedIni();
+        SetScreenMousePointer(PointerShape::Default);
+    }
 
     // The frame moves first, then the sound is heard to its end, then the text.
     void keyOutputOrder_data() {
@@ -212,7 +220,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(rt.window.get()));
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         const QImage intro = rt.window->canvas().copy();
-        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_M, Qt::Key_F4, Qt::Key_P, Qt::Key_A}) {
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_M, Qt::Key_F4, Qt::Key_P, Qt::Key_A, Qt::Key_I}) {
             QTest::keyClick(rt.window.get(), key, key == Qt::Key_P ? Qt::AltModifier : Qt::NoModifier);
         }
         QTest::keyClick(rt.window.get(), Qt::Key_I, Qt::AltModifier | Qt::ControlModifier);
@@ -220,9 +228,8 @@ private slots:
         QCOMPARE(rt.window->canvas(), intro);
         QTest::keyClick(rt.window.get(), Qt::Key_Return);
         const QImage table = rt.window->canvas().copy();
-        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Tab, Qt::Key_A}) {
-            QTest::keyClick(rt.window.get(), key);
-        }
+        QTest::keyClick(rt.window.get(), Qt::Key_Right);
+        QTest::keyClick(rt.window.get(), Qt::Key_Tab);
         QCOMPARE(rt.window->canvas(), table);
         rt.window->Form_KeyUp('P', 6);
         rt.window->Form_KeyUp('I', 4);
@@ -314,19 +321,81 @@ private slots:
         QCOMPARE(ScreenMousePointer(), PointerShape::Default);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(QFile::exists(folder + "/layout/lay12.ini"), installs);
-        if (cfg == "immagini") {
-            QVERIFY(window == nullptr);
-            QCOMPARE(rt.messages.shown.size(), 1);
-            return;
+        QCOMPARE(window == nullptr, cfg == "immagini");
+        QCOMPARE(rt.messages.shown.size(), window ? 0 : 1);
+        if (window) {
+            QVERIFY(window->isVisible() && !window->TableActive());
+            QCOMPARE(ActiveLayoutPath(), installs ? folder + "/layout/lay1.ini" : QString());
         }
-        QCOMPARE(rt.messages.texts(), QStringList{});
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QVERIFY(!window->TableActive());
-        QCOMPARE(ActiveLayoutPath(), installs ? folder + "/layout/lay1.ini" : QString());
-        if (installs) {
-            window->Form_KeyPress(13);
-            QVERIFY(window->TableActive());
+    }
+
+    // A pointer object gives back, when it goes, the screen pointer from before its first change;
+    // the screen pointer is one value, never a stack of overrides.
+    void releaseRestoresShapeBeforeFirstChange_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QList<int>>("assignments");
+        QTest::addColumn<Qt::CursorShape>("cursorWhileHeld");
+        QTest::addRow("hourglass, released without reset") << 0 << QList<int>{11} << Qt::WaitCursor;
+        QTest::addRow("start-up hourglass kept through the object's life")
+            << int(PointerShape::Hourglass) << QList<int>{0, 11, 0} << Qt::ArrowCursor;
+        QTest::addRow("later assignments never overwrite the saved shape")
+            << 2 << QList<int>{11, 3, 11} << Qt::WaitCursor;
+        QTest::addRow("untouched object restores nothing")
+            << int(PointerShape::Hourglass) << QList<int>{} << Qt::WaitCursor;
+    }
+    void releaseRestoresShapeBeforeFirstChange() {
+        QFETCH(int, before);
+        QFETCH(QList<int>, assignments);
+        QFETCH(Qt::CursorShape, cursorWhileHeld);
+        SetScreenMousePointer(before);
+        {
+            cMouse mouse;
+            for (int shape : assignments) {
+                mouse.SetMousePointer(shape);
+            }
+            const QCursor* c = QGuiApplication::overrideCursor();
+            QCOMPARE(c ? c->shape() : Qt::ArrowCursor, cursorWhileHeld);
         }
+        QCOMPARE(ScreenMousePointer(), before);
+        QCOMPARE(QGuiApplication::overrideCursor() != nullptr, before != PointerShape::Default);
+        SetScreenMousePointer(PointerShape::Hourglass);
+        SetScreenMousePointer(PointerShape::Default);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    // A picture is decided by its content and found whatever the letter case of its name; anything
+    // else gives no picture, without hanging on a device or reading a huge file.
+    void load_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QSize>("size"); // 0 x 0: refused
+        QTest::addRow("png named .gif, in other letter case") << "png" << QSize(3, 9);
+        QTest::addRow("missing") << "missing" << QSize(0, 0);
+        QTest::addRow("truncated bmp") << "truncated" << QSize(0, 0);
+        QTest::addRow("folder") << "folder" << QSize(0, 0);
+        QTest::addRow("fifo without writer") << "fifo" << QSize(0, 0);
+        QTest::addRow("/dev/zero") << "devzero" << QSize(0, 0);
+        QTest::addRow("sparse file beyond the size limit") << "huge" << QSize(0, 0);
+    }
+    void load() {
+        QFETCH(QString, kind);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("p.gif"));
+        QImage image(kind == "png" ? QSize(3, 9) : QSize(64, 64), QImage::Format_RGB32);
+        image.fill(Qt::red);
+        if (kind == "png") {
+            QVERIFY(image.save(dir.filePath(QStringLiteral("P.GIF")), "PNG"));
+        } else if (kind == "truncated" || kind == "huge") {
+            QVERIFY(image.save(path, "BMP"));
+            QVERIFY(QFile::resize(path, kind == "huge" ? MaxPictureFileBytes + 1 : 40));
+        } else if (kind == "folder") {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("p.gif")));
+        } else if (kind == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == "devzero") {
+            path = QStringLiteral("/dev/zero");
+        }
+        QCOMPARE(LoadPictureFile(path).size(), size);
     }
 };
 
