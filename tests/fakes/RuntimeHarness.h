@@ -58,11 +58,10 @@ struct Runtime {
         const int columns = g->LastCol() + 1;
         return g->CellRect((key - 1) / columns, (key - 1) % columns);
     }
-    void clickAt(QPoint p) {
-        QCursor::setPos(window->mapToGlobal(p));
-        QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, p);
+    void clickKey(int key) {
+        QCursor::setPos(window->mapToGlobal(CentreOf(cell(key))));
+        QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, CentreOf(cell(key)));
     }
-    void clickKey(int key) { clickAt(CentreOf(cell(key))); }
     QRgb pixel(QPoint p) { return window->canvas().pixel(p); }
     // A pixel of the blue frame: on the left edge of the cell, half way down.
     QRgb framePixel(int key) {

@@ -13,10 +13,11 @@ RuntimeTestProgram::RuntimeTestProgram() {
     QDir(m_dir.path()).mkpath(QStringLiteral("suoni"));
 }
 
-void RuntimeTestProgram::writeCfg(const QString& layout, const QString& marker) {
+void RuntimeTestProgram::writeCfg(const QString& layout) {
     const QString file = QDir::isAbsolutePath(layout) ? layout : path(layout);
     const QString text =
-        QStringLiteral("[KeyProgram]\r\nKey=%1\r\nFile=%2\r\nIsProgramInstalled=1\r\n").arg(marker, file);
+        QStringLiteral("[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=%1\r\nIsProgramInstalled=1\r\n")
+            .arg(file);
     TestSupport::writeFile(path(QStringLiteral("cfg.ini")), text.toLatin1());
 }
 
@@ -55,8 +56,7 @@ QString RuntimeTestProgram::writeLayout(const QString& relative, const Layout& l
     for (int i = 1; i <= 21; ++i) {
         QString sound;
         if (i <= l.keys) {
-            sound = i <= l.sounds.size() ? l.sounds[i - 1]
-                                         : writeTone(QStringLiteral("suoni/%1.wav").arg(i), qint16(1000 * i));
+            sound = writeTone(QStringLiteral("suoni/%1.wav").arg(i), qint16(1000 * i));
         }
         lines << QStringLiteral("Sonoro%1=%2").arg(i).arg(sound);
     }
@@ -85,7 +85,8 @@ QString RuntimeTestProgram::writePicture(const QString& relative, QSize size, QC
     return full;
 }
 
-QString RuntimeTestProgram::writeTone(const QString& relative, qint16 value, int samples) {
+QString RuntimeTestProgram::writeTone(const QString& relative, qint16 value) {
+    const int samples = 441;
     QByteArray wav;
     QDataStream out(&wav, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);

@@ -24,8 +24,7 @@ public:
         bool forced = false;
         QList<int> sequence;
         QString bonus;
-        QStringList pictures; // per key; empty: a white picture of the key's own
-        QStringList sounds;   // per key; empty: tone 1000 * key
+        QStringList pictures; // per key; empty: a white picture of the key's own; key k sounds tone 1000 * k
         QStringList texts;
         QStringList functionKeys; // F1..F12
     };
@@ -35,13 +34,13 @@ public:
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
 
     // cfg.ini naming the layout (a path relative to the folder, or absolute).
-    void writeCfg(const QString& layout, const QString& marker = QStringLiteral("<$$-COMUNICATORE-$$>"));
+    void writeCfg(const QString& layout);
     // Writes the layout at the relative path and returns its full path.
     QString writeLayout(const QString& relative, const Layout& layout);
     // A solid picture of the given size, format chosen by the suffix.
     QString writePicture(const QString& relative, QSize size, QColor colour);
-    // A WAV of 16-bit mono samples at 22050 Hz, all holding value.
-    QString writeTone(const QString& relative, qint16 value, int samples = 441);
+    // A WAV of 441 16-bit mono samples at 22050 Hz, all holding value.
+    QString writeTone(const QString& relative, qint16 value);
     QString cfgFileValue() const;
 
 private:
