@@ -4,9 +4,6 @@
 #include "obf/ZipWriter.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,17 +28,15 @@ struct LayoutFile {
 inline LayoutFile ReadLayout(const QString& path) {
     CINIFile ini;
     ini.SetFile(path);
-    ini.SetSection("Impostazioni");
-    LayoutFile layout;
     const auto read = [&ini](const char* section, const QString& key) {
         ini.SetSection(section);
         return ini.Values(key);
     };
-    for (int k = 1; k <= ini.Values("Tasti").toInt(); ++k) {
+    LayoutFile layout;
+    for (int k = 1, keys = read("Impostazioni", "Tasti").toInt(); k <= keys; ++k) {
         layout.texts << read("Sezione Testo", QString("Testo%1").arg(k));
         layout.pictures << read("Sezione Immagini", QString("Immagine%1").arg(k));
         layout.sounds << read("Sezione Sonoro", QString("Sonoro%1").arg(k));
-        ini.SetSection("Impostazioni");
     }
     for (int f = 1; f <= 12; ++f) {
         layout.functionKeys << read("Tasti Funzione", QString("F%1").arg(f));
@@ -60,45 +55,27 @@ inline QJsonObject Board(const QString& id, const QJsonArray& buttons, const QJs
             {"buttons", buttons},         {"images", images}, {"sounds", sounds}};
 }
 
-inline QJsonObject Button(const QString& id, const QString& label, const QJsonObject& extra = {}) {
-    QJsonObject button = extra;
-    button.insert("id", id);
-    button.insert("label", label);
-    return button;
+inline QJsonObject Button(const QString& id, const QString& label, QJsonObject extra = {}) {
+    extra.insert("id", id);
+    extra.insert("label", label);
+    return extra;
 }
 
-inline QByteArray Png(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-// A picture of two colours, so that a decoded copy can be told from a blank one.
-inline QImage TwoColours(int size, QColor left, QColor right) {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(left);
-    for (int y = 0; y < size; ++y) {
-        for (int x = size / 2; x < size; ++x) {
-            image.setPixelColor(x, y, right);
-        }
-    }
-    return image;
+// A media entry carrying its bytes as a data URL.
+inline QJsonObject Media(const QString& id, const QString& type, const QByteArray& bytes) {
+    return {{"id", id}, {"data", "data:" + type + ";base64," + QString::fromLatin1(bytes.toBase64())}};
 }
 
 inline QByteArray Zip(const Entries& entries) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("set.obz");
     ZipWriter zip;
-    zip.start(path);
+    zip.start(dir.filePath("set.obz"));
     for (const auto& [name, bytes] : entries) {
         zip.add(name, bytes);
     }
     zip.finish();
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    QFile file(dir.filePath("set.obz"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A set whose root board is boards/root.obf.
@@ -117,23 +94,19 @@ inline QByteArray Tone(const QString& extension) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every folder and file under the folder, files with a digest of their content.
-inline QStringList Snapshot(const QString& folder) {
-    QStringList files;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (it.fileInfo().isDir()) {
-            files << QDir(folder).relativeFilePath(path) + '/';
-            continue;
+// A picture of two colours, left and right, so that a decoded copy can be told from a blank one.
+inline QByteArray TwoColours(QColor left, QColor right, const char* format) {
+    QImage image(40, 40, QImage::Format_ARGB32);
+    image.fill(left);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 20; x < 40; ++x) {
+            image.setPixelColor(x, y, right);
         }
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        files << QDir(folder).relativeFilePath(path) + ' ' +
-                     QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex();
     }
-    files.sort();
-    return files;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 95);
+    return bytes;
 }
 } // namespace ObfFixtures

@@ -1,5 +1,4 @@
 #include "config/DataFolder.h"
-#include "platform/AppInfo.h"
 #include "startup/CommandLine.h"
 
 #include "fakes/TestRegistry.h"
@@ -54,43 +53,26 @@ private slots:
         QTest::addColumn<QString>("xdg");
         QTest::addColumn<QString>("expected");
 
-        QTest::addRow("writable program folder") << "app" << false << false << ""
-                                                 << "xdg"
-                                                 << "app";
-        QTest::addRow("read-only program folder, XDG_DATA_HOME set") << "app" << true << false << ""
-                                                                     << "xdg"
-                                                                     << "xdg/mirelva";
-        QTest::addRow("read-only program folder, XDG_DATA_HOME unset") << "app" << true << false << ""
-                                                                       << ""
-                                                                       << "home/.local/share/mirelva";
-        QTest::addRow("relative XDG_DATA_HOME is ignored") << "app" << true << false << ""
-                                                           << "rel/xdg"
-                                                           << "home/.local/share/mirelva";
-        QTest::addRow("read-only program folder that holds cfg.ini") << "app" << true << true << ""
-                                                                     << "xdg"
-                                                                     << "app";
-        QTest::addRow("program folder under /proc") << "/proc/self" << false << false << ""
-                                                    << "xdg"
-                                                    << "xdg/mirelva";
-        QTest::addRow("installed under /usr, even for root") << "/usr/bin" << false << false << ""
-                                                             << ""
-                                                             << "home/.local/share/mirelva";
-        QTest::addRow("--data wins over a writable program folder, created with its parents")
-            << "app" << false << false << "new/data/"
-            << "xdg"
-            << "new/data";
-        QTest::addRow("--data cannot be created") << "app" << false << false << "/proc/self/mirelva"
-                                                  << "xdg"
-                                                  << "";
-        QTest::addRow("--data names a file") << "app" << false << false << "app/file"
-                                             << "xdg"
-                                             << "";
-        QTest::addRow("--data is read-only") << "app" << true << false << "app"
-                                             << "xdg"
-                                             << "";
-        QTest::addRow("user's data folder cannot be created") << "app" << true << false << ""
-                                                              << "/proc/self/xdg"
-                                                              << "";
+        const auto row = [](const char* name, const char* program, bool readOnly, bool holdsCfg,
+                            const char* requested, const char* xdg, const char* expected) {
+            QTest::addRow("%s", name) << QString(program) << readOnly << holdsCfg << QString(requested)
+                                      << QString(xdg) << QString(expected);
+        };
+        row("writable program folder", "app", false, false, "", "xdg", "app");
+        row("read-only program folder, XDG_DATA_HOME set", "app", true, false, "", "xdg", "xdg/mirelva");
+        row("read-only program folder, XDG_DATA_HOME unset", "app", true, false, "", "",
+            "home/.local/share/mirelva");
+        row("relative XDG_DATA_HOME is ignored", "app", true, false, "", "rel/xdg",
+            "home/.local/share/mirelva");
+        row("read-only program folder that holds cfg.ini", "app", true, true, "", "xdg", "app");
+        row("program folder under /proc", "/proc/self", false, false, "", "xdg", "xdg/mirelva");
+        row("installed under /usr, even for root", "/usr/bin", false, false, "", "",
+            "home/.local/share/mirelva");
+        row("--data wins, created with its parents", "app", false, false, "new/data/", "xdg", "new/data");
+        row("--data cannot be created", "app", false, false, "/proc/self/mirelva", "xdg", "");
+        row("--data names a file", "app", false, false, "app/file", "xdg", "");
+        row("--data is read-only", "app", true, false, "app", "xdg", "");
+        row("user's data folder cannot be created", "app", true, false, "", "/proc/self/xdg", "");
     }
     void decide() {
         QFETCH(QString, program);
@@ -141,11 +123,7 @@ private slots:
 
         QTest::addRow("none") << QStringList{} << 0 << true << "";
         QTest::addRow("--data DIR") << QStringList{"--data", "/tmp/d"} << 0 << true << "/tmp/d";
-
-        QTest::addRow("--version") << QStringList{"--version"} << 0 << false
-                                   << "Mirelva " + AppInfo::Version() + "\n";
         QTest::addRow("--help") << QStringList{"--help"} << 0 << false << "--data <CARTELLA>";
-
         QTest::addRow("unknown option")
             << QStringList{"--fullscreen"} << 2 << false << "fullscreen\nUso: mirelva";
         QTest::addRow("--data without a folder") << QStringList{"--data"} << 2 << false << "Uso: mirelva";
