@@ -41,20 +41,21 @@ private slots:
         const QByteArray good =
             "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=L\r\nIsProgramInstalled=1\r\n";
         const QStringList repair{Damaged, Recreated};
-        QTest::addRow("all valid") << good << LayoutBytes << QStringList();
-        QTest::addRow("marker in lower case")
-            << QByteArray("[keyprogram]\r\nkey = <$$-comunicatore-$$>\r\nfile =L\r\n")
-            << QByteArray("[KeyProgram]\r\nKey=<$$-comunicatore-$$>\r\n") << QStringList();
-        QTest::addRow("no cfg.ini") << QByteArray("-") << LayoutBytes << repair;
-        QTest::addRow("cfg.ini without marker")
-            << QByteArray("[KeyProgram]\r\nFile=L\r\n") << LayoutBytes << repair;
-        QTest::addRow("cfg.ini of binary garbage")
-            << QByteArray("\x01\xFF[\x00]=\x80\r\r\n\x7F", 12) << LayoutBytes << repair;
-        QTest::addRow("layout without marker")
-            << good << QByteArray("[KeyProgram]\r\nKey=altro\r\n") << QStringList{InvalidLayout};
-        QTest::addRow("layout is a folder") << good << QByteArray("folder") << QStringList{InvalidLayout};
-        QTest::addRow("layout missing") << good << QByteArray("-") << QStringList{NoValidLayout};
-        QTest::addRow("cfg.ini without File") << LayoutBytes << LayoutBytes << QStringList{NoValidLayout};
+        const auto row = [](const char* name, const QByteArray& cfg, const QByteArray& layout,
+                            const QStringList& messages) {
+            QTest::addRow("%s", name) << cfg << layout << messages;
+        };
+        row("all valid", good, LayoutBytes, {});
+        row("marker in lower case", "[keyprogram]\r\nkey = <$$-comunicatore-$$>\r\nfile =L\r\n",
+            "[KeyProgram]\r\nKey=<$$-comunicatore-$$>\r\n", {});
+        row("no cfg.ini", "-", LayoutBytes, repair);
+        row("cfg.ini without marker", "[KeyProgram]\r\nFile=L\r\n", LayoutBytes, repair);
+        row("cfg.ini of binary garbage", QByteArray("\x01\xFF[\x00]=\x80\r\r\n\x7F", 12), LayoutBytes,
+            repair);
+        row("layout without marker", good, "[KeyProgram]\r\nKey=altro\r\n", {InvalidLayout});
+        row("layout is a folder", good, "folder", {InvalidLayout});
+        row("layout missing", good, "-", {NoValidLayout});
+        row("cfg.ini without File", LayoutBytes, LayoutBytes, {NoValidLayout});
     }
     void checkConfiguration() {
         QFETCH(QByteArray, cfg);
@@ -109,53 +110,39 @@ private slots:
                  qPrintable(err));
     }
 
-    // Only a flag of 0 asks for a new installation; cfg.ini is found in any letter case.
-    void installationDue_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("flag");
+    // What start-up reads from cfg.ini: whether to install (only a flag of 0
+    // asks for it) and the active layout (only an existing one becomes it).
+    void startDecisions_data() {
+        QTest::addColumn<QString>("file"); // "-" for no cfg.ini
+        QTest::addColumn<QString>("cfg");  // {mio} names the existing layout, {MIO} in other case
         QTest::addColumn<bool>("due");
-        QTest::addRow("flag 0") << "cfg.ini" << QByteArray("IsProgramInstalled=0") << true;
-        QTest::addRow("flag 1") << "cfg.ini" << QByteArray("IsProgramInstalled=1") << false;
-        QTest::addRow("no flag") << "cfg.ini" << QByteArray("File=x") << false;
-        QTest::addRow("CFG.INI, flag 0") << "CFG.INI" << QByteArray("IsProgramInstalled=0") << true;
+        QTest::addColumn<QString>("active");
+        const auto row = [](const char* name, const char* file, const char* cfg, bool due,
+                            const char* active) {
+            QTest::addRow("%s", name) << QString(file) << QString(cfg) << due << QString(active);
+        };
+        row("existing layout, flag 1", "cfg.ini", "File={mio}\r\nIsProgramInstalled=1", false, "{mio}");
+        row("layout in other case, flag 0", "cfg.ini", "File={MIO}\r\nIsProgramInstalled=0", true, "{MIO}");
+        row("missing layout, no flag", "cfg.ini", "File=/nessuno/manca.ini", false, "");
+        row("CFG.INI, flag 0", "CFG.INI", "IsProgramInstalled=0", true, "");
+        row("no cfg.ini", "-", "", false, "");
     }
-    void installationDue() {
+    void startDecisions() {
         QFETCH(QString, file);
-        QFETCH(QByteArray, flag);
+        QFETCH(QString, cfg);
         QFETCH(bool, due);
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath(file), "[KeyProgram]\r\n" + flag + "\r\n"));
-        QCOMPARE(InstallationDue(dir.path()), due);
-    }
-
-    // Only an existing layout becomes the active one.
-    void readActivePath_data() {
-        QTest::addColumn<QString>("named"); // "-" for no cfg.ini; {mio} for the existing layout
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("existing layout") << "{mio}"
-                                         << "{mio}";
-        QTest::addRow("layout in other case") << "{MIO}"
-                                              << "{MIO}";
-        QTest::addRow("missing layout") << "/nessuno/manca.ini"
-                                        << "";
-        QTest::addRow("no cfg.ini") << "-"
-                                    << "";
-    }
-    void readActivePath() {
-        QFETCH(QString, named);
-        QFETCH(QString, expected);
+        QFETCH(QString, active);
         QTemporaryDir dir;
         const QString layout = dir.filePath("layout/Mio.ini");
         QVERIFY(writeFile(layout, LayoutBytes));
         const auto expand = [&](QString s) {
             return s.replace("{MIO}", dir.filePath("LAYOUT/MIO.INI")).replace("{mio}", layout);
         };
-        if (named != "-") {
-            QVERIFY(writeFile(dir.filePath("cfg.ini"),
-                              ("[KeyProgram]\r\nFile=" + expand(named) + "\r\n").toUtf8()));
-        }
+        QVERIFY(file == "-" ||
+                writeFile(dir.filePath(file), ("[KeyProgram]\r\n" + expand(cfg) + "\r\n").toUtf8()));
+        QCOMPARE(InstallationDue(dir.path()), due);
         ReadActivePath(dir.path());
-        QCOMPARE(ActiveLayoutPath(), expand(expected));
+        QCOMPARE(ActiveLayoutPath(), expand(active));
     }
 };
 

@@ -174,17 +174,24 @@ private slots:
         }
         ObfReport report;
         QCOMPARE(import("b.obf", Json(Board("b", buttons, images, sounds)), report), QString());
-        QCOMPARE(report.entries().size(), cases.size());
+        QList<int> expected;
+        QList<int> got;
+        for (const auto& entry : report.entries()) {
+            got << int(entry.issue);
+            QVERIFY(report.summary().contains(entry.detail));
+        }
         const LayoutFile keys = ReadLayout(report.layouts()[0]);
         for (int i = 0; i < cases.size(); ++i) {
-            QCOMPARE(int(report.entries()[i].issue), int(std::get<2>(cases[i])));
-            QVERIFY(report.summary().contains(report.entries()[i].detail));
+            expected << int(std::get<2>(cases[i]));
             QCOMPARE(keys.texts[i], QString("gatto%1").arg(i));
             const QImage picture = LoadPictureFile(keys.pictures[i]);
             QCOMPARE(picture.size(), QSize(256, 256));
             QVERIFY(Colours(picture) > 1); // the label is drawn
             QVERIFY(keys.sounds[i].isEmpty());
         }
+        std::sort(got.begin(), got.end());
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(got, expected);
         QVERIFY(TableAccepts(m_data, report.layouts()[0]));
     }
 
