@@ -125,7 +125,7 @@ private slots:
         row("layout in other case, flag 0", "cfg.ini", "File={MIO}\r\nIsProgramInstalled=0", true, "{MIO}");
         row("missing layout, no flag", "cfg.ini", "File=/nessuno/manca.ini", false, "");
         row("CFG.INI, flag 0", "CFG.INI", "IsProgramInstalled=0", true, "");
-        row("no cfg.ini", "-", "", false, "");
+        row("no cfg.ini: first run", "-", "", true, "");
     }
     void startDecisions() {
         QFETCH(QString, file);

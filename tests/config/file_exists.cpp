@@ -42,22 +42,16 @@ private slots:
         QCOMPARE(FileExists(path), expected);
     }
 
-    // The name on disk is found whatever the case asked for; an exact match wins.
+    // The name on disk is found whatever the case asked for ("asked>on disk"); an exact match wins.
     void resolvesTheRealName_data() {
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QString>("real");
-        QTest::addRow("exact") << "immagini/arancia.gif"
-                               << "immagini/arancia.gif";
-        QTest::addRow("folder and file") << "LAYOUT/Lay1.Ini"
-                                         << "Layout/lay1.ini";
-        QTest::addRow("new file in a folder of other case") << "layout/nuovo.ini"
-                                                            << "Layout/nuovo.ini";
-        QTest::addRow("missing folder") << "manca/nuovo.ini"
-                                        << "manca/nuovo.ini";
-        QTest::addRow("exact of two") << "doppio/casa.gif"
-                                      << "doppio/casa.gif";
-        QTest::addRow("other exact of two") << "doppio/Casa.gif"
-                                            << "doppio/Casa.gif";
+        for (const QString& row :
+             QString("immagini/arancia.gif LAYOUT/Lay1.Ini>Layout/lay1.ini layout/nuovo.ini>Layout/"
+                     "nuovo.ini manca/nuovo.ini doppio/casa.gif doppio/Casa.gif")
+                 .split(' ')) {
+            QTest::addRow("%s", qPrintable(row)) << row.section('>', 0, 0) << row.section('>', -1);
+        }
     }
     void resolvesTheRealName() {
         QFETCH(QString, asked);

@@ -91,17 +91,13 @@ private slots:
         row("duplicate keys: first wins", "[A]\r\nk=first\r\nK=second\r\n", "A", "k", "first");
         row("duplicate sections: first wins", "[A]\r\nk=first\r\n[B]\r\n[a]\r\nk=2\r\n", "A", "k", "first");
         row("duplicate section's own keys unseen", "[A]\r\nk=first\r\n[a]\r\nonly=2\r\n", "A", "only", "");
-        row("unclosed header is no section", "[A]\r\n[Sezione\r\nk=1\r\n", "Sezione", "k", "");
         row("keys after an unclosed header stay above", "[A]\r\n[Sezione\r\nk=1\r\n", "A", "k", "1");
         row("lines before the first header in no section", "k=1\r\n[A]\r\n", "", "k", "");
         row("line of half a megabyte", "[A]\r\nbig=" + QByteArray(1 << 19, 'm') + "\r\nk=2\r\n", "A", "k",
             "2");
-        row("line of half a megabyte is cut", "[A]\r\nbig=" + QByteArray(1 << 19, 'm'), "A", "big",
-            QString(254, 'm'));
         row("equals sign in the value", "[A]\r\nk=a=b\r\n", "A", "k", "a=b");
         row("line without equals sign", "[A]\r\nk\r\n", "A", "k", "");
         row("bracket in a value opens no section", "[A]\r\nk=[B]\r\n[B]\r\nk=2\r\n", "B", "k", "2");
-        row("value holding a header", "[A]\r\nk=[B]\r\n[B]\r\nk=2\r\n", "A", "k", "[B]");
         row("section ends at the next header", "[A]\r\nx=1\r\n[B]\r\nk=2\r\n", "A", "k", "");
         row("last line without line end", "[A]\r\n\r\n\r\nk=5", "A", "k", "5");
     }
@@ -138,7 +134,6 @@ private slots:
             "[A]\r\na=1\r\nk=3\r\n\r\n[B]\r\nb=1\r\n");
         row("appends to an empty section", "[A]\r\n\r\n[B]\r\n", "A", "3", "[A]\r\nk=3\r\n\r\n[B]\r\n");
         row("new section at the end", "[A]\r\na=1\r\n", "Nuova", "v", "[A]\r\na=1\r\n[Nuova]\r\nk=v\r\n");
-        row("first of duplicate keys", "[A]\r\nk=1\r\nk=2\r\n", "A", "9", "[A]\r\nk=9\r\nk=2\r\n");
         row("first of duplicate sections", "[A]\r\nx=1\r\n[A]\r\nk=2\r\n", "A", "9",
             "[A]\r\nx=1\r\nk=9\r\n[A]\r\nk=2\r\n");
         row("Windows-1252 round trip", "-", "T", "è «ciao» €",

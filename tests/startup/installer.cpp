@@ -1,4 +1,3 @@
-#include "audio/WavSource.h"
 #include "config/CINIFile.h"
 #include "config/Configuration.h"
 #include "config/LayoutReader.h"
@@ -13,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -64,50 +62,32 @@ private slots:
         QVERIFY2(Installer(p).Install(&error), qPrintable(error));
         QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(Names(p), (QStringList{"cfg.ini", "immagini", "layout", "suoni"}));
-        QCOMPARE(Names(p + "/immagini").size(), 16);
-        QCOMPARE(Names(p + "/suoni").size(), 17);
-        QCOMPARE(Names(p + "/layout").size(), 12);
-        // Each picture decodes with white corners (they are drawn with a bitwise AND), each sound is a word.
-        for (int i = 1; i <= 17; ++i) {
-            const QString sound =
-                p + (i == 17 ? QString("/suoni/applauso.wav") : QString("/suoni/%1.wav").arg(i));
-            QCOMPARE(readFile(sound), readFile(QString(":/R1_AUDIO/%1.wav").arg(110 + i)));
-            qsizetype frames = 0;
-            int peak = 0;
-            DecodeWav(readFile(sound), AudioFormat{22050, 1}, [&](std::span<const qint16> piece) {
-                frames += qsizetype(piece.size());
-                peak = std::max(peak, int(*std::max_element(piece.begin(), piece.end())));
-            });
-            QVERIFY2(frames >= 22050 * 3 / 10 && frames <= 22050 * 4 && peak > 8000, qPrintable(sound));
-            if (i <= 16) {
-                const QString picture = p + "/immagini/" + KeyNames[i - 1].toLower() + ".gif";
-                QCOMPARE(readFile(picture), readFile(QString(":/R2_PICTURE/%1.gif").arg(110 + i)));
-                const QImage image(picture, "GIF");
-                QVERIFY2(image.width() >= 240 && image.height() >= 240, qPrintable(picture));
-                QCOMPARE(image.pixel(0, 0) | 0xFF000000, qRgb(255, 255, 255));
-                QCOMPARE(image.pixel(image.width() - 1, image.height() - 1) | 0xFF000000,
-                         qRgb(255, 255, 255));
-            }
+        QCOMPARE((QList<qsizetype>{Names(p + "/immagini").size(), Names(p + "/suoni").size(),
+                                   Names(p + "/layout").size()}),
+                 (QList<qsizetype>{16, 17, 12}));
+        for (int i = 1; i <= 16; ++i) {
+            QCOMPARE(readFile(p + QString("/suoni/%1.wav").arg(i)),
+                     readFile(QString(":/R1_AUDIO/%1.wav").arg(110 + i)));
+            QCOMPARE(readFile(p + "/immagini/" + KeyNames[i - 1].toLower() + ".gif"),
+                     readFile(QString(":/R2_PICTURE/%1.gif").arg(110 + i)));
         }
+        QCOMPARE(readFile(p + "/suoni/applauso.wav"), readFile(":/R1_AUDIO/127.wav"));
+        QVERIFY(readFile(p + "/suoni/16.wav").startsWith("RIFF") &&
+                readFile(p + "/immagini/torta.gif").startsWith("GIF8"));
         QCOMPARE(readFile(p + "/cfg.ini"), ("[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + p +
                                             "/layout/lay1.ini\r\nIsProgramInstalled=1\r\n")
                                                .toUtf8());
     }
 
-    void defaultLayoutsByteForByte_data() {
-        QTest::addColumn<int>("n");
-        QTest::addRow("lay1") << 1;
-        QTest::addRow("lay6, eight keys") << 6;
-        QTest::addRow("lay12") << 12;
-    }
     void defaultLayoutsByteForByte() {
-        QFETCH(int, n);
         QTemporaryDir dir;
         // A folder whose name Windows-1252 can hold keeps its accent in the paths (Latin-1 bytes here).
         const QString p = dir.filePath(QString::fromUtf8("Comunicatore è"));
         QVERIFY(QDir().mkpath(p + "/layout"));
         Installer(p).WriteDefaultLayouts();
-        QCOMPARE(readFile(p + QString("/layout/lay%1.ini").arg(n)), Expected(n, p));
+        for (const int n : {1, 6, 12}) { // 6 has eight keys, two of them silent
+            QCOMPARE(readFile(p + QString("/layout/lay%1.ini").arg(n)), Expected(n, p));
+        }
     }
 
     // Folder names in any script lead back to the files, in Windows-1252
