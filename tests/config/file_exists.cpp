@@ -11,10 +11,10 @@ class TstFileExists : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        QVERIFY(TestSupport::writeFile(m_dir.filePath("immagini/arancia.gif"), "GIF89a"));
-        QVERIFY(TestSupport::writeFile(m_dir.filePath("immagini/Banana.GIF"), "GIF89a"));
-        QVERIFY(TestSupport::writeFile(m_dir.filePath("suoni/1.wav"), "RIFF"));
-        QVERIFY(TestSupport::writeFile(m_dir.filePath("Layout/lay1.ini"), "[KeyProgram]\r\n"));
+        for (const char* file :
+             {"immagini/arancia.gif", "immagini/Banana.GIF", "suoni/1.wav", "Layout/lay1.ini"}) {
+            QVERIFY(TestSupport::writeFile(m_dir.filePath(file), "x"));
+        }
         QVERIFY(QDir().mkpath(m_dir.filePath("vuota")));
         QCOMPARE(QProcess::execute("mkfifo", {m_dir.filePath("suoni/coda")}), 0);
     }

@@ -2,7 +2,6 @@
 #include "fakes/TestSupport.h"
 #include "fakes/TestRegistry.h"
 
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
@@ -25,18 +24,6 @@ QByteArray WithNuls(QByteArray text) {
     return text.replace('@', '\0');
 }
 
-// A section whose keys k1..kN each carry a value of `width` characters.
-QByteArray SectionOf(int keys, int width, QStringList* names = nullptr) {
-    QByteArray out = "[Big]\r\n";
-    for (int i = 1; i <= keys; ++i) {
-        out += "k" + QByteArray::number(i) + "=" + QByteArray(width, 'v') + "\r\n";
-        if (names) {
-            *names << "k" + QString::number(i);
-        }
-    }
-    return out + "[After]\r\nx=1\r\n";
-}
-
 // Every entry under the folder, files with their content.
 QStringList Listing(const QString& dir) {
     QStringList out;
@@ -55,8 +42,6 @@ QStringList Listing(const QString& dir) {
 class TstIni : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QVERIFY(m_dir.isValid()); }
-
     // An empty expected value means "not found": the failed flag must be set.
     void reads_data() {
         QTest::addColumn<QByteArray>("content");
@@ -141,6 +126,8 @@ private slots:
             "ciao\xBB \x80\r\n");
         row("LF file rewritten with CR LF", "[A]\nk=1\n", "A", "2", "[A]\r\nk=2\r\n");
         row("line break in a value stays on its line", "-", "A", "a\r\nb", "[A]\r\nk=a  b\r\n", "a  b");
+        row("Greek turns a Windows-1252 file into UTF-8", "[a]\r\nx=caff\xE8\r\n", "b", "Καλημέρα",
+            "\xEF\xBB\xBF[a]\r\nx=caff\xC3\xA8\r\n[b]\r\nk=" + QString("Καλημέρα").toUtf8() + "\r\n");
         row("UTF-8 file stays UTF-8", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "è",
             "\xEF\xBB\xBF[A]\r\nk=\xC3\xA8\r\n");
         row("other bytes survive a rewrite", WithNuls("[A]\r\nbin=\x81\x8D@\xFF\r\nk=1\r\n"), "A", "2",
@@ -162,38 +149,12 @@ private slots:
         QCOMPARE(ini.GetValue("k"), readBack);
     }
 
-    // Writing one key keeps another value as it read before, whatever the file's encoding.
-    void writeKeepsOtherValues_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("written"); // section, key, value
-        QTest::addColumn<QStringList>("other");   // section, key
-        QTest::addRow("mark, invalid UTF-8 in the line replaced")
-            << QByteArray("\xEF\xBB\xBF[a]\r\nx=\xC3\xA8\r\n[b]\r\ny=\xFF\r\n") << QStringList{"b", "y", "ok"}
-            << QStringList{"a", "x"};
-        QTest::addRow("Greek into Windows-1252")
-            << QByteArray("[a]\r\nx=caff\xE8\r\n") << QStringList{"b", "y", "Καλημέρα"}
-            << QStringList{"a", "x"};
-        QTest::addRow("Polish into a marked Windows-1252 file")
-            << QByteArray("\xEF\xBB\xBF[a]\r\nx=\xC3\xA8\xFF\r\n") << QStringList{"a", "File", "/Łódź/l.ini"}
-            << QStringList{"a", "x"};
-        QTest::addRow("Windows-1252 text that starts like a mark")
-            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFk=v\r\n[a]\r\nx=\xFF\r\n[b]\r\ny=caff\xE8\r\n")
-            << QStringList{"a", "x", "ok"} << QStringList{"b", "y"};
-    }
-    void writeKeepsOtherValues() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, written);
-        QFETCH(QStringList, other);
-        const QString file = m_dir.filePath("x.ini");
-        QVERIFY(writeFile(file, bytes));
-        const QString before = IniAt(file, other[0]).GetValue(other[1]);
-        QVERIFY(!before.isEmpty());
-        IniAt(file, written[0]).SetValues(written[1], written[2]);
-        QCOMPARE(IniAt(file, written[0]).GetValue(written[1]), written[2]);
-        QCOMPARE(IniAt(file, other[0]).GetValue(other[1]), before);
-    }
-
+    // Every instance, whatever case it names the file and section in, sees the file as it is now.
     void instancesSeeEachOthersWrites() {
+        QVERIFY(writeFile(m_dir.filePath("Layout/Lay1.INI"), "[A]\r\nk=1\r\n"));
+        IniAt(m_dir.filePath("layout/lay1.ini"), "a").SetValues("k", "2");
+        QCOMPARE(readFile(m_dir.filePath("Layout/Lay1.INI")), QByteArray("[A]\r\nk=2\r\n"));
+        QVERIFY(!QFileInfo::exists(m_dir.filePath("Layout/lay1.ini")));
         const QString file = m_dir.filePath("shared.ini");
         CINIFile a = IniAt(file, "KeyProgram");
         a.SetValues("File", "uno");
@@ -249,67 +210,6 @@ private slots:
         ini.SetValues("k", "2");
         QCOMPARE(QFileInfo(file).size(), 65LL << 20);
         QVERIFY(readFile(file).startsWith("[A]\r\nk=1\r\n"));
-    }
-
-    void caseVariantIsTheSameFile() {
-        QVERIFY(writeFile(m_dir.filePath("Layout/Lay1.INI"), "[A]\r\nk=1\r\n"));
-        CINIFile ini = IniAt(m_dir.filePath("layout/lay1.ini"), "A");
-        QCOMPARE(ini.GetValue("k"), QString("1"));
-        ini.SetValues("k", "2");
-        QCOMPARE(readFile(m_dir.filePath("Layout/Lay1.INI")), QByteArray("[A]\r\nk=2\r\n"));
-        QVERIFY(!QFileInfo::exists(m_dir.filePath("Layout/lay1.ini")));
-    }
-
-    void writeKeepsPermissions() {
-        const QString file = m_dir.filePath("perm.ini");
-        QVERIFY(writeFile(file, "[A]\r\n"));
-        const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-        QVERIFY(QFile::setPermissions(file, perms));
-        IniAt(file, "A").SetValues("k", 1);
-        QCOMPARE(QFile::permissions(file) & 0x7077, perms); // owner, group, other
-    }
-
-    void insertRowAppendsAnEmptyLine() {
-        const QString file = m_dir.filePath("rows.ini");
-        QVERIFY(writeFile(file, "[A]\r\nk=1\r\n"));
-        CINIFile ini = IniAt(file, "Zzz");
-        QCOMPARE(ini.InsertRow(), 1);
-        QCOMPARE(readFile(file), QByteArray("[A]\r\nk=1\r\n\r\n"));
-        ini.SetFile(QString());
-        QCOMPARE(ini.InsertRow(), 0);
-    }
-
-    // The keys of [Big] and the section names; empty when the enumeration fails.
-    void enumerations_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("keys");
-        QTest::addColumn<QStringList>("sections");
-        QTest::addRow("entry without equals sign, blanks, duplicate section")
-            << QByteArray("[big]\r\nalpha=1\r\nsolo\r\n g = 3 \r\n[ Big ]\r\nx=1\r\n")
-            << QStringList{"alpha", "", "g"} << QStringList{"big", "Big"};
-        // The loop stops when three characters or fewer are left, so a last one-letter name is never taken.
-        QTest::addRow("last one-letter name not taken")
-            << QByteArray("[Big]\r\n[B]\r\n") << QStringList() << QStringList{"Big"};
-        QTest::addRow("no sections") << QByteArray("k=1\r\n") << QStringList() << QStringList();
-        QStringList keys;
-        // About 15000 characters fit only the fourth buffer of 16383; about 16600 fit none.
-        QTest::addRow("grows to the fourth buffer")
-            << SectionOf(300, 45, &keys) << keys << QStringList{"Big", "After"};
-        QTest::addRow("too big for every buffer")
-            << SectionOf(300, 50) << QStringList() << QStringList{"Big", "After"};
-    }
-    void enumerations() {
-        QFETCH(QByteArray, content);
-        QFETCH(QStringList, keys);
-        QFETCH(QStringList, sections);
-        const QString file = m_dir.filePath("e.ini");
-        QVERIFY(writeFile(file, content));
-        const CINIFile ini = IniAt(file, "Big");
-        std::optional<QStringList> got = QStringList{"stale"};
-        QCOMPARE(ini.EnumSectionKeys(got), keys.isEmpty() ? -1 : keys.size());
-        QCOMPARE(got.value_or(QStringList{"none"}), keys.isEmpty() ? QStringList{"none"} : keys);
-        QCOMPARE(ini.EnumSections(got), sections.isEmpty() ? -1 : sections.size());
-        QCOMPARE(got.value_or(QStringList{"none"}), sections.isEmpty() ? QStringList{"none"} : sections);
     }
 
 private:

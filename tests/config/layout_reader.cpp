@@ -1,11 +1,9 @@
-#include "config/CINIFile.h"
 #include "config/LayoutReader.h"
 #include "fakes/LayoutBuilder.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/TestSupport.h"
 #include "fakes/TestRegistry.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -50,7 +48,6 @@ class TstLayoutReader : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        QVERIFY(m_dir.isValid());
         m_p = m_dir.path();
         for (const char* name : {"arancia", "banana", "casa", "mela"}) {
             QVERIFY(writeFile(m_p + "/immagini/" + name + ".gif", "GIF89a"));
@@ -80,7 +77,6 @@ private slots:
         row("layout of 1 MiB", {"pad:1048576"});
         row("layout of 1 MiB and a byte", {"pad:1048577"}, {NotALayout, Resources});
         row("Tasti abc", {"Tasti = 4=>Tasti = abc"}, {Error13});
-        row("Tasti 99999", {"Tasti = 4=>Tasti = 99999"}, {Error6});
         row("Tasti empty", {"Tasti = 4=>Tasti ="}, {Error13});
         // Numbers are 16-bit: beyond it an overflow, anything but a sign and digits not a number.
         row("Tasti 32767", {"Tasti = 4=>Tasti = 32767"}, {KeyCount, Resources});
@@ -91,13 +87,11 @@ private slots:
             {Error6});
         row("Tasti 99999x", {"Tasti = 4=>Tasti = 99999x"}, {Error13});
         row("Tasti +4", {"Tasti = 4=>Tasti = +4"});
-        row("Tasti -", {"Tasti = 4=>Tasti = -"}, {Error13});
         row("Tasti 4a", {"Tasti = 4=>Tasti = 4a"}, {Error13});
         row("Tasti 1 2", {"Tasti = 4=>Tasti = 1 2"}, {Error13});
         row("Tasti 4.0", {"Tasti = 4=>Tasti = 4.0"}, {Error13});
         row("Tasti 04, blanks, quotes", {"Tasti = 4=>Tasti=\t\"04\" "});
         row("Tasti 5", {"Tasti = 4=>Tasti = 5"}, {KeyCount, Resources});
-        row("Tasti 22", {"Tasti = 4=>Tasti = 22"}, {KeyCount, Resources});
         row("Tasti 1", {"Tasti = 4=>Tasti = 1"});
         row("names in other case", {"[Impostazioni]=>[impostazioni]", "Tasti = 4=>TASTI=4"});
         row("IsInput 2", {"IsInput = 0=>IsInput = 2"}, {Input, Resources});
@@ -123,7 +117,6 @@ private slots:
         row("picture empty", {"Immagine4=P/immagini/mela.gif=>Immagine4="}, {Pictures, Resources});
         row("sound missing", {"Sonoro4=P/suoni/4.wav=>Sonoro4=P/suoni/9.wav"}, {Sounds, Resources});
         row("picture is a FIFO", {"Immagine1=P/immagini/Arancia.gif=>Immagine1=P/immagini/coda"});
-        row("picture is /dev/zero", {"Immagine1=P/immagini/Arancia.gif=>Immagine1=/dev/zero"});
         row("picture pattern", {"Immagine1=P/immagini/Arancia.gif=>Immagine1=P/immagini/*.gif"});
     }
     void readLayout() {
@@ -143,9 +136,7 @@ private slots:
                     QString(edit.mid(4).toInt() - layout.replace("=P/", "=" + m_p + "/").size() - 2, ';') +
                     "\r\n";
             } else if (edit == "garbage") {
-                for (int i = 0; i < 4096; ++i) {
-                    layoutBytes.append(static_cast<char>((i * 7919) % 251));
-                }
+                layoutBytes = QByteArray(2048, '\xFF') + QByteArray(2048, '\0') + "=\r\n[";
             } else {
                 const QStringList parts = edit.split("=>");
                 QVERIFY2(layout.contains(parts[0] + "\r\n"), qPrintable(edit));
