@@ -7,9 +7,6 @@
 #include "fakes/TestSupport.h"
 #include "fakes/WavTestFiles.h"
 
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -31,11 +28,12 @@ class TstSoundDisk : public QObject {
     QString m_diskFile;
     std::unique_ptr<SdlAudioOutput> m_output;
 
-    QString writeWav(const std::vector<qint16>& samples) {
+    // A WAV of the samples in the format (by default the device's own).
+    QString writeWav(const std::vector<qint16>& samples, std::optional<AudioFormat> format = {}) {
+        const AudioFormat f = format ? *format : m_output->format();
         const QString path = m_dir.filePath("suono.wav");
-        TestSupport::writeFile(path, WavTestFiles::wav(samples, m_output->format().channels,
-                                                       m_output->format().sampleRate,
-                                                       WavTestFiles::Encoding::Pcm16));
+        TestSupport::writeFile(
+            path, WavTestFiles::wav(samples, f.channels, f.sampleRate, WavTestFiles::Encoding::Pcm16));
         return path;
     }
 
@@ -65,13 +63,10 @@ private slots:
         {
             SdlAudioOutput none;
             QVERIFY(!none.hasDevice());
-            const QString path = m_dir.filePath("lungo.wav");
-            TestSupport::writeFile(path, WavTestFiles::wav(WavTestFiles::sine(22050 * 30, 1, 22050), 1, 22050,
-                                                           WavTestFiles::Encoding::Pcm16));
             QElapsedTimer took;
             took.start();
             cSound sound(none);
-            sound.setFileName(path);
+            sound.setFileName(writeWav(pattern(22050 * 30, 1, 1), AudioFormat{22050, 1}));
             sound.PlayFile(0); // thirty seconds that no one can hear
             cVoce voce(none);
             QVERIFY(!voce.Speak("Mela"));
@@ -109,14 +104,18 @@ private slots:
                  qPrintable(QString::number(after)));
     }
 
-    // Stopped at once: what got out is a small part of the five seconds.
-    void stopSoundDropsWhatIsQueued() {
-        cSound sound(*m_output);
-        sound.setFileName(
-            writeWav(pattern(m_output->format().sampleRate * 5, m_output->format().channels, 4)));
-        sound.PlayFile(cSound::SND_ASYNC);
-        QVERIFY(m_output->isPlaying());
-        sound.StopSound();
+    // StopSound and the end of the player stop at once: what got out is a small part of the five seconds.
+    void stopAndReleaseDropWhatIsQueued() {
+        {
+            cSound sound(*m_output);
+            sound.setFileName(
+                writeWav(pattern(m_output->format().sampleRate * 5, m_output->format().channels, 4)));
+            sound.PlayFile(cSound::SND_ASYNC);
+            sound.StopSound();
+            QVERIFY(!m_output->isPlaying());
+            sound.PlayFile(cSound::SND_ASYNC);
+            QVERIFY(m_output->isPlaying());
+        }
         QVERIFY(!m_output->isPlaying());
         const std::vector<qint16> s = heard();
         const auto toneSamples = std::count_if(s.begin(), s.end(), [](qint16 v) { return v >= 16500; });

@@ -11,67 +11,46 @@ private slots:
     void translatesSpeechTags_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("ssml");
-        QTest::addRow("empty") << ""
-                               << "<speak></speak>";
-        QTest::addRow("silence") << "a<silence msec=\"500\"/>b"
-                                 << "<speak>a<break time=\"500ms\"/>b</speak>";
-        QTest::addRow("names in capitals") << "<SILENCE MSec=\"200\"/>"
-                                           << "<speak><break time=\"200ms\"/></speak>";
-        QTest::addRow("silence cut to a minute") << "<silence msec=\"99999999\"/>"
-                                                 << "<speak><break time=\"60000ms\"/></speak>";
-        QTest::addRow("silence without a number") << "<silence msec=\"molto\"/>x"
-                                                  << "<speak>x</speak>";
-        // Around the program's rate -4: +10 steps is 3 times as fast.
-        QTest::addRow("relative rate") << "<rate speed=\"10\">x</rate>"
-                                       << "<speak><prosody rate=\"300%\">x</prosody></speak>";
-        QTest::addRow("absolute rate") << "<rate absspeed=\"-10\">x</rate>"
-                                       << "<speak><prosody rate=\"52%\">x</prosody></speak>";
-        QTest::addRow("nested rates")
-            << "<rate speed=\"2\">a<rate speed=\"2\">b</rate></rate>"
-            << "<speak><prosody rate=\"125%\">a<prosody rate=\"125%\">b</prosody></prosody></speak>";
-        QTest::addRow("rate unchanged") << "<rate absspeed=\"-4\">x</rate>"
-                                        << "<speak>x</speak>";
-        QTest::addRow("nested volumes")
-            << "<volume level=\"50\"><volume level=\"25\">x</volume></volume>"
-            << "<speak><prosody volume=\"50%\"><prosody volume=\"50%\">x</prosody></prosody></speak>";
-        QTest::addRow("pitch")
-            << "<pitch middle=\"4\"><pitch absmiddle=\"-3\">x</pitch></pitch>"
-            << "<speak><prosody pitch=\"+4st\"><prosody pitch=\"-7st\">x</prosody></prosody></speak>";
-        QTest::addRow("empty tag changes the rest") << "a <rate speed=\"10\"/>b"
-                                                    << "<speak>a <prosody rate=\"300%\">b</prosody></speak>";
-        QTest::addRow("empty tag ends with its enclosing element")
-            << "<emph>a <volume level=\"20\"/>b</emph> c"
-            << "<speak><emphasis>a <prosody volume=\"20%\">b</prosody></emphasis> c</speak>";
-        QTest::addRow("spelling") << "<spell>ciao</spell>"
-                                  << "<speak><say-as interpret-as=\"characters\">ciao</say-as></speak>";
-        QTest::addRow("bookmark") << "a<bookmark mark=\"uno\"/>b"
-                                  << "<speak>a<mark name=\"uno\"/>b</speak>";
-        QTest::addRow("bookmark name quoted") << "<bookmark mark='a\"&lt;b'/>"
-                                              << "<speak><mark name=\"a&quot;&lt;b\"/></speak>";
-        QTest::addRow("tags without counterpart keep their text")
-            << "<voice required=\"Gender=Female\">ciao <pron sym=\"h eh\"/>a te</voice>"
-            << "<speak>ciao a te</speak>";
-        QTest::addRow("entities stay escaped") << "a &lt; b &gt; c"
-                                               << "<speak>a &lt; b &gt; c</speak>";
-        QTest::addRow("escaped ampersand read as e") << "pane &amp; latte"
-                                                     << "<speak>pane  e  latte</speak>";
-        QTest::addRow("CDATA") << "<![CDATA[a<b]]>"
-                               << "<speak>a&lt;b</speak>";
-        // Not well-formed: read as plain text, every character kept.
-        QTest::addRow("bare ampersand") << "Pane & latte"
-                                        << "<speak>Pane  e  latte</speak>";
-        QTest::addRow("bare less-than") << "a < b"
-                                        << "<speak>a &lt; b</speak>";
-        QTest::addRow("unclosed tag") << "<b>ciao"
-                                      << "<speak>&lt;b&gt;ciao</speak>";
-        QTest::addRow("stray end tag") << "ciao</b>"
-                                       << "<speak>ciao&lt;/b&gt;</speak>";
-        QTest::addRow("trying to end the document") << "</speak><speak>x"
-                                                    << "<speak>&lt;/speak&gt;&lt;speak&gt;x</speak>";
-        QTest::addRow("declaration inside") << "<?xml version=\"1.0\"?>x"
-                                            << "<speak>&lt;?xml version=\"1.0\"?&gt;x</speak>";
-        QTest::addRow("unknown entity") << "&nbsp;x"
-                                        << "<speak> e nbsp;x</speak>";
+        static const struct {
+            const char* name;
+            const char* text;
+            const char* ssml;
+        } rows[] = {
+            {"empty", "", ""},
+            {"silence, names in capitals", "a<SILENCE MSec=\"500\"/>b", "a<break time=\"500ms\"/>b"},
+            {"silence cut to a minute", "<silence msec=\"99999999\"/>", "<break time=\"60000ms\"/>"},
+            {"silence without a number", "<silence msec=\"molto\"/>x", "x"},
+            // Around the program's rate -4: +10 steps is 3 times as fast.
+            {"relative rate", "<rate speed=\"10\">x</rate>", "<prosody rate=\"300%\">x</prosody>"},
+            {"absolute rate", "<rate absspeed=\"-10\">x</rate>", "<prosody rate=\"52%\">x</prosody>"},
+            {"nested rates", "<rate speed=\"2\">a<rate speed=\"2\">b</rate></rate>",
+             "<prosody rate=\"125%\">a<prosody rate=\"125%\">b</prosody></prosody>"},
+            {"nested volumes", "<volume level=\"50\"><volume level=\"25\">x</volume></volume>",
+             "<prosody volume=\"50%\"><prosody volume=\"50%\">x</prosody></prosody>"},
+            {"pitch", "<pitch middle=\"4\"><pitch absmiddle=\"-3\">x</pitch></pitch>",
+             "<prosody pitch=\"+4st\"><prosody pitch=\"-7st\">x</prosody></prosody>"},
+            {"empty tag changes the rest", "a <rate speed=\"10\"/>b", "a <prosody rate=\"300%\">b</prosody>"},
+            {"empty tag ends with its enclosing element", "<emph>a <volume level=\"20\"/>b</emph> c",
+             "<emphasis>a <prosody volume=\"20%\">b</prosody></emphasis> c"},
+            {"spelling", "<spell>ciao</spell>", "<say-as interpret-as=\"characters\">ciao</say-as>"},
+            {"bookmark name quoted", "<bookmark mark='a\"&lt;b'/>", "<mark name=\"a&quot;&lt;b\"/>"},
+            {"tags without counterpart keep their text",
+             "<voice required=\"Gender=Female\">ciao <pron sym=\"h eh\"/>a te</voice>", "ciao a te"},
+            {"entities stay escaped", "a &lt; b &gt; c", "a &lt; b &gt; c"},
+            {"escaped ampersand read as e", "pane &amp; latte", "pane  e  latte"},
+            {"CDATA", "<![CDATA[a<b]]>", "a&lt;b"},
+            // Not well-formed: read as plain text, every character kept.
+            {"bare ampersand", "Pane & latte", "Pane  e  latte"},
+            {"bare less-than", "a < b", "a &lt; b"},
+            {"unclosed tag", "<b>ciao", "&lt;b&gt;ciao"},
+            {"stray end tag", "ciao</b>", "ciao&lt;/b&gt;"},
+            {"trying to end the document", "</speak><speak>x", "&lt;/speak&gt;&lt;speak&gt;x"},
+            {"declaration inside", "<?xml version=\"1.0\"?>x", "&lt;?xml version=\"1.0\"?&gt;x"},
+            {"unknown entity", "&nbsp;x", " e nbsp;x"},
+        };
+        for (const auto& r : rows) {
+            QTest::newRow(r.name) << QString(r.text) << "<speak>" + QString(r.ssml) + "</speak>";
+        }
     }
     void translatesSpeechTags() {
         QFETCH(QString, text);
@@ -96,16 +75,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("find");
         QTest::addColumn<int>("source");
-        QTest::addRow("after a tag") << "<emph>uno</emph> due"
-                                     << "due" << 17;
-        QTest::addRow("the entity itself") << "a &lt; b"
-                                           << "&lt;" << 2;
-        QTest::addRow("after a CR LF") << "<emph>a</emph>\r\nb"
-                                       << "b" << 16;
-        QTest::addRow("after an ampersand read as a word") << "x & y"
-                                                           << "y" << 4;
-        QTest::addRow("character reference") << "&#233;ra"
-                                             << "ra" << 6;
+        QTest::addRow("after a tag") << "<emph>uno</emph> due" << QString("due") << 17;
+        QTest::addRow("the entity itself") << "a &lt; b" << QString("&lt;") << 2;
+        QTest::addRow("after a CR LF") << "<emph>a</emph>\r\nb" << QString("b") << 16;
+        QTest::addRow("after an ampersand read as a word") << "x & y" << QString("y") << 4;
+        QTest::addRow("character reference") << "&#233;ra" << QString("ra") << 6;
     }
     void tracesCharactersBackToTheText() {
         QFETCH(QString, text);
@@ -120,18 +94,12 @@ private slots:
     void windowsLanguageCodes_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("language");
-        QTest::addRow("Italian, leading zero") << "0410"
-                                               << "it";
-        QTest::addRow("Swiss Italian") << "810"
-                                       << "it";
-        QTest::addRow("British English") << "809"
-                                         << "en-gb";
-        QTest::addRow("lower-case hex") << "c0a"
-                                        << "es";
-        QTest::addRow("decimal Italian is not Italian") << "1040"
-                                                        << "";
-        QTest::addRow("not a number") << "it"
-                                      << "";
+        QTest::addRow("Italian, leading zero") << "0410" << QString("it");
+        QTest::addRow("Swiss Italian") << "810" << QString("it");
+        QTest::addRow("British English") << "809" << QString("en-gb");
+        QTest::addRow("lower-case hex") << "c0a" << QString("es");
+        QTest::addRow("decimal Italian is not Italian") << "1040" << QString();
+        QTest::addRow("not a number") << "it" << QString();
     }
     void windowsLanguageCodes() {
         QFETCH(QString, code);
