@@ -63,6 +63,15 @@ class TstSound : public QObject {
         return path;
     }
 
+    // What a WAV file plays with flags 0 on an output of the format.
+    std::vector<qint16> play(const QByteArray& wav, AudioFormat format) {
+        RecordingAudioOutput out(format);
+        cSound sound(out);
+        sound.setFileName(write("suono.wav", wav));
+        sound.PlayFile(0);
+        return out.allHeard();
+    }
+
 private slots:
     void decodesEveryEncoding_data() {
         QTest::addColumn<Encoding>("encoding");
@@ -89,11 +98,8 @@ private slots:
         const int frames = steady ? 5 * block : 3000;
         const std::vector<qint16> source = steady ? std::vector<qint16>(size_t(frames * channels), 8000)
                                                   : WavTestFiles::sine(frames, channels, Rate);
-        RecordingAudioOutput out({Rate, channels});
-        cSound sound(out);
-        sound.setFileName(write("tone.wav", WavTestFiles::wav(source, channels, Rate, encoding)));
-        sound.PlayFile(0);
-        const std::vector<qint16> heard = out.allHeard();
+        const std::vector<qint16> heard =
+            play(WavTestFiles::wav(source, channels, Rate, encoding), {Rate, channels});
         QCOMPARE(heard.size(), source.size());
         QVERIFY2(maxDifference(heard, source) <= tolerance,
                  qPrintable(QString::number(maxDifference(heard, source))));
@@ -113,13 +119,9 @@ private slots:
         QFETCH(int, fileChannels);
         QFETCH(int, outRate);
         QFETCH(int, outChannels);
-        RecordingAudioOutput out({outRate, outChannels});
-        cSound sound(out);
         const std::vector<qint16> tone = WavTestFiles::sine(fileRate / 2, fileChannels, fileRate);
-        sound.setFileName(
-            write("rate.wav", WavTestFiles::wav(tone, fileChannels, fileRate, Encoding::Pcm16)));
-        sound.PlayFile(0);
-        const std::vector<qint16> heard = out.allHeard();
+        const std::vector<qint16> heard =
+            play(WavTestFiles::wav(tone, fileChannels, fileRate, Encoding::Pcm16), {outRate, outChannels});
         // Converted in pieces, the sound is the one converted in one go but for
         // a shift of less than a sample at a piece's end; a drift or a repeat is more.
         AudioConverter whole(AUDIO_S16SYS, fileChannels, fileRate, {outRate, outChannels});
@@ -130,20 +132,16 @@ private slots:
         const double oneSampleShift = 16000 * 2 * std::numbers::pi * 440 / outRate;
         QVERIFY2(maxDifference(heard, expected) <= oneSampleShift,
                  qPrintable(QString::number(maxDifference(heard, expected))));
-        QVERIFY2(std::abs(out.durationMs(heard.size()) - 500.0) < 10.0,
+        QVERIFY2(std::abs(1000.0 * double(heard.size()) / (outRate * outChannels) - 500.0) < 10.0,
                  qPrintable(QString::number(heard.size())));
     }
 
     // Unsigned 8-bit sound is silent at 0x80: its end must fade into that
     // silence through the resampler, not jump towards the lowest level.
     void eightBitSoundEndsInSilence() {
-        RecordingAudioOutput out({44100, 2});
-        cSound sound(out);
-        sound.setFileName(write("otto.wav", tone(1600, 1, 8000, Encoding::Pcm8, 12000)));
-        sound.PlayFile(0);
-        QVERIFY(out.allHeard().size() > 17000);
-        QVERIFY2(WavTestFiles::peak(out.allHeard()) <= 15300,
-                 qPrintable(QString::number(WavTestFiles::peak(out.allHeard()))));
+        const std::vector<qint16> heard = play(tone(1600, 1, 8000, Encoding::Pcm8, 12000), {44100, 2});
+        QVERIFY(heard.size() > 17000);
+        QVERIFY2(WavTestFiles::peak(heard) <= 15300, qPrintable(QString::number(WavTestFiles::peak(heard))));
     }
 
     // Whatever a file holds or claims, it plays its sound, a bounded part of it, or nothing.
@@ -151,10 +149,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // null: no file; "folder", "fifo", "huge": made so
         QTest::addColumn<qint64>("samples");
-        QByteArray noChannels = tone(100, 1, 8000);
-        noChannels[22] = 0;
-        QByteArray mp3 = tone(100, 1, 8000);
-        mp3[20] = char(0x55);
         QByteArray liar = tone(27, 1, 8000).append('\x01');
         qToLittleEndian<quint32>(3'500'000'000U, liar.data() + 40);
         QTest::addRow("missing file") << "nessuno.wav" << QByteArray() << 0LL;
@@ -168,8 +162,10 @@ private slots:
         QTest::addRow("0-byte file") << "vuoto.wav" << QByteArray("") << 0LL;
         QTest::addRow("WAV of 0 samples") << "muto.wav" << tone(0, 1, 8000) << 0LL;
         QTest::addRow("RIFF header only") << "testa.wav" << QByteArray("RIFF\x04\x00\x00\x00WAVE", 12) << 0LL;
-        QTest::addRow("fmt with 0 channels") << "canali.wav" << noChannels << 0LL;
-        QTest::addRow("MP3 in a WAV wrapper") << "mp3.wav" << mp3 << 0LL;
+        QTest::addRow("fmt with 0 channels")
+            << "canali.wav" << tone(100, 1, 8000).replace(22, 1, QByteArray(1, 0)) << 0LL;
+        QTest::addRow("MP3 in a WAV wrapper")
+            << "mp3.wav" << tone(100, 1, 8000).replace(20, 1, "\x55") << 0LL;
         QTest::addRow("cut short: the frames it holds")
             << "tronco.wav" << tone(2000, 1, 8000).chopped(2 * 1200 + 1) << 799LL;
         QTest::addRow("3999 Hz") << "a.wav" << tone(400, 1, 3999) << 0LL;

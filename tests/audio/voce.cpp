@@ -17,11 +17,8 @@ struct Spoken {
 Spoken speak(const QString& text) {
     RecordingAudioOutput out;
     cVoce voce(out);
-    Spoken s;
-    s.error = voce.Speak(text);
-    s.samples = out.allHeard();
-    s.ms = out.durationMs(s.samples.size());
-    return s;
+    const std::optional<cVoce::Error> error = voce.Speak(text);
+    return {out.allHeard(), out.durationMs(out.allHeard().size()), error};
 }
 } // namespace
 
