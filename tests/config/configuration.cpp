@@ -1,12 +1,16 @@
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
 #include "config/Configuration.h"
+#include "config/frmApriFile.h"
 #include "fakes/RecordingMessages.h"
+#include "fakes/ScriptedFilePicker.h"
 #include "fakes/TestSupport.h"
 #include "startup/Installer.h"
 #include "fakes/TestRegistry.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,13 +21,15 @@ using TestSupport::readFile;
 using TestSupport::writeFile;
 
 namespace {
-const QString Damaged = "Il file di configurazione è danneggiato.\r\n"
-                        "Il programma provvederà a ricreare il layout di default.";
+const QString Damaged = "Il file di configurazione è danneggiato.";
 const QString Recreated = "File di configurazione e layout di default ricreato.";
-const QString InvalidLayout = "Il layout che si cerca di utilizzare non è valido. Crearne uno valido.";
-const QString NoValidLayout =
-    "Non esiste alcun layout valido per il funzionamento del programma. Creare un layout valido.";
+const QString InvalidLayout = "Il layout che si cerca di utilizzare non è valido.";
+const QString NoValidLayout = "Non esiste alcun layout valido per il funzionamento del programma.";
 const QByteArray LayoutBytes = "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n";
+QByteArray ConfigWithFile(const QString& layout) {
+    return "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + layout.toUtf8() +
+           "\r\nIsProgramInstalled=1\r\n";
+}
 } // namespace
 
 class TstConfiguration : public QObject {
@@ -34,68 +40,51 @@ private slots:
         SetActiveLayoutPath("stale");
     }
 
-    // cfg.ini's text uses L for the layout file's path; "-" means no cfg.ini.
+    // cfg.ini's text uses L for the layout file's path; "-" means no file. The
+    // check passes when it shows no message, and a repair installs afresh.
     void checkConfiguration_data() {
         QTest::addColumn<QByteArray>("cfg");
-        QTest::addColumn<QByteArray>("layout"); // "-" for no layout file
-        QTest::addColumn<bool>("result");
+        QTest::addColumn<QByteArray>("layout"); // "folder" for a folder in its place
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<bool>("installs");
-
         const QByteArray good =
             "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=L\r\nIsProgramInstalled=1\r\n";
-        QTest::addRow("all valid") << good << LayoutBytes << true << QStringList() << false;
-        QTest::addRow("marker in lower case")
-            << QByteArray("[keyprogram]\r\nkey = <$$-comunicatore-$$>\r\nfile =L\r\n")
-            << QByteArray("[KeyProgram]\r\nKey=<$$-comunicatore-$$>\r\n") << true << QStringList() << false;
-        QTest::addRow("no cfg.ini") << QByteArray("-") << LayoutBytes << false
-                                    << QStringList{Damaged, Recreated} << true;
-        QTest::addRow("cfg.ini without marker") << QByteArray("[KeyProgram]\r\nFile=L\r\n") << LayoutBytes
-                                                << false << QStringList{Damaged, Recreated} << true;
-        QTest::addRow("cfg.ini of binary garbage")
-            << QByteArray("\x01\xFF[\x00]=\x80\r\r\n\x7F", 12) << LayoutBytes << false
-            << QStringList{Damaged, Recreated} << true;
-        QTest::addRow("layout without marker") << good << QByteArray("[KeyProgram]\r\nKey=altro\r\n") << false
-                                               << QStringList{InvalidLayout} << false;
-        QTest::addRow("layout is a folder")
-            << good << QByteArray("folder") << false << QStringList{InvalidLayout} << false;
-        QTest::addRow("layout missing")
-            << good << QByteArray("-") << false << QStringList{NoValidLayout} << false;
-        QTest::addRow("cfg.ini without File") << QByteArray("[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n")
-                                              << LayoutBytes << false << QStringList{NoValidLayout} << false;
+        const QStringList repair{Damaged, Recreated};
+        const auto row = [](const char* name, const QByteArray& cfg, const QByteArray& layout,
+                            const QStringList& messages) {
+            QTest::addRow("%s", name) << cfg << layout << messages;
+        };
+        row("all valid", good, LayoutBytes, {});
+        row("marker in lower case", "[keyprogram]\r\nkey = <$$-comunicatore-$$>\r\nfile =L\r\n",
+            "[KeyProgram]\r\nKey=<$$-comunicatore-$$>\r\n", {});
+        row("no cfg.ini", "-", LayoutBytes, repair);
+        row("cfg.ini without marker", "[KeyProgram]\r\nFile=L\r\n", LayoutBytes, repair);
+        row("cfg.ini of binary garbage", QByteArray("\x01\xFF[\x00]=\x80\r\r\n\x7F", 12), LayoutBytes,
+            repair);
+        row("layout without marker", good, "[KeyProgram]\r\nKey=altro\r\n", {InvalidLayout});
+        row("layout is a folder", good, "folder", {InvalidLayout});
+        row("layout missing", good, "-", {NoValidLayout});
+        row("cfg.ini without File", LayoutBytes, LayoutBytes, {NoValidLayout});
     }
     void checkConfiguration() {
         QFETCH(QByteArray, cfg);
         QFETCH(QByteArray, layout);
-        QFETCH(bool, result);
         QFETCH(QStringList, messages);
-        QFETCH(bool, installs);
         QTemporaryDir dir;
         const QString p = dir.path();
         const QString layoutPath = p + "/mio.ini";
-        if (cfg != "-") {
-            QVERIFY(writeFile(p + "/cfg.ini", QByteArray(cfg).replace("=L", "=" + layoutPath.toUtf8())));
-        }
-        if (layout == "folder") {
-            QVERIFY(QDir().mkpath(layoutPath));
-        } else if (layout != "-") {
-            QVERIFY(writeFile(layoutPath, layout));
-        }
+        QVERIFY(cfg == "-" ||
+                writeFile(p + "/cfg.ini", QByteArray(cfg).replace("=L", "=" + layoutPath.toUtf8())));
+        QVERIFY(layout == "folder" ? QDir().mkpath(layoutPath)
+                                   : layout == "-" || writeFile(layoutPath, layout));
         RecordingMessages shown;
         Installer installer(p);
-        QCOMPARE(CheckConfiguration(p, shown, installer), result);
-        QCOMPARE(shown.texts(), messages);
-        for (const auto& s : shown.shown) {
-            QCOMPARE(s.title, QString("Mirelva"));
-            QCOMPARE(s.icon, s.text == Recreated ? MsgIcon::Information : MsgIcon::Exclamation);
+        QCOMPARE(CheckConfiguration(p, shown, installer), messages.isEmpty());
+        QCOMPARE(shown.shown.size(), messages.size());
+        for (int i = 0; i < messages.size(); ++i) {
+            QVERIFY2(shown.shown[i].text.startsWith(messages[i]), qPrintable(shown.shown[i].text));
         }
+        const bool installs = messages.contains(Recreated);
         QCOMPARE(QFileInfo::exists(p + "/layout/lay1.ini"), installs);
-        if (installs) {
-            // The next attempt passes with the new files.
-            RecordingMessages again;
-            QVERIFY(CheckConfiguration(p, again, installer));
-            QVERIFY(again.shown.isEmpty());
-        }
     }
 
     // A repair that cannot write the default files ends the program after
@@ -124,43 +113,97 @@ private slots:
                  qPrintable(err));
     }
 
-    void installationDecisionWithCfgInOtherCase() {
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("CFG.INI"), "[KeyProgram]\r\nIsProgramInstalled=1\r\n"));
-        QVERIFY(!InstallationDue(dir.path()));
+    // What start-up reads from cfg.ini: whether to install (only a flag of 0
+    // asks for it) and the active layout (only an existing one becomes it).
+    void startDecisions_data() {
+        QTest::addColumn<QString>("file"); // "-" for no cfg.ini
+        QTest::addColumn<QString>("cfg");  // {mio} names the existing layout, {MIO} in other case
+        QTest::addColumn<bool>("due");
+        QTest::addColumn<QString>("active");
+        const auto row = [](const char* name, const char* file, const char* cfg, bool due,
+                            const char* active) {
+            QTest::addRow("%s", name) << QString(file) << QString(cfg) << due << QString(active);
+        };
+        row("existing layout, flag 1", "cfg.ini", "File={mio}\r\nIsProgramInstalled=1", false, "{mio}");
+        row("layout in other case, flag 0", "cfg.ini", "File={MIO}\r\nIsProgramInstalled=0", true, "{MIO}");
+        row("missing layout, no flag", "cfg.ini", "File=/nessuno/manca.ini", false, "");
+        row("CFG.INI, flag 0", "CFG.INI", "IsProgramInstalled=0", true, "");
+        row("no cfg.ini: first run", "-", "", true, "");
     }
-
-    void readActivePath_data() {
-        QTest::addColumn<QString>("named"); // "-" for no cfg.ini; {mio} for the existing layout
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("existing layout") << "{mio}"
-                                         << "{mio}";
-        QTest::addRow("layout in other case") << "{MIO}"
-                                              << "{MIO}";
-        QTest::addRow("missing layout") << "/nessuno/manca.ini"
-                                        << "";
-        QTest::addRow("empty File") << ""
-                                    << "";
-        QTest::addRow("no cfg.ini") << "-"
-                                    << "";
-    }
-    void readActivePath() {
-        QFETCH(QString, named);
-        QFETCH(QString, expected);
+    void startDecisions() {
+        QFETCH(QString, file);
+        QFETCH(QString, cfg);
+        QFETCH(bool, due);
+        QFETCH(QString, active);
         QTemporaryDir dir;
         const QString layout = dir.filePath("layout/Mio.ini");
         QVERIFY(writeFile(layout, LayoutBytes));
         const auto expand = [&](QString s) {
             return s.replace("{MIO}", dir.filePath("LAYOUT/MIO.INI")).replace("{mio}", layout);
         };
-        if (named != "-") {
-            QVERIFY(writeFile(dir.filePath("cfg.ini"),
-                              ("[KeyProgram]\r\nFile=" + expand(named) + "\r\n").toUtf8()));
-        }
+        QVERIFY(file == "-" ||
+                writeFile(dir.filePath(file), ("[KeyProgram]\r\n" + expand(cfg) + "\r\n").toUtf8()));
+        QCOMPARE(InstallationDue(dir.path()), due);
         ReadActivePath(dir.path());
-        QCOMPARE(ActiveLayoutPath(), expand(expected));
+        QCOMPARE(ActiveLayoutPath(), expand(active));
     }
 };
 
 MIRELVA_TEST(TstConfiguration)
+// The open-layout window: what exists, file or folder, becomes the active layout and the rest of cfg.ini
+// stays; a missing one is refused with a message; Esc and Annullla write nothing.
+class TstApri : public QObject {
+    Q_OBJECT
+private slots:
+    void open_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("typed"); // P/ stands for the program folder
+        QTest::addColumn<bool>("accepted");
+        const auto row = [](const char* name, const char* action, const char* typed, bool accepted) {
+            QTest::addRow("%s", name) << QString(action) << QString(typed) << accepted;
+        };
+        row("layout file", "cmdApri", "P/layout/lay2.ini", true);
+        row("name in other letter case", "cmdApri", "P/LAYOUT/Lay2.INI", true);
+        row("folder", "cmdApri", "P/layout", true);
+        row("missing file", "cmdApri", "P/layout/lay9.ini", false);
+        row("empty box", "cmdApri", "", false);
+        row("Esc in the text box", "Esc", "P/layout/lay2.ini", false);
+        row("Annullla", "Command1", "P/layout/lay2.ini", false);
+    }
+    void open() {
+        QFETCH(QString, action);
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        QTemporaryDir dir;
+        const QString p = dir.path();
+        typed.replace("P/", p + "/");
+        QVERIFY(writeFile(p + "/cfg.ini", ConfigWithFile(p + "/layout/lay1.ini")));
+        QVERIFY(writeFile(p + "/layout/lay1.ini", "[KeyProgram]\r\n") &&
+                writeFile(p + "/layout/lay2.ini", "[KeyProgram]\r\n"));
+        ResetSharedIni();
+        SetActiveLayoutPath(p + "/layout/lay1.ini");
+        RecordingMessages messages;
+        ScriptedFilePicker picker; // never asked: the box is typed into
+        frmApriFile form(p, picker, messages);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* path = form.findChild<QLineEdit*>("txtPathLayout");
+        const QByteArray before = readFile(p + "/cfg.ini");
+        QTest::keyClicks(path, typed);
+        if (action == "Esc") {
+            QTest::keyClick(path, Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(form.findChild<QPushButton*>(action), Qt::LeftButton);
+        }
+        QCOMPARE(readFile(p + "/cfg.ini"), accepted ? ConfigWithFile(typed) : before);
+        QCOMPARE(ActiveLayoutPath(), accepted ? typed : p + "/layout/lay1.ini");
+        const bool refused = !accepted && action == "cmdApri";
+        QCOMPARE(messages.texts(),
+                 refused ? QStringList{"Il file «" + typed + "» è inesistente."} : QStringList());
+        QCOMPARE(form.isVisible(), refused);
+        QVERIFY(refused || form.result() == (accepted ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+};
+MIRELVA_TEST(TstApri)
 #include "configuration.moc"

@@ -11,38 +11,28 @@ class TstFileExists : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(TestSupport::writeFile(m_dir.filePath("immagini/arancia.gif"), "GIF89a"));
-        QVERIFY(TestSupport::writeFile(m_dir.filePath("immagini/Banana.GIF"), "GIF89a"));
-        QVERIFY(TestSupport::writeFile(m_dir.filePath("suoni/1.wav"), "RIFF"));
-        QVERIFY(TestSupport::writeFile(m_dir.filePath("Layout/lay1.ini"), "[KeyProgram]\r\n"));
+        for (const char* file :
+             {"immagini/arancia.gif", "immagini/Banana.GIF", "suoni/1.wav", "Layout/lay1.ini"}) {
+            QVERIFY(TestSupport::writeFile(m_dir.filePath(file), "x"));
+        }
         QVERIFY(QDir().mkpath(m_dir.filePath("vuota")));
         QCOMPARE(QProcess::execute("mkfifo", {m_dir.filePath("suoni/coda")}), 0);
     }
 
+    // Names are matched without letter case; '*' and '?' are wildcards. A
+    // path starting with '/' is taken as it is, any other is in the test folder.
     void exists_data() {
-        QTest::addColumn<QString>("relative"); // "" for the empty path; "/..." taken as it is
+        QTest::addColumn<QString>("relative");
         QTest::addColumn<bool>("expected");
-        QTest::addRow("exact name") << "immagini/arancia.gif" << true;
-        QTest::addRow("capital where the disk has none") << "immagini/Arancia.gif" << true;
-        QTest::addRow("all upper case") << "IMMAGINI/ARANCIA.GIF" << true;
-        QTest::addRow("lower case where the disk has capitals") << "immagini/banana.gif" << true;
-        QTest::addRow("folder in other case") << "layout/LAY1.ini" << true;
-        QTest::addRow("folder") << "vuota" << true;
-        QTest::addRow("folder with trailing slash") << "immagini/" << true;
-        QTest::addRow("FIFO") << "suoni/coda" << true;
-        QTest::addRow("missing file") << "immagini/pera.gif" << false;
-        QTest::addRow("missing folder") << "suonerie/1.wav" << false;
-        QTest::addRow("file used as a folder") << "suoni/1.wav/x" << false;
-        QTest::addRow("star pattern") << "immagini/*.gif" << true;
-        QTest::addRow("star pattern in other case") << "IMMAGINI/BAN*" << true;
-        QTest::addRow("question mark pattern") << "suoni/?.wav" << true;
-        QTest::addRow("pattern matching nothing") << "suoni/??.wav" << false;
-        QTest::addRow("pattern in an empty folder") << "vuota/*" << false;
-        QTest::addRow("bracket is no pattern") << "immagini/[a]rancia.gif" << false;
-        QTest::addRow("empty path") << "" << false;
-        QTest::addRow("device") << "/dev/zero" << true;
-        QTest::addRow("device in other case") << "/DEV/zero" << true;
+        // '+' for a path that exists, '-' for one that does not.
+        const QString rows =
+            "+immagini/arancia.gif +IMMAGINI/Arancia.GIF +immagini/banana.gif +layout/LAY1.ini +vuota "
+            "+immagini/ +suoni/coda -immagini/pera.gif -suonerie/1.wav -suoni/1.wav/x +immagini/*.gif "
+            "+IMMAGINI/BAN* +immagini/arancia.gif* +suoni/?.wav -suoni/??.wav -vuota/* "
+            "-immagini/[a]rancia.gif - +/dev/zero +/DEV/zero";
+        for (const QString& row : rows.split(' ')) {
+            QTest::addRow("'%s'", qPrintable(row)) << row.mid(1) << row.startsWith('+');
+        }
     }
     void exists() {
         QFETCH(QString, relative);
@@ -52,33 +42,23 @@ private slots:
         QCOMPARE(FileExists(path), expected);
     }
 
+    // The name on disk is found whatever the case asked for ("asked>on disk"); an exact match wins.
     void resolvesTheRealName_data() {
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QString>("real");
-        QTest::addRow("exact") << "immagini/arancia.gif"
-                               << "immagini/arancia.gif";
-        QTest::addRow("capital") << "immagini/Arancia.gif"
-                                 << "immagini/arancia.gif";
-        QTest::addRow("folder and file") << "LAYOUT/Lay1.Ini"
-                                         << "Layout/lay1.ini";
-        QTest::addRow("new file in a folder of other case") << "layout/nuovo.ini"
-                                                            << "Layout/nuovo.ini";
-        QTest::addRow("missing folder") << "manca/nuovo.ini"
-                                        << "manca/nuovo.ini";
+        for (const QString& row :
+             QString("immagini/arancia.gif LAYOUT/Lay1.Ini>Layout/lay1.ini layout/nuovo.ini>Layout/"
+                     "nuovo.ini manca/nuovo.ini doppio/casa.gif doppio/Casa.gif")
+                 .split(' ')) {
+            QTest::addRow("%s", qPrintable(row)) << row.section('>', 0, 0) << row.section('>', -1);
+        }
     }
     void resolvesTheRealName() {
         QFETCH(QString, asked);
         QFETCH(QString, real);
+        QVERIFY(TestSupport::writeFile(m_dir.filePath("doppio/Casa.gif"), "A"));
+        QVERIFY(TestSupport::writeFile(m_dir.filePath("doppio/casa.gif"), "B"));
         QCOMPARE(ResolveFileCase(m_dir.path() + '/' + asked), m_dir.path() + '/' + real);
-    }
-
-    void exactNamePreferred() {
-        QTemporaryDir dir;
-        QVERIFY(TestSupport::writeFile(dir.filePath("Casa.gif"), "A"));
-        QVERIFY(TestSupport::writeFile(dir.filePath("casa.gif"), "B"));
-        QCOMPARE(ResolveFileCase(dir.filePath("casa.gif")), dir.filePath("casa.gif"));
-        QCOMPARE(ResolveFileCase(dir.filePath("Casa.gif")), dir.filePath("Casa.gif"));
-        QVERIFY(FileExists(dir.filePath("CASA.GIF")));
     }
 
 private:

@@ -1,226 +1,223 @@
+#include "obf/ObfExporter.h"
 #include "obf/ObfImporter.h"
 
-#include "ObfFixtures.h"
+#include "audio/WavSource.h"
+#include "config/CINIFile.h"
 #include "config/LayoutReader.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/TestRegistry.h"
 #include "fakes/TestSupport.h"
 #include "obf/ObfCommands.h"
 #include "obf/ZipArchive.h"
+#include "obf/ZipWriter.h"
 #include "runtime/PictureFile.h"
+#include "startup/Installer.h"
 
-#include <QtEndian>
+#include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QtTest>
 
-using namespace ObfFixtures;
+using TestSupport::readFile;
+using Entries = QList<std::pair<QString, QByteArray>>;
 
 namespace {
-int Colours(const QImage& image) {
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 2) {
-        for (int x = 0; x < image.width(); x += 2) {
-            colours.insert(image.pixel(x, y));
-        }
-    }
-    return int(colours.size());
-}
-
-// The table itself accepts the layout: the program's own reader loads it
-// with every picture and sound, and shows no message.
-bool TableAccepts(const QString& folder, const QString& layout) {
+// A layout as the table loads it with the program's own reader (every picture
+// and sound found, no message); a refused one has no keys.
+LayoutData Load(const QString& folder, const QString& layout) {
     ActivateLayout(folder, layout);
     RecordingMessages messages;
     LayoutData data;
-    return !LayoutReader(folder, messages, data).ReadLayout() && messages.shown.isEmpty();
+    return LayoutReader(folder, messages, data).ReadLayout() || !messages.shown.isEmpty() ? LayoutData{}
+                                                                                          : data;
 }
 
-const QJsonObject BrokenBase64{{"id", "p"}, {"data", "data:image/png;base64,iVBOR*w0KG"}};
-const QJsonObject NotAPicture{{"id", "p"}, {"data", "data:image/png;base64,aGVsbG8gd29ybGQ="}};
-const QJsonObject RemotePicture{{"id", "p"}, {"url", "https://example.org/cat.png"}};
-const QJsonObject SymbolPicture{{"id", "p"}, {"symbol", QJsonObject{{"set", "x"}, {"filename", "cat.svg"}}}};
-const QJsonObject NotASound{{"id", "s"}, {"data", "data:audio/mpeg;base64,aGVsbG8gd29ybGQ="}};
-const QJsonObject RemoteSound{{"id", "s"}, {"url", "https://example.org/cat.mp3"}};
+QByteArray Json(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+// A board whose buttons are taken in their own order (no grid).
+QJsonObject Board(const QJsonArray& buttons, const QJsonArray& images = {}, const QJsonArray& sounds = {}) {
+    return {{"id", "b"}, {"buttons", buttons}, {"images", images}, {"sounds", sounds}};
+}
+
+QJsonObject Button(const QString& label, QJsonObject extra = {}) {
+    extra.insert("id", label);
+    extra.insert("label", label);
+    return extra;
+}
+
+QJsonObject Link(const QString& path) {
+    return {{"load_board", QJsonObject{{"path", path}}}};
+}
+
+// A media entry carrying its bytes as a data URL.
+QJsonObject Media(const QString& id, const QString& type, const QByteArray& bytes) {
+    return {{"id", id}, {"data", "data:" + type + ";base64," + QString::fromLatin1(bytes.toBase64())}};
+}
+
+QByteArray Zip(const Entries& entries) {
+    QTemporaryDir dir;
+    ZipWriter zip;
+    zip.start(dir.filePath("set.obz"));
+    for (const auto& [name, bytes] : entries) {
+        zip.add(name, bytes);
+    }
+    zip.finish();
+    return readFile(dir.filePath("set.obz"));
+}
+
+// A set whose root board is boards/root.obf.
+QByteArray Set(const QJsonObject& root, const Entries& more = {}) {
+    const Entries set{{"manifest.json", Json({{"root", "boards/root.obf"}})},
+                      {"boards/root.obf", Json(root)}};
+    return Zip(set + more);
+}
+
+std::vector<qint16> Samples(const QString& path) {
+    std::vector<qint16> samples;
+    DecodeWav(readFile(path), AudioFormat{22050, 1}, [&samples](std::span<const qint16> piece) {
+        samples.insert(samples.end(), piece.begin(), piece.end());
+    });
+    return samples;
+}
+
+QImage Picture(const QString& path) {
+    return LoadPictureFile(path).convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
-class TstObfImport : public QObject {
+class TstObf : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
     QString m_data;
-    QString m_sources;
 
-    QString source(const QString& name, const QByteArray& bytes) {
-        const QString path = m_sources + '/' + name;
-        TestSupport::writeFile(path, bytes);
-        return path;
+    // Imports a file of these bytes; the error is empty on success.
+    QString import(const QString& name, const QByteArray& bytes, ObfReport& report) {
+        TestSupport::writeFile(m_data + "/../" + name, bytes);
+        QString error;
+        return ObfImporter(m_data).Import(m_data + "/../" + name, report, &error) ? QString() : error + '!';
     }
 
 private slots:
     void init() {
-        const QString test =
-            m_dir.filePath(QString(QTest::currentTestFunction()) + '/' + QTest::currentDataTag());
-        m_data = test + "/data";
-        m_sources = test + "/sources";
-        QDir().mkpath(m_data + "/layout");
-        TestSupport::writeFile(m_data + "/layout/Root.ini", "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n");
-        TestSupport::writeFile(m_data + "/cfg.ini", "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n");
+        m_data =
+            m_dir.filePath(QString(QTest::currentTestFunction()) + '/' + QTest::currentDataTag() + "/data");
+        // An existing layout, which no refused import may touch.
+        QVERIFY(TestSupport::writeFile(m_data + "/layout/Root.ini",
+                                       "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n"));
+        QVERIFY(TestSupport::writeFile(m_data + "/cfg.ini", "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n"));
     }
 
-    // The published samples: keys in grid order, spoken texts, decoded
-    // pictures, the link on F1, and layouts the table opens.
+    // The published samples: keys in grid order, texts, decoded pictures, the
+    // link on F1 and the way back on F12, and layouts the table opens.
     void samples_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("texts");    // per layout, keys joined by '|'
-        QTest::addColumn<QList<int>>("colourful"); // keys of the first layout with a real picture
-        QTest::addRow("inline_images.obf")
-            << "inline_images.obf" << QStringList{"children|feline"} << QList<int>{0, 1};
-        QTest::addRow("path_images.obz")
-            << "path_images.obz" << QStringList{"happy|sad", "Really happy|Sort of happy"}
-            << QList<int>{0, 1};
+        QTest::addColumn<QStringList>("texts"); // per layout, keys joined by '|'
+        QTest::addRow("inline_images.obf") << QStringList{"children|feline"};
+        QTest::addRow("path_images.obz") << QStringList{"happy|sad", "Really happy|Sort of happy"};
     }
     void samples() {
-        QFETCH(QString, file);
         QFETCH(QStringList, texts);
-        QFETCH(QList<int>, colourful);
+        const QString file = TestSupport::sourceDir() + "/tests/obf/data/" + QTest::currentDataTag();
         ObfReport report;
-        QString error;
-        QVERIFY2(
-            ObfImporter(m_data).Import(TestSupport::sourceDir() + "/tests/obf/data/" + file, report, &error),
-            qPrintable(error));
-        QCOMPARE(report.layouts().size(), texts.size());
+        QCOMPARE(import(QTest::currentDataTag(), readFile(file), report), QString());
+        // Every picture decoded.
+        QVERIFY2(report.entries().isEmpty(), qPrintable(report.summary()));
+        const QStringList layouts = report.layouts();
+        QCOMPARE(layouts.size(), texts.size());
         for (int i = 0; i < texts.size(); ++i) {
-            const QString layout = report.layouts()[i];
-            const LayoutFile keys = ReadLayout(layout);
-            QCOMPARE(keys.texts.join('|'), texts[i]);
-            for (int k = 0; k < keys.pictures.size(); ++k) {
-                const QImage picture = LoadPictureFile(keys.pictures[k]);
-                QVERIFY2(Colours(picture) > (i == 0 && colourful.contains(k) ? 100 : 1),
-                         qPrintable(keys.pictures[k]));
-            }
-            QVERIFY(TableAccepts(m_data, layout));
+            QCOMPARE(Load(m_data, layouts[i]).KeyTexts.mid(1).join('|'), texts[i]);
         }
-        // The link on F1, and from the linked board the way back on F12.
-        const bool linked = texts.size() > 1;
-        QCOMPARE(ReadLayout(report.layouts()[0]).functionKeys[0], linked ? report.layouts()[1] : QString());
-        QCOMPARE(ReadLayout(report.layouts().last()).functionKeys[11],
-                 linked ? report.layouts()[0] : QString());
-        QVERIFY(QFileInfo::exists(m_data + "/layout/Root.ini"));
+        QCOMPARE(Load(m_data, layouts[0]).FunctionKeyPaths[1], layouts.size() > 1 ? layouts[1] : QString());
+        QCOMPARE(Load(m_data, layouts.last()).FunctionKeyPaths[12],
+                 layouts.size() > 1 ? layouts[0] : QString());
     }
 
-    // Each of these is refused with a message and leaves the data folder as it was.
+    // Each of these is refused with a message and leaves the data folder as it
+    // was.
     void badInput_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
-        const QJsonObject one = Board("b", {Button("1", "uno")});
-        QByteArray declared2Gb = Zip({{"manifest.json", "{}"}});
-        // Both the local header and the central directory say 2 GB.
-        qToLittleEndian<quint32>(0x80000000u, declared2Gb.data() + declared2Gb.indexOf("PK\x03\x04") + 22);
-        const qsizetype central = declared2Gb.indexOf("PK\x01\x02");
-        qToLittleEndian<quint32>(0x80000000u, declared2Gb.data() + central + 24);
-        Entries many;
-        for (int i = 0; i <= ZipArchive::MaxEntries; ++i) {
-            many << std::pair{QString("f%1").arg(i), QByteArray("x")};
-        }
-        QTest::addRow("not a ZIP") << "a.obz" << QByteArray("no zip here") << "non è un archivio ZIP";
-        QTest::addRow("ZIP without manifest.json")
-            << "a.obz" << Zip({{"boards/root.obf", Json(one)}}) << "manifest.json";
-        QTest::addRow("JSON syntax error in an .obf")
-            << "a.obf" << QByteArray("{\"buttons\": [}") << "sintassi JSON";
-        QTest::addRow("JSON syntax error in a linked board")
-            << "a.obz"
-            << Set(Board("r", {Button("1", "uno", {{"load_board", QJsonObject{{"path", "boards/b.obf"}}}})}),
-                   {{"boards/b.obf", "{\"id\": 1,"}})
-            << "sintassi JSON";
-        QTest::addRow("board without buttons") << "a.obf" << Json(Board("vuota", {})) << "non ha tasti";
-        QTest::addRow("board of hidden buttons only")
-            << "a.obf" << Json(Board("b", {Button("1", "uno", {{"hidden", true}})})) << "non ha tasti";
-        QTest::addRow("entry inflating past 64 MB")
-            << "a.obz"
-            << Set(Board("r", {Button("1", "uno", {{"image_id", "p"}})},
-                         {QJsonObject{{"id", "p"}, {"path", "big.png"}}}),
-                   {{"big.png", QByteArray(ZipArchive::MaxEntryBytes + 1, '\0')}})
-            << "troppo grande";
-        QTest::addRow("entry declaring 2 GB") << "a.obz" << declared2Gb << "troppo grande";
-        QTest::addRow("too many files") << "a.obz" << Zip(many) << "più di 2000 file";
-        QTest::addRow("root board outside the archive")
-            << "a.obz"
-            << Zip({{"manifest.json", Json({{"root", "../../etc/root.obf"}})}, {"root.obf", Json(one)}})
-            << "fuori dall'archivio";
-        QTest::addRow("picture with an absolute path")
-            << "a.obz"
-            << Set(Board("r", {Button("1", "uno", {{"image_id", "p"}})},
-                         {QJsonObject{{"id", "p"}, {"path", "/etc/passwd"}}}))
-            << "fuori dall'archivio";
-        QTest::addRow("link climbing out with ..")
-            << "a.obz"
-            << Set(Board("r",
-                         {Button("1", "uno", {{"load_board", QJsonObject{{"path", "boards/../../x.obf"}}}})}))
-            << "fuori dall'archivio";
+        const auto row = [](const char* name, const char* file, const QByteArray& bytes,
+                            const char* message) {
+            QTest::addRow("%s", name) << QString(file) << bytes << QString(message);
+        };
+        const auto picture = [](const QString& path, const Entries& more = {}) {
+            return Set(
+                Board({Button("uno", {{"image_id", "p"}})}, {QJsonObject{{"id", "p"}, {"path", path}}}),
+                more);
+        };
+        row("not a ZIP", "a.obz", "no zip here", "non è un archivio ZIP");
+        row("ZIP without manifest.json", "a.obz", Zip({{"boards/root.obf", Json(Board({Button("uno")}))}}),
+            "manifest.json");
+        row("board of hidden buttons only", "a.obf", Json(Board({Button("uno", {{"hidden", true}})})),
+            "non ha tasti");
+        row("entry inflating past 64 MB", "a.obz",
+            picture("big.png", {{"big.png", QByteArray(ZipArchive::MaxEntryBytes + 1, '\0')}}),
+            "troppo grande");
+        row("picture with an absolute path", "a.obz", picture("/etc/passwd"), "fuori dall'archivio");
+        row("link climbing out with ..", "a.obz", Set(Board({Button("uno", Link("boards/../../x.obf"))})),
+            "fuori dall'archivio");
     }
     void badInput() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
-        const QString file = source(name, bytes);
-        const QStringList before = Snapshot(m_data);
+        const auto listing = [this] {
+            QStringList files;
+            for (QDirIterator it(m_data, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+                files << it.next() + ' ' + QString::fromLatin1(readFile(it.filePath()).toBase64());
+            }
+            return files;
+        };
+        const QStringList before = listing();
         ObfReport report;
-        QString error;
-        QVERIFY(!ObfImporter(m_data).Import(file, report, &error));
-        QVERIFY2(error.contains(message), qPrintable(error));
-        QCOMPARE(Snapshot(m_data), before);
+        const QString error = import(name, bytes, report);
+        QVERIFY2(error.endsWith('!') && error.contains(message), qPrintable(error));
+        QCOMPARE(listing(), before);
     }
 
-    // What cannot be carried is reported and the rest is imported: the key
+    // What cannot be carried is reported and the rest is imported: each key
     // keeps its text, gets its label drawn as its picture, and no sound.
-    void notCarried_data() {
-        QTest::addColumn<QJsonObject>("button");
-        QTest::addColumn<QJsonArray>("images");
-        QTest::addColumn<QJsonArray>("sounds");
-        QTest::addColumn<int>("issue");
-        const auto picture = [](const QJsonObject& media) { return QJsonArray{media}; };
-        QTest::addRow("broken base64") << QJsonObject{{"image_id", "p"}} << picture(BrokenBase64)
-                                       << QJsonArray() << int(ObfReport::Issue::BadPicture);
-        QTest::addRow("picture that does not decode")
-            << QJsonObject{{"image_id", "p"}} << picture(NotAPicture) << QJsonArray()
-            << int(ObfReport::Issue::BadPicture);
-        QTest::addRow("picture id nobody describes") << QJsonObject{{"image_id", "zz"}} << QJsonArray()
-                                                     << QJsonArray() << int(ObfReport::Issue::BadPicture);
-        QTest::addRow("remote picture") << QJsonObject{{"image_id", "p"}} << picture(RemotePicture)
-                                        << QJsonArray() << int(ObfReport::Issue::RemotePicture);
-        QTest::addRow("symbol picture") << QJsonObject{{"image_id", "p"}} << picture(SymbolPicture)
-                                        << QJsonArray() << int(ObfReport::Issue::SymbolPicture);
-        QTest::addRow("sound that does not decode")
-            << QJsonObject{{"sound_id", "s"}} << QJsonArray() << QJsonArray{NotASound}
-            << int(ObfReport::Issue::BadSound);
-        QTest::addRow("remote sound") << QJsonObject{{"sound_id", "s"}} << QJsonArray()
-                                      << QJsonArray{RemoteSound} << int(ObfReport::Issue::RemoteSound);
-        QTest::addRow("special action") << QJsonObject{{"action", ":clear"}} << QJsonArray() << QJsonArray()
-                                        << int(ObfReport::Issue::Action);
-        QTest::addRow("link outside the file")
-            << QJsonObject{{"load_board", QJsonObject{{"name", "altra"}, {"path", "boards/altra.obf"}}}}
-            << QJsonArray() << QJsonArray() << int(ObfReport::Issue::MissingLink);
-    }
     void notCarried() {
-        QFETCH(QJsonObject, button);
-        QFETCH(QJsonArray, images);
-        QFETCH(QJsonArray, sounds);
-        QFETCH(int, issue);
-        const QString file =
-            source("b.obf", Json(Board("b", {Button("1", "gatto", button)}, images, sounds)));
+        using I = ObfReport::Issue;
+        const QJsonArray images{
+            QJsonObject{{"id", "p1"}, {"data", "data:image/png;base64,iVBOR*w0KG"}},
+            Media("p2", "image/png", "hello"),
+            QJsonObject{{"id", "p3"}, {"url", "https://example.org/cat.png"}},
+            QJsonObject{{"id", "p4"}, {"symbol", QJsonObject{{"set", "x"}, {"filename", "c.svg"}}}}};
+        const QJsonArray sounds{Media("s1", "audio/mpeg", "hello"),
+                                QJsonObject{{"id", "s2"}, {"url", "https://example.org/cat.mp3"}}};
+        const QJsonArray buttons{Button("0", {{"image_id", "p1"}}),    Button("1", {{"image_id", "p2"}}),
+                                 Button("2", {{"image_id", "zz"}}),    Button("3", {{"image_id", "p3"}}),
+                                 Button("4", {{"image_id", "p4"}}),    Button("5", {{"sound_id", "s1"}}),
+                                 Button("6", {{"sound_id", "s2"}}),    Button("7", {{"action", ":clear"}}),
+                                 Button("8", Link("boards/altra.obf"))};
         ObfReport report;
-        QString error;
-        QVERIFY2(ObfImporter(m_data).Import(file, report, &error), qPrintable(error));
-        QCOMPARE(report.entries().size(), 1);
-        QCOMPARE(int(report.entries()[0].issue), issue);
-        QVERIFY(report.summary().contains(report.entries()[0].detail));
-        const LayoutFile keys = ReadLayout(report.layouts()[0]);
-        QCOMPARE(keys.pictures.size(), 1);
-        const QImage picture = LoadPictureFile(keys.pictures[0]);
-        QCOMPARE(picture.size(), QSize(256, 256));
-        QVERIFY(Colours(picture) > 1); // the label is drawn
-        QVERIFY(keys.sounds[0].isEmpty());
-        QVERIFY(TableAccepts(m_data, report.layouts()[0]));
+        QCOMPARE(import("b.obf", Json(Board(buttons, images, sounds)), report), QString());
+        QList<int> issues;
+        for (const auto& entry : report.entries()) {
+            issues << int(entry.issue);
+        }
+        std::sort(issues.begin(), issues.end()); // kinds in the order they are declared
+        QCOMPARE(issues, (QList<int>{int(I::RemotePicture), int(I::SymbolPicture), int(I::BadPicture),
+                                     int(I::BadPicture), int(I::BadPicture), int(I::RemoteSound),
+                                     int(I::BadSound), int(I::Action), int(I::MissingLink)}));
+        const LayoutData keys = Load(m_data, report.layouts()[0]);
+        QCOMPARE(keys.KeyTexts, (QStringList{"", "0", "1", "2", "3", "4", "5", "6", "7", "8"}));
+        QImage blank(256, 256, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        for (int i = 1; i <= 9; ++i) {
+            // The label is drawn where the picture could not be carried.
+            const QImage picture = Picture(keys.PicturePaths[i]);
+            QVERIFY(picture.size() == blank.size() && picture != blank);
+            QVERIFY(keys.SoundPaths.value(i).isEmpty());
+        }
     }
 
     // More buttons than a table holds: consecutive layouts, F12 going round
@@ -228,51 +225,82 @@ private slots:
     // table does not allow is filled with blank keys.
     void split() {
         QJsonArray buttons;
-        for (int i = 1; i <= 25; ++i) {
-            buttons << Button(QString::number(i), QString("w%1").arg(i));
+        for (int i = 1; i <= 24; ++i) {
+            buttons << Button(QString("w%1").arg(i));
         }
-        buttons[24] = Button("25", "w25", {{"load_board", QJsonObject{{"path", "boards/b.obf"}}}});
-        const QString file = source(
-            "s.obz", Set(Board("Grande", buttons), {{"boards/b.obf", Json(Board("b", {Button("1", "x")}))}}));
+        buttons << Button("w25", Link("boards/b.obf"));
         ObfReport report;
-        QString error;
-        QVERIFY2(ObfImporter(m_data).Import(file, report, &error), qPrintable(error));
+        QCOMPARE(import("s.obz", Set(Board(buttons), {{"boards/b.obf", Json(Board({Button("x")}))}}), report),
+                 QString());
         const QStringList layouts = report.layouts();
         QCOMPARE(layouts.size(), 3);
-        const LayoutFile first = ReadLayout(layouts[0]);
-        const LayoutFile second = ReadLayout(layouts[1]);
-        QCOMPARE(first.texts.size(), 21);
-        QCOMPARE(first.texts.last(), "w21");
-        QCOMPARE(second.texts, (QStringList{"w22", "w23", "w24", "w25"}));
-        QCOMPARE(first.functionKeys[11], layouts[1]);
-        QCOMPARE(second.functionKeys[11], layouts[0]);
-        QCOMPARE(first.functionKeys[0], layouts[2]);
-        QCOMPARE(second.functionKeys[0], layouts[2]);
-        QVERIFY(TableAccepts(m_data, layouts[1]));
+        const LayoutData first = Load(m_data, layouts[0]);
+        const LayoutData second = Load(m_data, layouts[1]);
+        QCOMPARE(first.KeyTexts.mid(20), (QStringList{"w20", "w21"}));
+        QCOMPARE(second.KeyTexts, (QStringList{"", "w22", "w23", "w24", "w25"}));
+        QCOMPARE((QStringList{first.FunctionKeyPaths[12], second.FunctionKeyPaths[12],
+                              first.FunctionKeyPaths[1], second.FunctionKeyPaths[1]}),
+                 (QStringList{layouts[1], layouts[0], layouts[2], layouts[2]}));
         QCOMPARE(int(report.entries().first().issue), int(ObfReport::Issue::Split));
     }
 
-    // Thirteen linked boards: twelve on F1 to F12 in button order, the last reported.
-    void extraLinks() {
+    // The twelve default layouts, linked to each other on F1 to F12, exported
+    // from the first and imported back: the same keys, texts, pictures pixel for
+    // pixel, sounds sample for sample, and links.
+    void roundTrip() {
+        const QString from = m_dir.filePath("from");
+        QVERIFY(Installer(from).Install());
+        QString error;
+        QVERIFY2(ObfExporter::Export(from + "/layout/lay1.ini", from + "/set.obz", true, &error),
+                 qPrintable(error));
+        ObfReport report;
+        QCOMPARE(import("set.obz", readFile(from + "/set.obz"), report), QString());
+        QVERIFY2(report.entries().isEmpty(), qPrintable(report.summary()));
+        const QStringList layouts = report.layouts();
+        QCOMPARE(layouts.size(), 12);
+        for (int n = 1; n <= 12; ++n) {
+            const LayoutData original = Load(from, from + QString("/layout/lay%1.ini").arg(n));
+            const LayoutData imported = Load(m_data, layouts[n - 1]);
+            QCOMPARE(imported.KeyTexts, original.KeyTexts);
+            QVERIFY(original.KeyCount > 0);
+            for (int k = 1; k <= original.KeyCount; ++k) {
+                QVERIFY(!Picture(original.PicturePaths[k]).isNull() &&
+                        !Samples(original.SoundPaths[k]).empty());
+                QVERIFY2(Picture(imported.PicturePaths[k]) == Picture(original.PicturePaths[k]),
+                         qPrintable(layouts[n - 1]));
+                QVERIFY2(Samples(imported.SoundPaths[k]) == Samples(original.SoundPaths[k]),
+                         qPrintable(layouts[n - 1]));
+            }
+            for (int f = 1; f <= 12; ++f) {
+                QCOMPARE(imported.FunctionKeyPaths[f], layouts[f - 1]);
+            }
+        }
+    }
+
+    // MP3, OGG and WAV sounds become WAV files of the same length and loudness.
+    void media() {
         QJsonArray buttons;
-        Entries boards;
-        for (int i = 1; i <= 13; ++i) {
-            const QString path = QString("boards/%1.obf").arg(i);
-            buttons << Button(QString::number(i), QString("b%1").arg(i),
-                              {{"load_board", QJsonObject{{"path", path}}}});
-            boards << std::pair{path, Json(Board(QString("b%1").arg(i), {Button("1", "x")}))};
+        QJsonArray sounds;
+        for (const QString type : {"mp3:audio/mpeg", "ogg:audio/ogg", "wav:audio/wav"}) {
+            const QString tone = m_dir.filePath("tone." + type.section(':', 0, 0));
+            QCOMPARE(
+                QProcess::execute("sox", {"-n", "-r", "22050", "-c", "1", tone, "synth", "1", "sine", "440"}),
+                0);
+            sounds << Media(tone, type.section(':', 1), readFile(tone));
+            buttons << Button(type, {{"sound_id", tone}});
         }
         ObfReport report;
-        QString error;
-        QVERIFY2(
-            ObfImporter(m_data).Import(source("l.obz", Set(Board("r", buttons), boards)), report, &error),
-            qPrintable(error));
-        QCOMPARE(report.layouts().size(), 14);
-        QVERIFY(ReadLayout(report.layouts()[0]).functionKeys[11].endsWith("/b12.ini"));
-        QCOMPARE(report.entries().size(), 1);
-        QCOMPARE(int(report.entries()[0].issue), int(ObfReport::Issue::ExtraLink));
+        QCOMPARE(import("in.obf", Json(Board(buttons, {}, sounds)), report), QString());
+        QVERIFY2(report.entries().isEmpty(), qPrintable(report.summary()));
+        const LayoutData keys = Load(m_data, report.layouts()[0]);
+        for (int k = 1; k <= 3; ++k) {
+            const std::vector<qint16> samples = Samples(keys.SoundPaths[k]);
+            QVERIFY2(samples.size() > 22050 * 95 / 100 && samples.size() < 22050 * 110 / 100,
+                     qPrintable(keys.KeyTexts[k]));
+            QVERIFY(*std::max_element(samples.begin(), samples.end()) > 8000);
+        }
     }
 };
 
-MIRELVA_TEST(TstObfImport)
+MIRELVA_TEST(TstObf)
 #include "obf_import.moc"

@@ -1,5 +1,4 @@
 #include "config/DataFolder.h"
-#include "platform/AppInfo.h"
 #include "startup/CommandLine.h"
 
 #include "fakes/TestRegistry.h"
@@ -27,75 +26,40 @@ bool MakeReadOnly(const QString& folder) {
            mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
 }
 
-// Gives the folder back to the temporary folder's clean-up.
-struct Writable {
-    QString folder;
-    ~Writable() {
-        const QByteArray path = folder.toLocal8Bit();
-        if (!folder.isEmpty() &&
-            (geteuid() == 0 ? umount2(path.constData(), MNT_DETACH) : chmod(path.constData(), 0755)) != 0) {
-            qWarning("cannot make %s writable again", path.constData());
-        }
-    }
-};
 } // namespace
 
 // Paths in the rows are relative to a temporary root R; "/usr/bin" and
 // "/proc/..." stay as they are. The expected folder is empty when the
 // decision must fail.
-class TstDataFolder : public QObject {
+class TstStartOptions : public QObject {
     Q_OBJECT
 private slots:
     void decide_data() {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<bool>("holdsCfg");
+        QTest::addColumn<QString>("program"); // "+ro": read-only, "+cfg": holding cfg.ini
         QTest::addColumn<QString>("requested");
         QTest::addColumn<QString>("xdg");
         QTest::addColumn<QString>("expected");
-
-        QTest::addRow("writable program folder") << "app" << false << false << ""
-                                                 << "xdg"
-                                                 << "app";
-        QTest::addRow("read-only program folder, XDG_DATA_HOME set") << "app" << true << false << ""
-                                                                     << "xdg"
-                                                                     << "xdg/mirelva";
-        QTest::addRow("read-only program folder, XDG_DATA_HOME unset") << "app" << true << false << ""
-                                                                       << ""
-                                                                       << "home/.local/share/mirelva";
-        QTest::addRow("relative XDG_DATA_HOME is ignored") << "app" << true << false << ""
-                                                           << "rel/xdg"
-                                                           << "home/.local/share/mirelva";
-        QTest::addRow("read-only program folder that holds cfg.ini") << "app" << true << true << ""
-                                                                     << "xdg"
-                                                                     << "app";
-        QTest::addRow("program folder under /proc") << "/proc/self" << false << false << ""
-                                                    << "xdg"
-                                                    << "xdg/mirelva";
-        QTest::addRow("installed under /usr, even for root") << "/usr/bin" << false << false << ""
-                                                             << ""
-                                                             << "home/.local/share/mirelva";
-        QTest::addRow("--data wins over a writable program folder, created with its parents")
-            << "app" << false << false << "new/data/"
-            << "xdg"
-            << "new/data";
-        QTest::addRow("--data cannot be created") << "app" << false << false << "/proc/self/mirelva"
-                                                  << "xdg"
-                                                  << "";
-        QTest::addRow("--data names a file") << "app" << false << false << "app/file"
-                                             << "xdg"
-                                             << "";
-        QTest::addRow("--data is read-only") << "app" << true << false << "app"
-                                             << "xdg"
-                                             << "";
-        QTest::addRow("user's data folder cannot be created") << "app" << true << false << ""
-                                                              << "/proc/self/xdg"
-                                                              << "";
+        const auto row = [](const char* name, const char* program, const char* requested, const char* xdg,
+                            const char* expected) {
+            QTest::addRow("%s", name)
+                << QString(program) << QString(requested) << QString(xdg) << QString(expected);
+        };
+        const char* const home = "home/.local/share/mirelva";
+        row("writable program folder", "app", "", "xdg", "app");
+        row("read-only program folder, XDG_DATA_HOME set", "app+ro", "", "xdg", "xdg/mirelva");
+        row("read-only program folder, XDG_DATA_HOME unset", "app+ro", "", "", home);
+        row("relative XDG_DATA_HOME is ignored", "app+ro", "", "rel/xdg", home);
+        row("read-only program folder that holds cfg.ini", "app+ro+cfg", "", "xdg", "app");
+        row("program folder under /proc", "/proc/self", "", "xdg", "xdg/mirelva");
+        row("installed under /usr, even for root", "/usr/bin", "", "", home);
+        row("--data wins, created with its parents", "app", "new/data/", "xdg", "new/data");
+        row("--data cannot be created", "app", "/proc/self/mirelva", "xdg", "");
+        row("--data names a file", "app", "app/file", "xdg", "");
+        row("--data is read-only", "app+ro", "app", "xdg", "");
+        row("user's data folder cannot be created", "app+ro", "", "/proc/self/xdg", "");
     }
     void decide() {
         QFETCH(QString, program);
-        QFETCH(bool, readOnly);
-        QFETCH(bool, holdsCfg);
         QFETCH(QString, requested);
         QFETCH(QString, xdg);
         QFETCH(QString, expected);
@@ -104,70 +68,56 @@ private slots:
             return p.isEmpty() || p.startsWith('/') ? p : root.filePath(p);
         };
         QVERIFY(TestSupport::writeFile(root.filePath("app/file"), "x"));
-        if (holdsCfg) {
-            QVERIFY(TestSupport::writeFile(root.filePath("app/cfg.ini"), "[KeyProgram]\r\n"));
-        }
-        Writable restore;
-        if (readOnly) {
-            restore.folder = root.filePath("app");
-            QVERIFY2(MakeReadOnly(root.filePath("app")), "no read-only folder on this machine");
-        }
+        QVERIFY(!program.contains("+cfg") ||
+                TestSupport::writeFile(root.filePath("app/cfg.ini"), "[KeyProgram]\r\n"));
+        const QByteArray app = root.filePath("app").toLocal8Bit();
+        const bool readOnly = program.contains("+ro");
+        QVERIFY2(!readOnly || MakeReadOnly(root.filePath("app")), "no read-only folder on this machine");
+        const auto writable = qScopeGuard([&] { // back to the temporary folder's clean-up
+            QVERIFY(!readOnly || (geteuid() == 0 ? umount2(app.constData(), MNT_DETACH)
+                                                 : chmod(app.constData(), 0755)) == 0);
+        });
         QDir::setCurrent(root.path());
-
-        const DataFolder folder =
-            DataFolder::decide({at(program), requested.isEmpty() ? QString() : at(requested),
-                                xdg.startsWith("rel") ? xdg : at(xdg), root.filePath("home")});
+        const DataFolder folder = DataFolder::decide(
+            {at(program.section('+', 0, 0)), requested.isEmpty() ? QString() : at(requested),
+             xdg.startsWith("rel") ? xdg : at(xdg), root.filePath("home")});
         QCOMPARE(folder.path(), at(expected));
         QCOMPARE(folder.ok(), !expected.isEmpty());
-        if (folder.ok()) {
-            QVERIFY(QFileInfo(folder.path()).isDir());
-        } else {
-            QVERIFY2(folder.error().contains(QDir::cleanPath(requested.isEmpty() ? at(xdg) : at(requested))),
-                     qPrintable(folder.error()));
-        }
+        QVERIFY(!folder.ok() || QFileInfo(folder.path()).isDir());
+        QVERIFY2(folder.ok() ||
+                     folder.error().contains(QDir::cleanPath(requested.isEmpty() ? at(xdg) : at(requested))),
+                 qPrintable(folder.error()));
     }
-};
-MIRELVA_TEST(TstDataFolder)
 
-// The expected text is the data folder when the program runs, else a piece of what is printed.
-class TstCommandLine : public QObject {
-    Q_OBJECT
-private slots:
-    void parse_data() {
+    // A folder is what the program runs with; any other text is part of what it prints before ending.
+    void parseCommandLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<bool>("run");
         QTest::addColumn<QString>("expected");
-
-        QTest::addRow("none") << QStringList{} << 0 << true << "";
-        QTest::addRow("--data DIR") << QStringList{"--data", "/tmp/d"} << 0 << true << "/tmp/d";
-
-        QTest::addRow("--version") << QStringList{"--version"} << 0 << false
-                                   << "Mirelva " + AppInfo::Version() + "\n";
-        QTest::addRow("--help") << QStringList{"--help"} << 0 << false << "--data <CARTELLA>";
-
-        QTest::addRow("unknown option")
-            << QStringList{"--fullscreen"} << 2 << false << "fullscreen\nUso: mirelva";
-        QTest::addRow("--data without a folder") << QStringList{"--data"} << 2 << false << "Uso: mirelva";
-        QTest::addRow("--data with an empty folder")
-            << QStringList{"--data="} << 2 << false << "Uso: mirelva";
-        QTest::addRow("stray argument") << QStringList{"lay1.ini"} << 2 << false << "lay1.ini\nUso: mirelva";
+        const auto row = [](const char* name, const QStringList& arguments, int exitCode,
+                            const char* expected) {
+            QTest::addRow("%s", name) << arguments << exitCode << QString(expected);
+        };
+        row("none", {}, 0, "");
+        row("--data DIR", {"--data", "/tmp/d"}, 0, "/tmp/d");
+        row("--help", {"--help"}, 0, "--data <CARTELLA>");
+        row("unknown option", {"--fullscreen"}, 2, "fullscreen\nUso: mirelva");
+        row("--data without a folder", {"--data"}, 2, "Uso: mirelva");
+        row("--data with an empty folder", {"--data="}, 2, "Uso: mirelva");
+        row("stray argument", {"lay1.ini"}, 2, "lay1.ini\nUso: mirelva");
     }
-    void parse() {
+    void parseCommandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
-        QFETCH(bool, run);
         QFETCH(QString, expected);
         const CommandLineOptions options = ParseCommandLine(QStringList{"/usr/bin/mirelva"} + arguments);
+        const bool run = expected.isEmpty() || expected.startsWith('/');
         QCOMPARE(options.run, run);
         QCOMPARE(options.exitCode, exitCode);
-        if (run) {
-            QCOMPARE(options.dataFolder, expected);
-        } else {
-            QVERIFY2(options.output.contains(expected), qPrintable(options.output));
-        }
+        QVERIFY2(run ? options.dataFolder == expected : options.output.contains(expected),
+                 qPrintable(options.output));
     }
 };
-MIRELVA_TEST(TstCommandLine)
+MIRELVA_TEST(TstStartOptions)
 
 #include "start_options.moc"
