@@ -1,17 +1,19 @@
 #include "audio/AudioConverter.h"
+#include "audio/WavSource.h"
 #include "audio/cSound.h"
 #include "fakes/RecordingAudioOutput.h"
-#include "fakes/TestSupport.h"
-#include "audio/WavSource.h"
-#include "fakes/WavTestFiles.h"
 #include "fakes/TestRegistry.h"
+#include "fakes/TestSupport.h"
+#include "fakes/WavTestFiles.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <numbers>
+#include <numeric>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using WavTestFiles::Encoding;
 
@@ -26,13 +28,29 @@ int maxDifference(const std::vector<qint16>& a, const std::vector<qint16>& b) {
     return worst;
 }
 
-int peak(const std::vector<qint16>& s) {
-    int p = 0;
-    for (qint16 v : s) {
-        p = std::max(p, std::abs(int(v)));
-    }
-    return p;
+QByteArray tone(int frames, int channels, int rate, Encoding encoding = Encoding::Pcm16,
+                int amplitude = 16000) {
+    return WavTestFiles::wav(WavTestFiles::sine(frames, channels, rate, 440, amplitude), channels, rate,
+                             encoding);
 }
+
+// Takes queued samples away as a device would whenever it is waited for,
+// and remembers what was queued at once at most.
+class PacedOutput : public RecordingAudioOutput {
+public:
+    using RecordingAudioOutput::RecordingAudioOutput;
+    void enqueue(std::span<const qint16> samples) override {
+        pieces.push_back(durationMs(samples.size()));
+        RecordingAudioOutput::enqueue(samples);
+        mostQueued = std::max(mostQueued, durationMs(pending.size()));
+    }
+    bool waitUntilQueuedAtMost(qsizetype samples) override {
+        pending.erase(pending.begin(), pending.end() - std::min(qsizetype(pending.size()), samples));
+        return true;
+    }
+    std::vector<double> pieces;
+    double mostQueued = 0;
+};
 } // namespace
 
 class TstSound : public QObject {
@@ -45,6 +63,15 @@ class TstSound : public QObject {
         return path;
     }
 
+    // What a WAV file plays with flags 0 on an output of the format.
+    std::vector<qint16> play(const QByteArray& wav, AudioFormat format) {
+        RecordingAudioOutput out(format);
+        cSound sound(out);
+        sound.setFileName(write("suono.wav", wav));
+        sound.PlayFile(0);
+        return out.allHeard();
+    }
+
 private slots:
     void decodesEveryEncoding_data() {
         QTest::addColumn<Encoding>("encoding");
@@ -52,14 +79,11 @@ private slots:
         QTest::addColumn<int>("tolerance");
         QTest::addColumn<bool>("steady");
         QTest::addRow("PCM 8-bit mono") << Encoding::Pcm8 << 1 << 260 << false;
-        QTest::addRow("PCM 16-bit mono") << Encoding::Pcm16 << 1 << 0 << false;
-        QTest::addRow("PCM 16-bit stereo") << Encoding::Pcm16 << 2 << 0 << false;
         QTest::addRow("PCM 24-bit stereo") << Encoding::Pcm24 << 2 << 1 << false;
         QTest::addRow("PCM 32-bit mono") << Encoding::Pcm32 << 1 << 1 << false;
         QTest::addRow("float mono") << Encoding::Float32 << 1 << 1 << false;
         QTest::addRow("A-law mono") << Encoding::ALaw << 1 << 600 << false;
         QTest::addRow("mu-law stereo") << Encoding::MuLaw << 2 << 600 << false;
-        QTest::addRow("IMA ADPCM mono") << Encoding::ImaAdpcm << 1 << 64 << true;
         QTest::addRow("IMA ADPCM stereo") << Encoding::ImaAdpcm << 2 << 64 << true;
         QTest::addRow("MS ADPCM mono") << Encoding::MsAdpcm << 1 << 64 << true;
     }
@@ -74,11 +98,8 @@ private slots:
         const int frames = steady ? 5 * block : 3000;
         const std::vector<qint16> source = steady ? std::vector<qint16>(size_t(frames * channels), 8000)
                                                   : WavTestFiles::sine(frames, channels, Rate);
-        RecordingAudioOutput out({Rate, channels});
-        cSound sound(out);
-        sound.setFileName(write("tone.wav", WavTestFiles::wav(source, channels, Rate, encoding)));
-        sound.PlayFile(0);
-        const std::vector<qint16> heard = out.allHeard();
+        const std::vector<qint16> heard =
+            play(WavTestFiles::wav(source, channels, Rate, encoding), {Rate, channels});
         QCOMPARE(heard.size(), source.size());
         QVERIFY2(maxDifference(heard, source) <= tolerance,
                  qPrintable(QString::number(maxDifference(heard, source))));
@@ -91,7 +112,6 @@ private slots:
         QTest::addColumn<int>("outChannels");
         QTest::addRow("8 kHz mono to 44.1 kHz stereo") << 8000 << 1 << 44100 << 2;
         QTest::addRow("48 kHz stereo to 22.05 kHz mono") << 48000 << 2 << 22050 << 1;
-        QTest::addRow("22.05 kHz mono to 48 kHz mono") << 22050 << 1 << 48000 << 1;
         QTest::addRow("44.1 kHz 6 channels to stereo") << 44100 << 6 << 44100 << 2;
     }
     void convertsToTheOutputFormat() {
@@ -99,17 +119,11 @@ private slots:
         QFETCH(int, fileChannels);
         QFETCH(int, outRate);
         QFETCH(int, outChannels);
-        const int frames = fileRate / 2;
-        RecordingAudioOutput out({outRate, outChannels});
-        cSound sound(out);
-        const std::vector<qint16> tone = WavTestFiles::sine(frames, fileChannels, fileRate);
-        sound.setFileName(
-            write("rate.wav", WavTestFiles::wav(tone, fileChannels, fileRate, Encoding::Pcm16)));
-        sound.PlayFile(0);
-        const std::vector<qint16> heard = out.allHeard();
-        // Queued in pieces as it is converted, the sound is the same as converted
-        // in one go, but for a shift of less than a sample that SDL's resampler
-        // makes where a piece ends; a sound that drifts differs by its amplitude.
+        const std::vector<qint16> tone = WavTestFiles::sine(fileRate / 2, fileChannels, fileRate);
+        const std::vector<qint16> heard =
+            play(WavTestFiles::wav(tone, fileChannels, fileRate, Encoding::Pcm16), {outRate, outChannels});
+        // Converted in pieces, the sound is the one converted in one go but for
+        // a shift of less than a sample at a piece's end; a drift or a repeat is more.
         AudioConverter whole(AUDIO_S16SYS, fileChannels, fileRate, {outRate, outChannels});
         std::vector<qint16> expected = whole.put(tone.data(), int(tone.size() * sizeof(qint16)));
         const std::vector<qint16> rest = whole.finish();
@@ -118,197 +132,115 @@ private slots:
         const double oneSampleShift = 16000 * 2 * std::numbers::pi * 440 / outRate;
         QVERIFY2(maxDifference(heard, expected) <= oneSampleShift,
                  qPrintable(QString::number(maxDifference(heard, expected))));
-        QVERIFY(heard.size() % size_t(outChannels) == 0);
-        const double ms = out.durationMs(heard.size());
-        QVERIFY2(std::abs(ms - 500.0) < 10.0, qPrintable(QString::number(ms)));
-        // The end of the sound is there too (a resampler may hold it back).
-        const size_t lastTwentyMs = size_t(outRate / 50 * outChannels);
-        QVERIFY(peak(std::vector<qint16>(heard.end() - qsizetype(lastTwentyMs), heard.end())) > 8000);
-        // Every channel carries the tone; no channel is lost or made silent.
-        for (int c = 0; c < outChannels; ++c) {
-            std::vector<qint16> channel;
-            for (size_t i = size_t(c); i < heard.size(); i += size_t(outChannels)) {
-                channel.push_back(heard[i]);
-            }
-            QVERIFY2(peak(channel) > 8000, qPrintable(QString::number(peak(channel))));
-        }
+        QVERIFY2(std::abs(1000.0 * double(heard.size()) / (outRate * outChannels) - 500.0) < 10.0,
+                 qPrintable(QString::number(heard.size())));
     }
 
-    // The next sound starts only after the first has been heard completely.
-    void soundsPlayOneAfterTheOther() {
-        RecordingAudioOutput out({11025, 1});
-        cSound sound(out);
-        const auto first = WavTestFiles::sine(1000, 1, 11025, 440);
-        const auto second = WavTestFiles::sine(700, 1, 11025, 880);
-        const QString a = write("a.wav", WavTestFiles::wav(first, 1, 11025, Encoding::Pcm16));
-        const QString b = write("b.wav", WavTestFiles::wav(second, 1, 11025, Encoding::Pcm16));
-        sound.setFileName(a);
-        sound.PlayFile(0);
-        sound.setFileName(b);
-        sound.PlayFile(0);
-        QCOMPARE(out.heard.size(), size_t(2));
-        QCOMPARE(out.heard[0], first);
-        QCOMPARE(out.heard[1], second);
-        QVERIFY(out.trace().endsWith("ED"));
-        QVERIFY(out.pending.empty());
+    // Unsigned 8-bit sound is silent at 0x80: its end must fade into that
+    // silence through the resampler, not jump towards the lowest level.
+    void eightBitSoundEndsInSilence() {
+        const std::vector<qint16> heard = play(tone(1600, 1, 8000, Encoding::Pcm8, 12000), {44100, 2});
+        QVERIFY(heard.size() > 17000);
+        QVERIFY2(WavTestFiles::peak(heard) <= 15300, qPrintable(QString::number(WavTestFiles::peak(heard))));
     }
 
-    void badInputPlaysNothing_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addRow("missing file") << "missing";
-        QTest::addRow("empty name") << "empty";
-        QTest::addRow("folder") << "folder";
-        QTest::addRow("GIF with a WAV name") << "gif";
-        QTest::addRow("0-byte file") << "zero";
-        QTest::addRow("WAV of 0 samples") << "nosamples";
-        QTest::addRow("RIFF header only") << "headeronly";
-        QTest::addRow("fmt with 0 channels") << "nochannels";
-        QTest::addRow("unknown encoding") << "unknown";
-        QTest::addRow("/dev/zero") << "devzero";
-        QTest::addRow("FIFO without a writer") << "fifo";
-        QTest::addRow("file beyond the size limit") << "huge";
+    // Whatever a file holds or claims, it plays its sound, a bounded part of it, or nothing.
+    void soundFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // null: no file; "folder", "fifo", "huge": made so
+        QTest::addColumn<qint64>("samples");
+        QByteArray liar = tone(27, 1, 8000).append('\x01');
+        qToLittleEndian<quint32>(3'500'000'000U, liar.data() + 40);
+        QTest::addRow("missing file") << "nessuno.wav" << QByteArray() << 0LL;
+        QTest::addRow("empty name") << "" << QByteArray() << 0LL;
+        QTest::addRow("folder") << "cartella.wav" << QByteArray("folder") << 0LL;
+        QTest::addRow("/dev/zero") << "/dev/zero" << QByteArray() << 0LL;
+        QTest::addRow("FIFO without a writer") << "tubo.wav" << QByteArray("fifo") << 0LL;
+        QTest::addRow("file beyond the size limit") << "enorme.wav" << QByteArray("huge") << 0LL;
+        QTest::addRow("picture with a WAV name")
+            << "figura.wav" << QByteArray("GIF89a\x01\x00\x01\x00\x80", 11) << 0LL;
+        QTest::addRow("0-byte file") << "vuoto.wav" << QByteArray("") << 0LL;
+        QTest::addRow("WAV of 0 samples") << "muto.wav" << tone(0, 1, 8000) << 0LL;
+        QTest::addRow("RIFF header only") << "testa.wav" << QByteArray("RIFF\x04\x00\x00\x00WAVE", 12) << 0LL;
+        QTest::addRow("fmt with 0 channels")
+            << "canali.wav" << tone(100, 1, 8000).replace(22, 1, QByteArray(1, 0)) << 0LL;
+        QTest::addRow("MP3 in a WAV wrapper")
+            << "mp3.wav" << tone(100, 1, 8000).replace(20, 1, "\x55") << 0LL;
+        QTest::addRow("cut short: the frames it holds")
+            << "tronco.wav" << tone(2000, 1, 8000).chopped(2 * 1200 + 1) << 799LL;
+        QTest::addRow("3999 Hz") << "a.wav" << tone(400, 1, 3999) << 0LL;
+        QTest::addRow("4000 Hz") << "a.wav" << tone(400, 1, 4000) << 800LL;
+        QTest::addRow("384001 Hz") << "a.wav" << tone(3840, 1, 384001) << 0LL;
+        QTest::addRow("8 channels") << "a.wav" << tone(400, 8, 8000) << 400LL;
+        QTest::addRow("9 channels") << "a.wav" << tone(400, 9, 8000) << 0LL;
+        QTest::addRow("99 bytes claiming 3.5 GB of data") << "a.wav" << liar << 27LL;
+        QTest::addRow("longer than the length cap")
+            << "a.wav" << tone(8000 * (MaxSoundSeconds + 60), 1, 8000, Encoding::Pcm8)
+            << qint64(8000) * MaxSoundSeconds;
+        QTest::addRow("name in another letter case") << "Campanello.WAV" << tone(500, 1, 8000) << 500LL;
     }
-    void badInputPlaysNothing() {
-        QFETCH(QString, kind);
-        QString path;
-        if (kind == "missing") {
-            path = m_dir.filePath("nessuno.wav");
-        } else if (kind == "folder") {
-            path = m_dir.filePath("cartella.wav");
+    void soundFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        // Played by the name in lower case, as layouts written on another system may name it.
+        const QString path = name.isEmpty() || name.startsWith('/') ? name : m_dir.filePath(name.toLower());
+        if (bytes == "folder") {
             QVERIFY(QDir().mkpath(path));
-        } else if (kind == "gif") {
-            path =
-                write("figura.wav", QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00!"
-                                               "\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
-                                               "\x00\x02\x02\x44\x01\x00;",
-                                               43));
-        } else if (kind == "zero") {
-            path = write("vuoto.wav", {});
-        } else if (kind == "nosamples") {
-            path = write("muto.wav", WavTestFiles::wav({}, 1, 22050, Encoding::Pcm16));
-        } else if (kind == "headeronly") {
-            path = write("testa.wav", QByteArray("RIFF\x04\x00\x00\x00WAVE", 12));
-        } else if (kind == "nochannels") {
-            QByteArray wav = WavTestFiles::wav(WavTestFiles::sine(100, 1, 8000), 1, 8000, Encoding::Pcm16);
-            wav[22] = 0; // fmt channel count
-            path = write("canali.wav", wav);
-        } else if (kind == "unknown") {
-            QByteArray wav = WavTestFiles::wav(WavTestFiles::sine(100, 1, 8000), 1, 8000, Encoding::Pcm16);
-            wav[20] = char(0x55); // MP3 in a WAV wrapper
-            path = write("mp3.wav", wav);
-        } else if (kind == "devzero") {
-            path = "/dev/zero";
-        } else if (kind == "fifo") {
-            path = m_dir.filePath("tubo.wav");
+        } else if (bytes == "fifo") {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        } else if (kind == "huge") {
-            path = m_dir.filePath("enorme.wav");
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(WavTestFiles::wav(WavTestFiles::sine(100, 1, 8000), 1, 8000, Encoding::Pcm16));
+        } else if (bytes == "huge") {
+            QFile f(write(name, tone(100, 1, 8000)));
             QVERIFY(f.resize(MaxSoundFileBytes + 1)); // sparse: takes no room on disk
+        } else if (!bytes.isNull()) {
+            write(name, bytes);
         }
-        RecordingAudioOutput out;
+        RecordingAudioOutput out({8000, 1});
         cSound sound(out);
         sound.setFileName(path);
+        // The address space held to what the process uses now plus 1 GB:
+        // a huge allocation fails instead of passing unnoticed.
+        rlimit old{};
+        getrlimit(RLIMIT_AS, &old);
+        const QByteArray pages = TestSupport::readFile(QStringLiteral("/proc/self/statm")).split(' ')[0];
+        rlimit limit = old;
+        limit.rlim_cur =
+            std::min(old.rlim_max, rlim_t(pages.toULongLong() * sysconf(_SC_PAGESIZE)) + (1 << 30));
+        setrlimit(RLIMIT_AS, &limit);
         sound.PlayFile(0);
-        QVERIFY(out.allHeard().empty());
-        QVERIFY(out.pending.empty());
-        QVERIFY(!out.calls.contains(RecordingAudioOutput::Call::Enqueue));
+        setrlimit(RLIMIT_AS, &old);
+        QTEST(qint64(out.allHeard().size() + out.pending.size()), "samples");
     }
 
-    // A WAV cut short in its data plays the frames it holds.
-    void truncatedWavPlaysWhatItHolds() {
-        const auto source = WavTestFiles::sine(2000, 1, 11025);
-        QByteArray wav = WavTestFiles::wav(source, 1, 11025, Encoding::Pcm16);
-        wav.chop(2 * 1200 + 1); // cut 1200 frames and half a sample
-        RecordingAudioOutput out({11025, 1});
+    // A long sound starts with a piece that outlasts the device's first
+    // cycles; the rest is converted in short steps while it plays.
+    void longSoundIsConvertedWhileItPlays() {
+        PacedOutput out({44100, 2});
         cSound sound(out);
-        sound.setFileName(write("tronco.wav", wav));
+        sound.setFileName(write("lungo.wav", tone(48000 * 10, 2, 48000)));
         sound.PlayFile(0);
-        const auto heard = out.allHeard();
-        QCOMPARE(heard.size(), size_t(799));
-        QCOMPARE(maxDifference(heard, source), 0);
+        QVERIFY2(out.pieces.front() >= 30, qPrintable(QString::number(out.pieces.front())));
+        QVERIFY(*std::max_element(out.pieces.begin() + 1, out.pieces.end()) <= 100);
+        QVERIFY2(out.mostQueued <= 1100, qPrintable(QString::number(out.mostQueued)));
+        QCOMPARE(std::lround(std::accumulate(out.pieces.begin(), out.pieces.end(), 0.0)), 10000L);
     }
 
-    // However long a file says it is, a sound ends at the length cap.
-    void fileNameIgnoresCase() {
-        const auto source = WavTestFiles::sine(500, 1, 11025);
-        write("Campanello.WAV", WavTestFiles::wav(source, 1, 11025, Encoding::Pcm16));
+    // One sound at a time: with flags 0 each is heard whole, one after the other; a new
+    // sound replaces one still queued.
+    void oneSoundAtATime() {
         RecordingAudioOutput out({11025, 1});
         cSound sound(out);
-        sound.setFileName(m_dir.filePath("campanello.wav"));
-        sound.PlayFile(0);
-        QCOMPARE(out.allHeard(), source);
-    }
-
-    void playBufferPlaysSoundData_data() {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<bool>("plays");
-        QTest::addRow("WAV in memory")
-            << WavTestFiles::wav(WavTestFiles::sine(300, 1, 11025), 1, 11025, Encoding::Pcm16) << true;
-        QTest::addRow("empty") << QByteArray() << false;
-        QTest::addRow("text") << QByteArray("non è un suono") << false;
-    }
-    void playBufferPlaysSoundData() {
-        QFETCH(QByteArray, data);
-        QFETCH(bool, plays);
-        RecordingAudioOutput out({11025, 1});
-        cSound sound(out);
-        sound.setSoundData(data);
-        QCOMPARE(sound.SoundData(), data);
-        sound.PlayBuffer(cSound::SND_MEMORY);
-        QCOMPARE(out.allHeard().size(), plays ? size_t(300) : size_t(0));
-    }
-
-    void flags_data() {
-        QTest::addColumn<quint32>("firstFlags");
-        QTest::addColumn<quint32>("secondFlags");
-        QTest::addColumn<int>("pendingFrames");
-        QTest::addColumn<int>("heardFrames");
-        // The first sound (300 frames) is queued without waiting; then the second (200).
-        QTest::addRow("async then sync: the new sound replaces the old")
-            << quint32(cSound::SND_ASYNC) << quint32(0) << 0 << 200;
-        QTest::addRow("async then async")
-            << quint32(cSound::SND_ASYNC) << quint32(cSound::SND_ASYNC) << 200 << 0;
-        QTest::addRow("nostop leaves a playing sound alone")
-            << quint32(cSound::SND_ASYNC) << quint32(cSound::SND_NOSTOP) << 300 << 0;
-        QTest::addRow("purge stops and plays nothing")
-            << quint32(cSound::SND_ASYNC) << quint32(cSound::SND_PURGE) << 0 << 0;
-        QTest::addRow("sync then nostop plays") << quint32(0) << quint32(cSound::SND_NOSTOP) << 0 << 500;
-    }
-    void flags() {
-        QFETCH(quint32, firstFlags);
-        QFETCH(quint32, secondFlags);
-        QFETCH(int, pendingFrames);
-        QFETCH(int, heardFrames);
-        RecordingAudioOutput out({11025, 1});
-        cSound sound(out);
-        sound.setFileName(write(
-            "uno.wav", WavTestFiles::wav(WavTestFiles::sine(300, 1, 11025), 1, 11025, Encoding::Pcm16)));
-        sound.PlayFile(firstFlags);
-        sound.setFileName(write(
-            "due.wav", WavTestFiles::wav(WavTestFiles::sine(200, 1, 11025), 1, 11025, Encoding::Pcm16)));
-        sound.PlayFile(secondFlags);
-        QCOMPARE(int(out.pending.size()), pendingFrames);
-        QCOMPARE(int(out.allHeard().size()), heardFrames);
-    }
-
-    void stopAndReleasePurge() {
-        RecordingAudioOutput out({11025, 1});
-        {
-            cSound sound(out);
-            sound.setFileName(write("lungo.wav", WavTestFiles::wav(WavTestFiles::sine(900, 1, 11025), 1,
-                                                                   11025, Encoding::Pcm16)));
-            sound.PlayFile(cSound::SND_ASYNC);
-            QCOMPARE(out.pending.size(), size_t(900));
-            sound.StopSound();
-            QVERIFY(out.pending.empty());
-            sound.PlayFile(cSound::SND_ASYNC);
-            QCOMPARE(out.pending.size(), size_t(900));
+        const QString first = write("uno.wav", tone(300, 1, 11025));
+        const QString second = write("due.wav", tone(200, 1, 11025));
+        for (const quint32 flags : {0U, quint32(cSound::SND_ASYNC)}) {
+            sound.setFileName(first);
+            sound.PlayFile(flags);
+            sound.setFileName(second);
+            sound.PlayFile(flags);
         }
-        QVERIFY(out.pending.empty());
-        QVERIFY(out.allHeard().empty());
+        QCOMPARE(out.allHeard().size(), size_t(500));
+        QCOMPARE(out.pending.size(), size_t(200));
+        sound.PlayFile(0);
+        QCOMPARE(out.allHeard().size(), size_t(700));
     }
 };
 

@@ -31,14 +31,12 @@ start_program
 xdotool key Return
 # Two keys side by side: the left one shows the sample's picture (thousands
 # of colours), which neither an empty cell nor a label picture has.
-for _ in $(seq 40); do
+picture_shown() {
     shot
     colours=$(convert "$work/shot.png" -crop 400x400+50+180 -format %k info:)
-    ((colours > 500)) && break
-    alive "waiting for the picture"
-    sleep 0.25
-done
-((colours > 500)) || fail "the imported picture is not on the table ($colours colours)"
+    ((colours > 500))
+}
+wait_for "the imported picture on the table" picture_shown
 echo "the imported layout shows its picture ($colours colours in the left key)"
 focus "$window"
 xdotool key Escape

@@ -37,44 +37,51 @@ pixel() {
     convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 alive() { kill -0 "$app_pid" 2>/dev/null || fail "the program ended while $1"; }
-# Waits (at most ~20 s) until pixel x,y shows the colour.
-wait_pixel() {
-    local x=$1 y=$2 want=$3 what=$4
+# Runs the command every 0.25 s until it succeeds, for at most 20 s; fails with $1 otherwise.
+wait_for() {
+    local what=$1
+    shift
     for _ in $(seq 80); do
-        shot
-        [[ $(pixel "$x" "$y") == "$want" ]] && return 0
+        "$@" && return 0
         alive "waiting for $what"
         sleep 0.25
     done
-    fail "$what: pixel $x,$y is $(pixel "$x" "$y"), expected $want"
+    fail "$what"
 }
+shows() { shot && [[ $(pixel "$1" "$2") == "$3" ]]; }
+wait_pixel() { wait_for "$4: pixel $1,$2 is not $3" shows "$1" "$2" "$3"; }
 # Visible windows whose title is exactly $1.
 windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
-# Waits (at most 20 s) for a visible window titled $1 and prints its id.
+# Waits for a visible window titled $1 and prints its id.
 wait_window() {
-    local id
-    for _ in $(seq 80); do
-        id=$(windows_named "$1" | head -n 1)
-        [[ -n $id ]] && { echo "$id"; return 0; }
-        alive "waiting for the window \"$1\"" >&2
-        sleep 0.25
-    done
-    return 1
+    wait_for "the window \"$1\"" has_window "$1" >&2
+    windows_named "$1" | head -n 1
 }
-# Waits (at most 20 s) until no visible window is titled $1.
-wait_window_gone() {
-    for _ in $(seq 80); do
-        [[ -z $(windows_named "$1") ]] && return 0
-        alive "waiting for the window \"$1\" to close"
-        sleep 0.25
-    done
-    fail "the window \"$1\" is still open"
+has_window() { [[ -n $(windows_named "$1") ]]; }
+no_window_named() { [[ -z $(windows_named "$1") ]]; }
+wait_window_gone() { wait_for "the window \"$1\" to close" no_window_named "$1"; }
+# Seconds of sound in a PCM WAV: its data bytes over its byte rate.
+wav_seconds() { od -An -t u4 -j 28 -N 4 "$1" | awk -v size="$(stat -c %s "$1")" '{ printf "%.3f", (size - 44) / $1 }'; }
+# SDL's disk driver writes 44100 Hz stereo 16-bit frames: the first and last loud one after byte $1, and the count.
+loud_frames() {
+    tail -c +"$(($1 + 1))" "$work/audio.raw" | od -An -v -t d2 -w4 | awk '
+        { a = ($1 < 0 ? -$1 : $1); c = ($2 < 0 ? -$2 : $2) }
+        a > 64 || c > 64 { if (first == 0) first = NR; last = NR }
+        END { printf "%d %d %d\n", first, last, NR }'
+}
+quiet_after_sound() {
+    read -r first last total < <(loud_frames "$1")
+    ((first > 0 && total - last > 44100))
+}
+# Seconds of sound heard after byte $1 of the device's output, once it has been quiet for a second.
+heard_seconds() {
+    wait_for "sound after byte $1 of the output" quiet_after_sound "$1" >&2
+    read -r first last _ < <(loud_frames "$1")
+    awk -v f="$first" -v l="$last" 'BEGIN { printf "%.3f", (l - f) / 44100 }'
 }
 # Alt held while the letter goes down and up: the program acts on the
 # letter's release with Alt alone still held.
-alt_key() {
-    xdotool keydown alt keydown "$1" keyup "$1" keyup alt
-}
+alt_key() { xdotool keydown alt keydown "$1" keyup "$1" keyup alt; }
 focus() { timeout 10 xdotool windowfocus --sync "$1" || fail "cannot focus window $1"; }
 
 # A display of our own: Xvfb chooses a free number itself, locks it and
@@ -102,6 +109,12 @@ export XDG_RUNTIME_DIR=$work/xdg
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export HOME=$work/home
 mkdir "$HOME"
+full_screen_window() {
+    for id in $(windows_named Mirelva); do
+        xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 1024x768' && window=$id
+    done
+    [[ -n $window ]]
+}
 # Starts the program (again) and waits for its full-screen window on the intro screen.
 start_program() {
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/audio.raw QT_QPA_PLATFORM=xcb "$work/app/mirelva" \
@@ -110,15 +123,7 @@ start_program() {
 
     # The runtime window: the one named Mirelva that covers the screen.
     window=""
-    for _ in $(seq 100); do
-        for id in $(windows_named Mirelva); do
-            if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 1024x768'; then window=$id; fi
-        done
-        [[ -n $window ]] && break
-        alive "starting"
-        sleep 0.2
-    done
-    [[ -n $window ]] || fail "no full-screen Mirelva window"
+    wait_for "a full-screen Mirelva window" full_screen_window
     # The intro screen: its blue top bar.
     wait_pixel 300 3 "0,115,255" "intro top bar"
     focus "$window"
@@ -133,7 +138,7 @@ quit_from_intro() {
         kill -0 "$app_pid" 2>/dev/null || break
         sleep 0.2
     done
-    if kill -0 "$app_pid" 2>/dev/null; then fail "the program is still running after Esc on the intro"; fi
+    ! kill -0 "$app_pid" 2>/dev/null || fail "the program is still running after Esc on the intro"
     wait "$app_pid" || fail "the program ended with an error"
     app_pid=""
 }

@@ -49,18 +49,6 @@ public:
     double durationMs(size_t samples) const {
         return 1000.0 * double(samples) / (double(m_format.sampleRate) * m_format.channels);
     }
-    // The calls as letters, for compact comparisons: E enqueue, D drain,
-    // P purge, H hold (pause), R resume; repeated enqueues count once.
-    QString trace() const {
-        QString t;
-        for (Call c : calls) {
-            const QChar letter = QStringLiteral("EDPHR").at(int(c));
-            if (!(letter == u'E' && t.endsWith(u'E'))) {
-                t += letter;
-            }
-        }
-        return t;
-    }
 
     QList<Call> calls;
     // Queued samples not yet waited for.

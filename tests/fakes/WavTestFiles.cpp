@@ -31,6 +31,21 @@ QByteArray fmtChunk(int tag, int channels, int rate, int bits, int blockAlign, c
     return f;
 }
 
+QByteArray riff(const QByteArray& fmt, const QByteArray& data) {
+    QByteArray b("RIFF");
+    put32(b, quint32(4 + 8 + fmt.size() + 8 + data.size() + (data.size() & 1)));
+    b.append("WAVEfmt ");
+    put32(b, quint32(fmt.size()));
+    b.append(fmt);
+    b.append("data");
+    put32(b, quint32(data.size()));
+    b.append(data);
+    if (data.size() & 1) {
+        b.append(char(0));
+    }
+    return b;
+}
+
 // G.711 encoders, as in the reference implementation.
 quint8 linearToALaw(int pcm) {
     static const int segEnd[8] = {0x1F, 0x3F, 0x7F, 0xFF, 0x1FF, 0x3FF, 0x7FF, 0xFFF};
@@ -130,19 +145,12 @@ std::vector<qint16> sine(int frames, int channels, int rate, double hz, int ampl
     return out;
 }
 
-QByteArray riff(const QByteArray& fmt, const QByteArray& data) {
-    QByteArray b("RIFF");
-    put32(b, quint32(4 + 8 + fmt.size() + 8 + data.size() + (data.size() & 1)));
-    b.append("WAVEfmt ");
-    put32(b, quint32(fmt.size()));
-    b.append(fmt);
-    b.append("data");
-    put32(b, quint32(data.size()));
-    b.append(data);
-    if (data.size() & 1) {
-        b.append(char(0));
+int peak(const std::vector<qint16>& samples) {
+    int p = 0;
+    for (qint16 v : samples) {
+        p = std::max(p, std::abs(int(v)));
     }
-    return b;
+    return p;
 }
 
 QByteArray wav(const std::vector<qint16>& samples, int channels, int rate, Encoding encoding) {

@@ -18,6 +18,6 @@ std::vector<qint16> sine(int frames, int channels, int rate, double hz = 440.0, 
 // instead of the samples themselves (an encoder is not worth writing here).
 QByteArray wav(const std::vector<qint16>& samples, int channels, int rate, Encoding encoding);
 
-// A RIFF/WAVE file with the given fmt chunk body and data bytes.
-QByteArray riff(const QByteArray& fmt, const QByteArray& data);
+// The largest magnitude among the samples.
+int peak(const std::vector<qint16>& samples);
 } // namespace WavTestFiles
