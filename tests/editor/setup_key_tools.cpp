@@ -5,7 +5,6 @@
 #include "fakes/TestRegistry.h"
 #include "fakes/WavTestFiles.h"
 
-#include <QMimeData>
 #include <QProgressBar>
 
 namespace {
@@ -37,19 +36,6 @@ struct Window : SetupFixture {
     QPushButton* button(int section, int key, const char* kind) const {
         return get<QPushButton>(box(section, key)->objectName() + kind);
     }
-    bool dropOn(QLineEdit* target, const QStringList& names) {
-        QMimeData mime;
-        QList<QUrl> urls;
-        for (const QString& name : names) {
-            urls << QUrl::fromLocalFile(P + '/' + name);
-        }
-        mime.setUrls(urls);
-        QDragEnterEvent enter({5, 5}, Qt::CopyAction, &mime, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(target, &enter);
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(target, &drop);
-        return enter.isAccepted();
-    }
     RecordingAudioOutput audio{{22050, 1}};
     FakeCaptureSource mic;
     SetupTools tools{audio, mic};
@@ -66,7 +52,6 @@ private slots:
         QTest::addColumn<bool>("missing");
         QTest::addRow("picture in other letter case") << 1 << "@P@/IMMAGINI/2.GIF" << false;
         QTest::addRow("misspelt picture") << 1 << "@P@/immagini/2.gfi" << true;
-        QTest::addRow("misspelt sound") << 2 << "@P@/suoni/22.wav" << true;
     }
     void marks() {
         QFETCH(int, section);
@@ -88,7 +73,6 @@ private slots:
         QTest::addColumn<bool>("asked");
         QTest::addRow("missing picture, No") << 1 << true << false << true;
         QTest::addRow("missing picture, Yes") << 1 << true << true << true;
-        QTest::addRow("missing sound, No") << 2 << true << false << true;
         QTest::addRow("missing sound, sounds off") << 2 << false << false << false;
     }
     void saveAsks() {
@@ -119,7 +103,6 @@ private slots:
         QTest::addColumn<bool>("asked");
         QTest::addRow("picture 5 by the picker, No") << true << "pick5" << false << "4" << true;
         QTest::addRow("picture 5 by the picker, Yes") << true << "pick5" << true << "5" << true;
-        QTest::addRow("pictures 5 and 6 dropped, No") << true << "drop56" << false << "4" << true;
         QTest::addRow("picture 2 replaced: same count") << true << "pick2" << false << "4" << false;
         QTest::addRow("no sequence to lose") << false << "pick5" << false << "5" << false;
     }
@@ -132,11 +115,7 @@ private slots:
         Window w(4, forced);
         const QStringList before{w.box(1, 4)->text(), w.box(1, 5)->text(), w.box(1, 6)->text()};
         w.messages.answerYes = yes;
-        if (edit == "drop56") {
-            QVERIFY(w.dropOn(w.box(1, 5), {"immagini/5.gif", "immagini/6.gif"}));
-        } else {
-            w.doubleClick(w.box(1, edit == "pick5" ? 5 : 2), w.picture(5));
-        }
+        w.doubleClick(w.box(1, edit == "pick5" ? 5 : 2), w.picture(5));
         QCOMPARE(w.keyCount(), count);
         QCOMPARE(w.messages.questions.size(), asked ? 1 : 0);
         const bool kept = forced && (!asked || !yes);
@@ -150,57 +129,6 @@ private slots:
                  count == "5");
     }
 
-    // Dropped files fill the rows from the one under the mouse, each page taking its own kind.
-    void drop_data() {
-        QTest::addColumn<int>("section");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("rows"); // the rows from `key` on, after the drop
-        QTest::addColumn<QString>("message");
-        QTest::addRow("WAVs from row 20")
-            << 2 << 20 << QStringList{"suoni/1.wav", "suoni/2.wav", "suoni/3.wav"}
-            << QStringList{"suoni/1.wav", "suoni/2.wav"}
-            << "1 file non sono stati inseriti: i tasti sono al massimo 21.";
-        QTest::addRow("only the pictures of a mixed drop")
-            << 1 << 2 << QStringList{"suoni/1.wav", "immagini/6.gif"}
-            << QStringList{"immagini/6.gif", "immagini/3.gif"} << "";
-        QTest::addRow("picture on the sounds page")
-            << 2 << 2 << QStringList{"immagini/1.gif"} << QStringList{"suoni/2.wav"} << "";
-    }
-    void drop() {
-        QFETCH(int, section);
-        QFETCH(int, key);
-        QFETCH(QStringList, files);
-        QFETCH(QStringList, rows);
-        QFETCH(QString, message);
-        Window w(4, false);
-        w.dropOn(w.box(section, key), files);
-        for (int i = 0; i < rows.size(); ++i) {
-            QCOMPARE(w.box(section, key + i)->text(), w.P + '/' + rows[i]);
-        }
-        QCOMPARE(w.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-    }
-
-    // One thing heard at a time: another press stops the first, the same press stops it.
-    void playback() {
-        Window w(4, false);
-        QTest::mouseClick(w.button(2, 1, "_play"), Qt::LeftButton);
-        QCOMPARE(w.audio.pending.size(), std::size_t(1000));
-        QTest::mouseClick(w.button(2, 3, "_play"), Qt::LeftButton);
-        QCOMPARE(w.audio.pending.size(), std::size_t(3000));
-        QTest::mouseClick(w.button(2, 3, "_play"), Qt::LeftButton);
-        QCOMPARE(w.audio.pending.size(), std::size_t(0));
-        QTest::mouseClick(w.button(2, 2, "_play"), Qt::LeftButton);
-        const std::vector<qint16> sound = w.audio.pending;
-        QTest::mouseClick(w.button(3, 2, "_speak"), Qt::LeftButton);
-        if (w.messages.shown.isEmpty()) {
-            QVERIFY(!w.audio.pending.empty());
-            QVERIFY(w.audio.pending.size() < sound.size() ||
-                    !std::equal(sound.begin(), sound.end(), w.audio.pending.begin()));
-        }
-        QVERIFY(w.audio.allHeard().empty()); // the window never waited for a sound
-    }
-
     // Recording fills the row with a new file named after the key's text.
     void recording_data() {
         QTest::addColumn<int>("rate");
@@ -210,8 +138,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addRow("word") << 8000 << 9000 << "record"
                               << "parola_2.wav" << QString();
-        QTest::addRow("stopped by saving") << 8000 << 9000 << "save"
-                                           << "parola_2.wav" << QString();
         QTest::addRow("Esc throws it away") << 8000 << 9000 << "Esc"
                                             << "2.wav" << QString();
         QTest::addRow("silence") << 8000 << 0 << "record"
