@@ -41,23 +41,20 @@ public:
                "\r\nIsProgramInstalled=1\r\n";
     }
 
-    // A layout of `keys` pictures with sounds and texts, in the program folder
-    // P ("@P@" for one that fill() names later).
-    TestLayout standard(int keys) const { return standardIn(P, keys); }
-    static TestLayout standardIn(const QString& P, int keys) {
+    // A layout of `keys` pictures with sounds and texts.
+    TestLayout standard(int keys) const {
         TestLayout layout;
         layout.keys = QString::number(keys);
         for (int k = 1; k <= keys; ++k) {
-            layout.pictures << P + QStringLiteral("/immagini/%1.gif").arg(k);
-            layout.sounds << P + QStringLiteral("/suoni/%1.wav").arg(k);
+            layout.pictures << picture(k);
+            layout.sounds << sound(k);
             layout.texts << QStringLiteral("parola %1").arg(k);
         }
         for (int f = 1; f <= 12; ++f) {
-            layout.functionKeys << P + QStringLiteral("/layout/lay%1.ini").arg(f);
+            layout.functionKeys << this->layout(f);
         }
         return layout;
     }
-    QByteArray fill(QByteArray bytes) const { return bytes.replace("@P@", P.toLatin1()); }
 
     // Makes the layout the active one in cfg.ini; a null layout is left missing.
     void activate(const QString& layoutPath, const QByteArray& layoutBytes) {
