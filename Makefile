@@ -5,6 +5,8 @@
 # make package-test  — the same, then install it on a fresh Debian 12 chroot and run it there
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+FUZZ_SEED ?= 0
+FUZZ_RUNS ?= -1
 VERSION := $(shell grep -o 'Mirelva VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB := build/mirelva_$(VERSION)_amd64.deb
 
@@ -39,7 +41,7 @@ fuzz:
 	@bash scripts/install-deps.sh --fuzz
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
-	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_SEED=$(FUZZ_SEED) FUZZ_RUNS=$(FUZZ_RUNS) bash scripts/fuzz.sh
 
 package:
 	@bash scripts/install-deps.sh --package

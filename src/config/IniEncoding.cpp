@@ -28,7 +28,10 @@ Decoded Decode(QByteArray bytes) {
     if (bytes.startsWith(Utf8Bom)) {
         decoded.form = Form::MarkedWindows1252;
         bytes.remove(0, Utf8Bom.size());
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        // The mark is gone already: a second one is text, kept so that a
+        // rewrite gives back the same text.
+        QStringDecoder decoder(QStringDecoder::Utf8,
+                               QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         QString text = decoder.decode(bytes);
         if (!decoder.hasError()) {
             decoded.text = std::move(text);

@@ -452,8 +452,9 @@ bool AppendEmptyLine(const QString& file) {
     if (info.exists() && (!info.isFile() || WriteProtected(info))) {
         return false;
     }
+    // QFile buffers: only the flush shows whether the line reached the file.
     QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Append) && f.write("\r\n") == 2;
+    return f.open(QIODevice::WriteOnly | QIODevice::Append) && f.write("\r\n") == 2 && f.flush();
 }
 
 int ReadSection(const QString& file, const QString& section, QString& buffer, int size) {
