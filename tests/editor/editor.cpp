@@ -2,119 +2,78 @@
 #include "fakes/TestRegistry.h"
 
 namespace {
-const QChar Nul(u'\0');
 using Ints = QList<int>;
 } // namespace
 
 class TstEditor : public QObject {
     Q_OBJECT
 private slots:
-
-    // What an opening shows for each kind of active layout.
+    // What an opening shows for each kind of active layout (fields changed from
+    // the standard 4-key layout); a refused one opens as a new layout, and
+    // opening writes nothing.
     void opening_data() {
-        QTest::addColumn<QByteArray>("layout");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<bool>("newLayout");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QList<bool>>("switches");
-        QTest::addColumn<int>("filledPictures");
-
+        QTest::addColumn<QStringList>("change"); // field, value, ...
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("keys"); // "" for a new layout
+        QTest::addColumn<QString>("switches");
         const QString bad = QStringLiteral("Non è un layout valido.");
-        const QString tooMany = QStringLiteral(
-            "Il numero dei tasti specificato non è valido. Il numero massimo di tasti consentito è 21.");
-        const auto with = [&](auto change) {
-            TestLayout layout = SetupFixture::standardIn(QStringLiteral("@P@"), 4);
-            change(layout);
-            return layout.bytes();
-        };
-        const QList<bool> newSwitches{true, false, false, false};
-        QTest::addRow("missing layout file")
-            << QByteArray() << QStringList() << true << "1" << newSwitches << 0;
-        QTest::addRow("4-key layout")
-            << SetupFixture::standardIn(QStringLiteral("@P@"), 4).bytes() << QStringList() << false << "4"
-            << QList<bool>{true, true, true, false} << 4;
+        QTest::addRow("missing layout file") << QStringList{"missing", ""} << QString() << ""
+                                             << "";
         QTest::addRow("marker in lower case")
-            << with([](TestLayout& s) { s.marker = s.marker.toLower(); }) << QStringList() << false << "4"
-            << QList<bool>{true, true, true, false} << 4;
-        QTest::addRow("names in lower case")
-            << with([](TestLayout& s) { s.lowerCaseNames = true; }) << QStringList() << false << "4"
-            << QList<bool>{true, true, true, false} << 4;
-        QTest::addRow("wrong marker") << with([](TestLayout& s) { s.marker = QStringLiteral("altro"); })
-                                      << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti 22") << with([](TestLayout& s) { s.keys = QStringLiteral("22"); })
-                                  << QStringList{tooMany} << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti 21") << with([](TestLayout& s) { s.keys = QStringLiteral("21"); })
-                                  << QStringList() << false << "21" << QList<bool>{true, true, true, false}
-                                  << 4;
-        QTest::addRow("Tasti 0 shows one key")
-            << with([](TestLayout& s) { s.keys = QStringLiteral("0"); }) << QStringList() << false << "1"
-            << QList<bool>{true, true, true, false} << 0;
-        QTest::addRow("Tasti -3 shows one key")
-            << with([](TestLayout& s) { s.keys = QStringLiteral("-3"); }) << QStringList() << false << "1"
-            << QList<bool>{true, true, true, false} << 0;
-        QTest::addRow("Tasti 04") << with([](TestLayout& s) { s.keys = QStringLiteral("04"); })
-                                  << QStringList() << false << "4" << QList<bool>{true, true, true, false}
-                                  << 4;
-        QTest::addRow("Tasti text") << with([](TestLayout& s) { s.keys = QStringLiteral("quattro"); })
-                                    << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti empty") << with([](TestLayout& s) { s.keys.clear(); }) << QStringList{bad}
-                                     << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti fraction") << with([](TestLayout& s) { s.keys = QStringLiteral("2.5"); })
-                                        << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("Tasti beyond 16 bits") << with([](TestLayout& s) { s.keys = QStringLiteral("70000"); })
-                                              << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("IsInput text") << with([](TestLayout& s) { s.forcedInput = QStringLiteral("si"); })
-                                      << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("IsSezione2 empty") << with([](TestLayout& s) { s.section2.clear(); })
-                                          << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("IsSezione1 text") << with([](TestLayout& s) { s.section1 = QStringLiteral("x"); })
-                                         << QStringList{bad} << true << "1" << newSwitches << 0;
-        QTest::addRow("IsSezione1 0 opens checked")
-            << with([](TestLayout& s) { s.section1 = QStringLiteral("0"); }) << QStringList() << false << "4"
-            << QList<bool>{true, true, true, false} << 4;
-        QTest::addRow("switches out of range give 0") << with([](TestLayout& s) {
-            s.section2 = QStringLiteral("7");
-            s.section3 = QStringLiteral("-1");
-            s.forcedInput = QStringLiteral("2");
-        }) << QStringList() << false << "4" << QList<bool>{true, false, false, false}
-                                                      << 4;
+            << QStringList{"marker", "<$$-comunicatore-$$>"} << QString() << "4"
+            << "1110";
+        QTest::addRow("names in lower case") << QStringList{"lowerCaseNames", ""} << QString() << "4"
+                                             << "1110";
+        QTest::addRow("wrong marker") << QStringList{"marker", "altro"} << bad << ""
+                                      << "";
+        QTest::addRow("Tasti 22") << QStringList{"keys", "22"}
+                                  << QStringLiteral("Il numero dei tasti specificato non è valido. Il numero "
+                                                    "massimo di tasti consentito è 21.")
+                                  << ""
+                                  << "";
+        QTest::addRow("Tasti 0 shows one key") << QStringList{"keys", "0"} << QString() << "1"
+                                               << "1110";
+        QTest::addRow("Tasti beyond 16 bits") << QStringList{"keys", "70000"} << bad << ""
+                                              << "";
+        QTest::addRow("switches out of range give 0")
+            << QStringList{"section2", "7", "section3", "-1", "forcedInput", "2"} << QString() << "4"
+            << "1000";
     }
     void opening() {
-        QFETCH(QByteArray, layout);
-        QFETCH(QStringList, messages);
-        QFETCH(bool, newLayout);
+        QFETCH(QStringList, change);
+        QFETCH(QString, message);
         QFETCH(QString, keys);
-        QFETCH(QList<bool>, switches);
-        QFETCH(int, filledPictures);
+        QFETCH(QString, switches);
         SetupFixture f;
-        f.activate(f.layout(1), layout.isNull() ? layout : f.fill(layout));
-        const QByteArray layoutBefore = TestSupport::readFile(f.layout(1));
-        f.open();
-        QCOMPARE(f.messages.texts(), messages);
-        for (const auto& shown : f.messages.shown) {
-            QCOMPARE(shown.icon, MsgIcon::Exclamation);
-            QCOMPARE(shown.title, QStringLiteral("Mirelva"));
-        }
-        QCOMPARE(f.path()->text(), newLayout ? f.P + QStringLiteral("/layout1.ini") : f.layout(1));
-        QCOMPARE(f.keyCount(), keys);
-        QCOMPARE(f.state.EditKeyCount, keys.toInt());
-        const QList<bool> checks{f.check("chkSez1")->isChecked(), f.check("chkSez2")->isChecked(),
-                                 f.check("chkSez3")->isChecked(), f.check("chkInput")->isChecked()};
-        QCOMPARE(checks, switches);
-        int filled = 0;
-        for (int k = 1; k <= 21; ++k) {
-            if (!f.box(1, k)->text().isEmpty()) {
-                QCOMPARE(f.box(1, k)->text(), f.picture(k));
-                QCOMPARE(f.box(2, k)->text(), f.sound(k));
-                QCOMPARE(f.box(3, k)->text(), QStringLiteral("parola %1").arg(k));
-                ++filled;
+        TestLayout layout = f.standard(4);
+        const QMap<QString, QString*> fields{
+            {"marker", &layout.marker},     {"keys", &layout.keys},
+            {"section1", &layout.section1}, {"section2", &layout.section2},
+            {"section3", &layout.section3}, {"forcedInput", &layout.forcedInput}};
+        if (fields.contains(change[0])) {
+            for (int i = 0; i + 1 < change.size(); i += 2) {
+                *fields[change[i]] = change[i + 1];
             }
         }
-        QCOMPARE(filled, filledPictures);
-        QCOMPARE(f.functionKey(12)->text(), newLayout ? QString() : f.layout(12));
-        QVERIFY(!f.get<QGroupBox>(QStringLiteral("Frame1"))->isEnabled());
-        QCOMPARE(f.page(), 0);
-        // Opening reads only.
+        layout.lowerCaseNames = change[0] == "lowerCaseNames";
+        f.activate(f.layout(1), change[0] == "missing" ? QByteArray() : layout.bytes());
+        const QByteArray layoutBefore = TestSupport::readFile(f.layout(1));
+        f.open();
+        QCOMPARE(f.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        const bool isNew = keys.isEmpty();
+        QCOMPARE(f.path()->text(), isNew ? f.P + QStringLiteral("/layout1.ini") : f.layout(1));
+        QCOMPARE(f.keyCount(), isNew ? QStringLiteral("1") : keys);
+        QString checks;
+        for (const char* name : {"chkSez1", "chkSez2", "chkSez3", "chkInput"}) {
+            checks += f.check(name)->isChecked() ? '1' : '0';
+        }
+        QCOMPARE(checks, isNew ? QStringLiteral("1000") : switches);
+        const int filled = isNew || keys == "1" ? 0 : 4;
+        for (int k = 1; k <= 5; ++k) {
+            QCOMPARE(f.box(1, k)->text(), k <= filled ? f.picture(k) : QString());
+            QVERIFY(k > filled || f.box(3, k)->text() == QStringLiteral("parola %1").arg(k));
+        }
+        QCOMPARE(f.functionKey(12)->text(), isNew ? QString() : f.layout(12));
         QCOMPARE(TestSupport::readFile(f.layout(1)), layoutBefore);
         QCOMPARE(TestSupport::readFile(f.config()), SetupFixture::configBytes(f.layout(1)));
     }
@@ -123,10 +82,6 @@ private slots:
     void newLayoutName_data() {
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("none taken") << QStringList() << "layout1.ini";
-        QTest::addRow("layout1 taken") << QStringList{"layout1.ini"} << "layout2.ini";
-        QTest::addRow("1 and 2 taken, 4 too")
-            << QStringList{"layout1.ini", "layout2.ini", "layout4.ini"} << "layout3.ini";
         QTest::addRow("taken in other letter case") << QStringList{"LAYOUT1.INI"} << "layout2.ini";
         QTest::addRow("a folder takes the name") << QStringList{"layout1.ini/"} << "layout2.ini";
     }
@@ -135,316 +90,88 @@ private slots:
         QFETCH(QString, expected);
         SetupFixture f;
         for (const QString& name : existing) {
-            if (name.endsWith(QLatin1Char('/'))) {
-                QVERIFY(QDir().mkpath(f.P + QLatin1Char('/') + name));
-            } else {
-                QVERIFY(TestSupport::writeFile(f.P + QLatin1Char('/') + name, "x"));
-            }
+            QVERIFY(name.endsWith(QLatin1Char('/'))
+                        ? QDir().mkpath(f.P + QLatin1Char('/') + name)
+                        : TestSupport::writeFile(f.P + QLatin1Char('/') + name, "x"));
         }
         f.activate(f.P + QStringLiteral("/layout/manca.ini"), QByteArray());
         f.open();
         QCOMPARE(f.path()->text(), f.P + QLatin1Char('/') + expected);
-        QVERIFY(f.messages.shown.isEmpty());
     }
 
-    // The stored sequence shows in the labels; the toggles of its keys appear
-    // pressed at the first opening, and unpressed once an earlier opening
-    // showed no forced input.
-    void sequenceAtOpening_data() {
-        QTest::addColumn<QString>("earlier");
-        QTest::addColumn<Ints>("pressed");
-        QTest::addRow("first opening") << "" << Ints{1, 2, 3, 4};
-        QTest::addRow("after a layout without forced input") << "plain" << Ints{};
-        QTest::addRow("after unchecking Input obbligato") << "uncheck" << Ints{};
-        QTest::addRow("after a layout with forced input") << "forced" << Ints{1, 2, 3, 4};
-    }
-    void sequenceAtOpening() {
-        QFETCH(QString, earlier);
-        QFETCH(Ints, pressed);
-        SetupFixture f;
-        TestLayout forced = f.standard(4);
-        forced.forcedInput = QStringLiteral("1");
-        forced.sequence = QStringList{"2", "4", "1", "3"};
-        if (earlier == QStringLiteral("plain")) {
-            f.activate(f.layout(1), f.standard(4).bytes());
-            f.open();
-            f.close();
-        } else if (!earlier.isEmpty()) {
-            f.activate(f.layout(1), forced.bytes());
-            f.open();
-            if (earlier == QStringLiteral("uncheck")) {
-                f.click(f.check("chkInput"));
-                QVERIFY(!f.check("chkInput")->isChecked());
-            }
-            f.close();
-        }
-        f.activate(f.layout(1), forced.bytes());
-        f.open();
-        QVERIFY(f.check("chkInput")->isChecked());
-        QVERIFY(f.get<QGroupBox>(QStringLiteral("Frame1"))->isEnabled());
-        QCOMPARE(f.steps(), (QStringList{"2", "4", "1", "3"}));
-        QCOMPARE(f.pressed(), pressed);
-        QCOMPARE(f.enabledToggles(), (Ints{1, 2, 3, 4}));
-        QCOMPARE(f.state.SequenceText, QStringLiteral("-2--4--1--3-----------------------------------"));
-    }
-
-    // The order in which the toggles are pressed is the sequence.
-    void editSequence_data() {
-        QTest::addColumn<Ints>("clicks");
-        QTest::addColumn<QStringList>("steps");
-        QTest::addRow("3, 1, 2") << Ints{3, 1, 2} << QStringList{"3", "1", "2"};
-        QTest::addRow("releasing 1") << Ints{3, 1, 2, 1} << QStringList{"3", "2"};
-        QTest::addRow("release and press moves to the end")
-            << Ints{3, 1, 2, 1, 1} << QStringList{"3", "2", "1"};
-        QTest::addRow("2, 4, 1, 3") << Ints{2, 4, 1, 3} << QStringList{"2", "4", "1", "3"};
-        QTest::addRow("toggle above the key count does nothing") << Ints{5, 1} << QStringList{"1"};
-        QTest::addRow("all released") << Ints{1, 2, 1, 2} << QStringList{};
-    }
+    // The order in which the toggles are pressed is the sequence: a released
+    // key leaves it, a toggle above the key count does nothing, and unchecking
+    // forced input clears it all.
     void editSequence() {
-        QFETCH(Ints, clicks);
-        QFETCH(QStringList, steps);
         SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        f.open();
-        QVERIFY(!f.toggle(1)->isEnabled());
+        f.openStandard();
+        QCOMPARE(f.toggles(true), Ints{});
         f.click(f.check("chkInput"));
-        QVERIFY(f.get<QGroupBox>(QStringLiteral("Frame1"))->isEnabled());
-        QVERIFY(f.button("cmdBonus")->isEnabled());
-        QCOMPARE(f.pressed(), Ints{});
-        QCOMPARE(f.enabledToggles(), (Ints{1, 2, 3, 4}));
-        for (int k : clicks) {
+        for (int k : {3, 1, 5, 2, 1}) {
             f.click(f.toggle(k));
         }
-        QCOMPARE(f.steps(), steps);
-    }
-
-    // Unchecking forced input clears the sequence and goes back to the pictures.
-    void uncheckingForcedInput() {
-        SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        f.open();
-        f.click(f.check("chkInput"));
-        f.click(f.toggle(2));
+        QCOMPARE(f.steps(), (QStringList{"3", "2"}));
         f.click(f.button("cmdBonus"));
-        QCOMPARE(f.page(), 4);
         f.click(f.check("chkInput"));
         QCOMPARE(f.steps(), QStringList());
-        QCOMPARE(f.pressed(), Ints{});
-        QCOMPARE(f.enabledToggles(), Ints{});
-        QVERIFY(f.state.SequenceText.isEmpty());
-        QVERIFY(f.state.SequenceReset);
+        QCOMPARE(f.toggles(false), Ints{});
+        QCOMPARE(f.toggles(true), Ints{});
         QCOMPARE(f.page(), 0);
-        QVERIFY(!f.button("cmdBonus")->isEnabled());
     }
 
-    // The key count follows the filled picture boxes, wherever they are.
-    void countKeys_data() {
-        QTest::addColumn<Ints>("fill");
-        QTest::addColumn<Ints>("clear");
-        QTest::addColumn<bool>("byPicker");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("boxes 1, 2 and 5 by picker") << Ints{5} << Ints{3, 4} << true << "3";
-        QTest::addRow("boxes 1, 2 and 5 typed") << Ints{5} << Ints{3, 4} << false << "3";
-        QTest::addRow("all emptied gives 1") << Ints{} << Ints{1, 2, 3, 4} << false << "1";
-        QTest::addRow("all 21 filled")
-            << Ints{5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21} << Ints{} << true << "21";
-    }
-    void countKeys() {
-        QFETCH(Ints, fill);
-        QFETCH(Ints, clear);
-        QFETCH(bool, byPicker);
-        QFETCH(QString, expected);
-        SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        f.open();
-        for (int k : clear) {
-            f.box(1, k)->clear();
-        }
-        for (int k : fill) {
-            if (byPicker) {
-                f.doubleClick(f.box(1, k), f.picture(k));
-            } else {
-                f.box(1, k)->setFocus();
-                QTest::keyClicks(f.box(1, k), f.picture(k));
-            }
-        }
-        // Leaving a picture box recounts.
-        f.box(1, 1)->setFocus();
-        f.box(3, 1)->setFocus();
-        QCOMPARE(f.keyCount(), expected);
-        QCOMPARE(f.state.EditKeyCount, expected.toInt());
-    }
-
-    // A double click recounts even when the picker is cancelled.
-    void cancelledPictureRecounts() {
-        SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        f.open();
-        f.box(1, 4)->clear();
-        f.doubleClick(f.box(1, 6), QString());
-        QCOMPARE(f.box(1, 6)->text(), QString());
-        QCOMPARE(f.keyCount(), QStringLiteral("3"));
-    }
-
-    // Any change of the count unchecks forced input and drops its sequence.
-    void countChangeDropsSequence() {
-        SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        f.open();
-        f.click(f.check("chkInput"));
-        f.click(f.toggle(3));
-        f.click(f.toggle(1));
-        f.doubleClick(f.box(1, 5), f.picture(5));
-        QCOMPARE(f.keyCount(), QStringLiteral("5"));
-        QVERIFY(!f.check("chkInput")->isChecked());
-        QCOMPARE(f.steps(), QStringList());
-        QCOMPARE(f.pressed(), Ints{});
-        // The same count again changes nothing.
-        f.click(f.check("chkInput"));
-        f.click(f.toggle(2));
-        f.box(1, 1)->setFocus();
-        f.box(3, 1)->setFocus();
-        QVERIFY(f.check("chkInput")->isChecked());
-        QCOMPARE(f.steps(), QStringList{"2"});
-    }
-
-    void pages_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("page");
-        QTest::addRow("1") << "cmdSez_0" << 0;
-        QTest::addRow("2") << "cmdSez_1" << 1;
-        QTest::addRow("3") << "cmdSez_2" << 2;
-        QTest::addRow("Tasti Funzione") << "cmdSez_3" << 3;
-        QTest::addRow("Bonus") << "cmdBonus" << 4;
-    }
-    void pages() {
-        QFETCH(QString, button);
-        QFETCH(int, page);
-        SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        f.open();
-        f.click(f.check("chkInput"));
-        f.click(f.button("cmdSez_2"));
-        f.click(f.get<QPushButton>(button));
-        QCOMPARE(f.page(), page);
-    }
-
-    // Each box opens its own picker; a cancelled picker keeps the text.
+    // Each box opens its own picker; a cancelled picker keeps the text; a
+    // layout name gets the .ini extension.
     void pickers_data() {
         QTest::addColumn<QString>("box");
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("kind"); // 0 none, 1 open, 2 save
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("expected");
-        const QString pictures =
-            QStringLiteral("Picture Files (*.*)") + Nul + "*.gif;*.bmp;*.jpg;*.wmf;*.emf";
-        const QString sounds = QStringLiteral("Risorse Audio Files (*.wav)") + Nul + "*.wav";
-        const QString keyLayouts = QStringLiteral("Layout Files (*.*)") + Nul + "*.ini";
-        const QString layoutName = QStringLiteral("Layout Files (*.ini)") + Nul + "*.ini";
-        QTest::addRow("picture") << "txtSez1_1" << false << pictures << "/d/casa.jpg"
-                                 << "/d/casa.jpg";
-        QTest::addRow("picture cancelled") << "txtSez1_1" << false << pictures << ""
-                                           << "old";
-        QTest::addRow("sound") << "txtSez2_20" << false << sounds << "/d/si.wav"
-                               << "/d/si.wav";
-        QTest::addRow("sound cancelled") << "txtSez2_0" << false << sounds << ""
+        QTest::addRow("sound cancelled") << "txtSez2_0" << 1 << ""
                                          << "old";
-        QTest::addRow("bonus") << "txtBonus" << false << sounds << "/d/bravo.wav"
-                               << "/d/bravo.wav";
-        QTest::addRow("function key") << "txtTF_11" << false << keyLayouts << "/d/lay3.ini"
-                                      << "/d/lay3.ini";
-        QTest::addRow("function key cfg.ini ignored") << "txtTF_0" << false << keyLayouts << "/d/CFG.ini"
+        QTest::addRow("function key cfg.ini ignored") << "txtTF_0" << 1 << "/d/CFG.ini"
                                                       << "old";
-        QTest::addRow("function key cancelled") << "txtTF_0" << false << keyLayouts << ""
-                                                << "old";
-        QTest::addRow("layout name .txt") << "txtPathLayout" << true << layoutName << "/d/mio.txt"
+        QTest::addRow("text has no picker") << "txtSez3_0" << 0 << "/d/x"
+                                            << "old";
+        QTest::addRow("layout name .txt") << "txtPathLayout" << 2 << "/d/mio.txt"
                                           << "/d/mio.ini";
-        QTest::addRow("layout name without dot") << "txtPathLayout" << true << layoutName << "/d/mio"
-                                                 << "/d/mio.ini";
-        QTest::addRow("layout name .INI kept") << "txtPathLayout" << true << layoutName << "/d/MIO.INI"
+        QTest::addRow("layout name .INI kept") << "txtPathLayout" << 2 << "/d/MIO.INI"
                                                << "/d/MIO.INI";
-        QTest::addRow("dot only in the folder") << "txtPathLayout" << true << layoutName << "/d.x/mio"
-                                                << "/d.x/mio.ini";
-        QTest::addRow("two dots") << "txtPathLayout" << true << layoutName << "/d/mio.2.txt"
-                                  << "/d/mio.2.ini";
-        QTest::addRow("layout name cancelled") << "txtPathLayout" << true << layoutName << ""
-                                               << "old";
     }
     void pickers() {
         QFETCH(QString, box);
-        QFETCH(bool, save);
-        QFETCH(QString, filter);
+        QFETCH(int, kind);
         QFETCH(QString, answer);
         QFETCH(QString, expected);
         SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        f.open();
+        f.openStandard();
         QLineEdit* edit = f.get<QLineEdit>(box);
         edit->setText(QStringLiteral("old"));
-        const int page = box.startsWith("txtSez2") ? 1 : box.startsWith("txtTF") ? 3 : 0;
+        const int page = box.mid(3, 4) == "Sez2"   ? 1
+                         : box.mid(3, 4) == "Sez3" ? 2
+                         : box.startsWith("txtTF") ? 3
+                                                   : 0;
         f.click(f.get<QPushButton>(QStringLiteral("cmdSez_%1").arg(page)));
-        if (box == QStringLiteral("txtBonus")) {
-            f.click(f.check("chkInput"));
-            f.click(f.button("cmdBonus"));
-        }
         f.doubleClick(edit, answer);
-        QCOMPARE(f.picker.calls.size(), 1);
-        QCOMPARE(f.picker.calls[0].kind,
-                 save ? ScriptedFilePicker::Kind::Save : ScriptedFilePicker::Kind::Open);
-        QCOMPARE(f.picker.calls[0].owner, f.form.get());
-        QCOMPARE(f.picker.calls[0].filter, filter);
+        QCOMPARE(f.picker.calls.size(), kind == 0 ? 0 : 1);
+        QVERIFY(kind == 0 || f.picker.calls[0].kind == (kind == 1 ? ScriptedFilePicker::Kind::Open
+                                                                  : ScriptedFilePicker::Kind::Save));
         QCOMPARE(edit->text(), expected);
     }
 
-    // The texts page has no picker.
-    void textBoxHasNoPicker() {
-        SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        f.open();
-        f.click(f.button("cmdSez_2"));
-        f.doubleClick(f.box(3, 1), QStringLiteral("/d/x"));
-        QVERIFY(f.picker.calls.isEmpty());
-    }
-
-    // The bonus file outlives the opening: a new layout shows the bonus of
-    // the layout shown before.
-    void bonusCarriesOver() {
-        SetupFixture f;
-        TestLayout layout = f.standard(4);
-        layout.bonus = QStringLiteral("/d/bravo.wav");
-        f.activate(f.layout(1), layout.bytes());
-        f.open();
-        f.close();
-        f.activate(f.layout(7), QByteArray());
-        f.open();
-        QCOMPARE(f.path()->text(), f.P + QStringLiteral("/layout1.ini"));
-        QCOMPARE(f.get<QLineEdit>(QStringLiteral("txtBonus"))->text(), QStringLiteral("/d/bravo.wav"));
-    }
-
-    void closesWithoutWriting_data() {
-        QTest::addColumn<bool>("escape");
-        QTest::addRow("Esc in a text box") << true;
-        QTest::addRow("Annulla") << false;
-    }
+    // Esc in a text box and Annulla close without writing anything.
     void closesWithoutWriting() {
-        QFETCH(bool, escape);
-        SetupFixture f;
-        f.activate(f.layout(1), f.standard(4).bytes());
-        const QByteArray layoutBefore = TestSupport::readFile(f.layout(1));
-        f.open();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-        f.box(3, 1)->setText(QStringLiteral("cambiato"));
-        if (escape) {
+        for (const bool escape : {true, false}) {
+            SetupFixture f;
+            f.openStandard();
+            const QByteArray layoutBefore = TestSupport::readFile(f.layout(1));
+            f.box(3, 1)->setText(QStringLiteral("cambiato"));
             f.box(3, 1)->setFocus();
-            QTest::keyClick(f.box(3, 1), Qt::Key_Escape);
-        } else {
-            f.click(f.button("cmdAnnulla"));
+            escape ? QTest::keyClick(f.box(3, 1), Qt::Key_Escape) : f.click(f.button("cmdAnnulla"));
+            QCOMPARE(f.form->result(), int(QDialog::Rejected));
+            QVERIFY(!f.form->isVisible());
+            QCOMPARE(TestSupport::readFile(f.layout(1)), layoutBefore);
+            QCOMPARE(TestSupport::readFile(f.config()), SetupFixture::configBytes(f.layout(1)));
         }
-        QVERIFY(!f.form->isVisible());
-        QCOMPARE(f.form->result(), int(QDialog::Rejected));
-        QCOMPARE(TestSupport::readFile(f.layout(1)), layoutBefore);
-        QCOMPARE(TestSupport::readFile(f.config()), SetupFixture::configBytes(f.layout(1)));
-        QVERIFY(f.messages.shown.isEmpty());
     }
 };
 

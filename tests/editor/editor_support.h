@@ -14,7 +14,6 @@
 #include <QtTest>
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,7 +25,6 @@
 class SetupFixture {
 public:
     SetupFixture() {
-        P = m_dir.path() + QStringLiteral("/prog");
         for (int k = 1; k <= 21; ++k) {
             TestSupport::writeFile(picture(k), "GIF89a");
             TestSupport::writeFile(sound(k), "RIFF");
@@ -43,34 +41,29 @@ public:
                "\r\nIsProgramInstalled=1\r\n";
     }
 
-    // A layout of `keys` pictures with sounds and texts, active in cfg.ini.
-    TestLayout standard(int keys) const { return standardIn(P, keys); }
-    // The same for a program folder named later: "@P@" is replaced by fill().
-    static TestLayout standardIn(const QString& P, int keys) {
+    // A layout of `keys` pictures with sounds and texts.
+    TestLayout standard(int keys) const {
         TestLayout layout;
         layout.keys = QString::number(keys);
         for (int k = 1; k <= keys; ++k) {
-            layout.pictures << P + QStringLiteral("/immagini/%1.gif").arg(k);
-            layout.sounds << P + QStringLiteral("/suoni/%1.wav").arg(k);
+            layout.pictures << picture(k);
+            layout.sounds << sound(k);
             layout.texts << QStringLiteral("parola %1").arg(k);
         }
         for (int f = 1; f <= 12; ++f) {
-            layout.functionKeys << P + QStringLiteral("/layout/lay%1.ini").arg(f);
+            layout.functionKeys << this->layout(f);
         }
         return layout;
     }
 
-    QByteArray fill(QByteArray bytes) const { return bytes.replace("@P@", P.toLatin1()); }
-
+    // Makes the layout the active one in cfg.ini; a null layout is left missing.
     void activate(const QString& layoutPath, const QByteArray& layoutBytes) {
         QVERIFY(TestSupport::writeFile(config(), configBytes(layoutPath)));
-        if (!layoutBytes.isNull()) {
-            QVERIFY(TestSupport::writeFile(layoutPath, layoutBytes));
-        }
+        QVERIFY(layoutBytes.isNull() || TestSupport::writeFile(layoutPath, layoutBytes));
     }
-
-    frmSetup& open() {
-        form = std::make_unique<frmSetup>(P, state, picker, messages);
+    frmSetup& open(const SetupTools* tools = nullptr) {
+        form = tools ? std::make_unique<frmSetup>(P, state, picker, messages, *tools)
+                     : std::make_unique<frmSetup>(P, state, picker, messages);
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) {
@@ -78,50 +71,41 @@ public:
         }
         return *form;
     }
+    // The window over the active 4-key layout lay1.ini.
+    frmSetup& openStandard() {
+        activate(layout(1), standard(4).bytes());
+        return open();
+    }
     void close() { form.reset(); }
 
-    template <typename T> T* get(const QString& name) const {
-        T* widget = form->findChild<T*>(name);
-        if (!widget) {
-            qWarning("no control %s", qPrintable(name));
-        }
-        return widget;
-    }
+    template <typename T> T* get(const QString& name) const { return form->findChild<T*>(name); }
     QLineEdit* box(int section, int key) const {
         return get<QLineEdit>(QStringLiteral("txtSez%1_%2").arg(section).arg(key - 1));
     }
     QLineEdit* functionKey(int f) const { return get<QLineEdit>(QStringLiteral("txtTF_%1").arg(f - 1)); }
     QPushButton* toggle(int k) const { return get<QPushButton>(QStringLiteral("chkNum_%1").arg(k)); }
-    QLabel* step(int k) const { return get<QLabel>(QStringLiteral("lblInput_%1").arg(k)); }
     QCheckBox* check(const char* name) const { return get<QCheckBox>(QLatin1String(name)); }
     QPushButton* button(const char* name) const { return get<QPushButton>(QLatin1String(name)); }
     QLineEdit* path() const { return get<QLineEdit>(QStringLiteral("txtPathLayout")); }
     QString keyCount() const { return get<QLabel>(QStringLiteral("lblTasti"))->text(); }
     int page() const { return get<QStackedWidget>(QStringLiteral("Pages"))->currentIndex(); }
 
+    // The sequence labels up to the last filled one.
     QStringList steps() const {
         QStringList out;
         for (int k = 1; k <= 21; ++k) {
-            out << step(k)->text();
+            out << get<QLabel>(QStringLiteral("lblInput_%1").arg(k))->text();
         }
         while (!out.isEmpty() && out.last().isEmpty()) {
             out.removeLast();
         }
         return out;
     }
-    QList<int> pressed() const {
+    // The toggles that are pressed, or enabled.
+    QList<int> toggles(bool enabled) const {
         QList<int> out;
         for (int k = 1; k <= 21; ++k) {
-            if (toggle(k)->isChecked()) {
-                out << k;
-            }
-        }
-        return out;
-    }
-    QList<int> enabledToggles() const {
-        QList<int> out;
-        for (int k = 1; k <= 21; ++k) {
-            if (toggle(k)->isEnabled()) {
+            if (enabled ? toggle(k)->isEnabled() : toggle(k)->isChecked()) {
                 out << k;
             }
         }
@@ -144,7 +128,7 @@ public:
     }
 
     QTemporaryDir m_dir;
-    QString P;
+    QString P = m_dir.path() + QStringLiteral("/prog");
     SetupState state;
     ScriptedFilePicker picker;
     RecordingMessages messages;

@@ -1,8 +1,6 @@
-#include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
 #include "config/LayoutData.h"
 #include "config/LayoutReader.h"
-#include "config/frmApriFile.h"
 #include "editor/SetupState.h"
 #include "editor/frmSetup.h"
 #include "fakes/RecordingMessages.h"
@@ -45,7 +43,6 @@ private slots:
         QTest::addRow("ordinary") << "prog"
                                   << "parola";
         QTest::addRow("Polish folder, Greek text") << QStringLiteral("Łódź") << QStringLiteral("Καλημέρα");
-        QTest::addRow("Cyrillic folder and text") << QStringLiteral("Общий") << QStringLiteral("Привет");
     }
     void saveBareName() {
         QFETCH(QString, folder);
@@ -81,21 +78,6 @@ private slots:
         LayoutData data;
         QVERIFY(!LayoutReader(p, shown, data).ReadLayout());
         QCOMPARE(data.KeyTexts.value(1), text);
-    }
-
-    void openBareName() {
-        QTemporaryDir dir;
-        const QString layout = dir.filePath("layout/lay2.ini");
-        QVERIFY(TestSupport::writeFile(layout, "[KeyProgram]\r\n"));
-        ResetSharedIni();
-        ScriptedFilePicker picker;
-        RecordingMessages shown;
-        frmApriFile dialog(dir.path(), picker, shown);
-        dialog.findChild<QLineEdit*>("txtPathLayout")->setText("lay2.ini");
-        dialog.findChild<QPushButton*>("cmdApri")->click();
-        QCOMPARE(shown.texts(), QStringList());
-        QCOMPARE(Read(dir.filePath("cfg.ini"), "KeyProgram", "File"), layout);
-        QCOMPARE(ActiveLayoutPath(), layout);
     }
 };
 MIRELVA_TEST(TstLayoutNames)

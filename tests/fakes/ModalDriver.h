@@ -22,7 +22,6 @@ public:
     }
 
     bool finished() const { return m_steps.isEmpty(); }
-    bool timedOut() const { return m_timedOut; }
 
 private:
     void tick() {
@@ -36,7 +35,6 @@ private:
             return;
         }
         if (++m_ticks > 250) {
-            m_timedOut = true;
             modal->close();
         }
     }
@@ -44,5 +42,4 @@ private:
     QList<Step> m_steps;
     QTimer m_timer;
     int m_ticks = 0;
-    bool m_timedOut = false;
 };
