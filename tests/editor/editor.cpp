@@ -1,8 +1,33 @@
+#include "SetupFakes.h"
+#include "config/FileExists.h"
 #include "editor/editor_support.h"
+#include "fakes/RecordingAudioOutput.h"
 #include "fakes/TestRegistry.h"
+
+#include <QProgressBar>
 
 namespace {
 using Ints = QList<int>;
+
+// The window, with a loudspeaker and a microphone, over an active layout of
+// `keys` keys with forced input 1..keys when `forced`.
+struct Window : SetupFixture {
+    Window(int keys, bool forced) {
+        TestLayout layout = standard(keys);
+        layout.forcedInput = forced ? "1" : "0";
+        for (int k = 1; k <= keys; ++k) {
+            layout.sequence << QString::number(k);
+        }
+        layout.functionKeys.clear();
+        activate(this->layout(1), layout.bytes());
+        open(&tools);
+    }
+    // The window goes before the loudspeaker and microphone it uses.
+    ~Window() { close(); }
+    RecordingAudioOutput audio{{22050, 1}};
+    FakeCaptureSource mic;
+    SetupTools tools{audio, mic};
+};
 } // namespace
 
 class TstEditor : public QObject {
@@ -14,36 +39,29 @@ private slots:
     void opening_data() {
         QTest::addColumn<QStringList>("change"); // field, value, ...
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("keys"); // "" for a new layout
-        QTest::addColumn<QString>("switches");
+        QTest::addColumn<QString>("shown"); // key count and switches, "" for a new layout
         const QString bad = QStringLiteral("Non è un layout valido.");
-        QTest::addRow("missing layout file") << QStringList{"missing", ""} << QString() << ""
-                                             << "";
+        const QString none;
+        QTest::addRow("missing layout file") << QStringList{"missing", ""} << none << none;
         QTest::addRow("marker in lower case")
-            << QStringList{"marker", "<$$-comunicatore-$$>"} << QString() << "4"
-            << "1110";
-        QTest::addRow("names in lower case") << QStringList{"lowerCaseNames", ""} << QString() << "4"
-                                             << "1110";
-        QTest::addRow("wrong marker") << QStringList{"marker", "altro"} << bad << ""
-                                      << "";
-        QTest::addRow("Tasti 22") << QStringList{"keys", "22"}
-                                  << QStringLiteral("Il numero dei tasti specificato non è valido. Il numero "
-                                                    "massimo di tasti consentito è 21.")
-                                  << ""
-                                  << "";
-        QTest::addRow("Tasti 0 shows one key") << QStringList{"keys", "0"} << QString() << "1"
-                                               << "1110";
-        QTest::addRow("Tasti beyond 16 bits") << QStringList{"keys", "70000"} << bad << ""
-                                              << "";
+            << QStringList{"marker", "<$$-comunicatore-$$>"} << none << "4 1110";
+        QTest::addRow("names in lower case") << QStringList{"lowerCaseNames", ""} << none << "4 1110";
+        QTest::addRow("wrong marker") << QStringList{"marker", "altro"} << bad << none;
+        QTest::addRow("Tasti 22")
+            << QStringList{"keys", "22"}
+            << "Il numero dei tasti specificato non è valido. Il numero massimo di tasti "
+               "consentito è 21."
+            << none;
+        QTest::addRow("Tasti 0 shows one key") << QStringList{"keys", "0"} << none << "1 1110";
+        QTest::addRow("Tasti beyond 16 bits") << QStringList{"keys", "70000"} << bad << none;
         QTest::addRow("switches out of range give 0")
-            << QStringList{"section2", "7", "section3", "-1", "forcedInput", "2"} << QString() << "4"
-            << "1000";
+            << QStringList{"section2", "7", "section3", "-1", "forcedInput", "2"} << none << "4 1000";
     }
     void opening() {
         QFETCH(QStringList, change);
         QFETCH(QString, message);
-        QFETCH(QString, keys);
-        QFETCH(QString, switches);
+        QFETCH(QString, shown);
+        const QString keys = shown.section(' ', 0, 0);
         SetupFixture f;
         TestLayout layout = f.standard(4);
         const QMap<QString, QString*> fields{
@@ -67,7 +85,7 @@ private slots:
         for (const char* name : {"chkSez1", "chkSez2", "chkSez3", "chkInput"}) {
             checks += f.check(name)->isChecked() ? '1' : '0';
         }
-        QCOMPARE(checks, isNew ? QStringLiteral("1000") : switches);
+        QCOMPARE(checks, isNew ? QStringLiteral("1000") : shown.section(' ', 1));
         const int filled = isNew || keys == "1" ? 0 : 4;
         for (int k = 1; k <= 5; ++k) {
             QCOMPARE(f.box(1, k)->text(), k <= filled ? f.picture(k) : QString());
@@ -172,6 +190,129 @@ private slots:
             QCOMPARE(TestSupport::readFile(f.layout(1)), layoutBefore);
             QCOMPARE(TestSupport::readFile(f.config()), SetupFixture::configBytes(f.layout(1)));
         }
+    }
+
+    // A path is marked while it is typed, found the way the runtime finds files.
+    void marks_data() {
+        QTest::addColumn<int>("section");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("missing");
+        QTest::addRow("picture in other letter case") << 1 << "@P@/IMMAGINI/2.GIF" << false;
+        QTest::addRow("misspelt picture") << 1 << "@P@/immagini/2.gfi" << true;
+    }
+    void marks() {
+        QFETCH(int, section);
+        QFETCH(QString, typed);
+        QFETCH(bool, missing);
+        Window w(4, false);
+        w.box(section, 2)->clear();
+        QTest::keyClicks(w.box(section, 2), typed.replace("@P@", w.P));
+        const auto* mark = w.get<QLabel>(w.box(section, 2)->objectName() + "_mark");
+        QCOMPARE(mark->toolTip(), missing ? QStringLiteral("File non trovato") : QString());
+        QCOMPARE(mark->text().isEmpty(), !missing);
+    }
+
+    // A save with a path naming no file asks first; No (the default) writes nothing.
+    void saveAsks_data() {
+        QTest::addColumn<int>("section");
+        QTest::addColumn<bool>("soundsOn");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("asked");
+        QTest::addRow("missing picture, No") << 1 << true << false << true;
+        QTest::addRow("missing picture, Yes") << 1 << true << true << true;
+        QTest::addRow("missing sound, sounds off") << 2 << false << false << false;
+    }
+    void saveAsks() {
+        QFETCH(int, section);
+        QFETCH(bool, soundsOn);
+        QFETCH(bool, yes);
+        QFETCH(bool, asked);
+        Window w(4, false);
+        const QByteArray before = TestSupport::readFile(w.layout(1));
+        w.box(section, 3)->setText(w.P + "/x.png");
+        w.check("chkSez2")->setChecked(soundsOn);
+        w.messages.answerYes = yes;
+        w.click(w.button("cmdSave"));
+        QCOMPARE(w.messages.questions,
+                 asked ? QStringList{"Il file " + w.P + "/x.png del tasto 3 non esiste. Salvare comunque?"}
+                       : QStringList());
+        const bool saved = !asked || yes;
+        QCOMPARE(w.messages.texts(), saved ? QStringList{w.layout(1) + " memorizzato."} : QStringList());
+        QCOMPARE(TestSupport::readFile(w.layout(1)) == before, !saved);
+    }
+
+    // A new key count asks before it drops the sequence; No undoes the change.
+    void keyCount_data() {
+        QTest::addColumn<bool>("forced");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<bool>("asked");
+        QTest::addRow("picture 5 by the picker, No") << true << "pick5" << false << "4" << true;
+        QTest::addRow("picture 5 by the picker, Yes") << true << "pick5" << true << "5" << true;
+        QTest::addRow("picture 2 replaced: same count") << true << "pick2" << false << "4" << false;
+        QTest::addRow("no sequence to lose") << false << "pick5" << false << "5" << false;
+    }
+    void keyCount() {
+        QFETCH(bool, forced);
+        QFETCH(QString, edit);
+        QFETCH(bool, yes);
+        QFETCH(QString, count);
+        QFETCH(bool, asked);
+        Window w(4, forced);
+        const QStringList before{w.box(1, 4)->text(), w.box(1, 5)->text(), w.box(1, 6)->text()};
+        w.messages.answerYes = yes;
+        w.doubleClick(w.box(1, edit == "pick5" ? 5 : 2), w.picture(5));
+        QCOMPARE(w.keyCount(), count);
+        QCOMPARE(w.messages.questions.size(), asked ? 1 : 0);
+        const bool kept = forced && (!asked || !yes);
+        QCOMPARE(w.check("chkInput")->isChecked(), kept);
+        QCOMPARE(w.steps().value(3), QString(kept ? "4" : ""));
+        const QStringList after{w.box(1, 4)->text(), w.box(1, 5)->text(), w.box(1, 6)->text()};
+        QVERIFY(!asked || yes || after == before);
+        QCOMPARE(w.get<QLabel>("KeyCountWarning")
+                     ->text()
+                     .endsWith("1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21."),
+                 count == "5");
+    }
+
+    // Recording fills the row with a new file named after the key's text; Esc
+    // throws it away; without a microphone the user is told.
+    void recording_data() {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<QString>("row");
+        QTest::addRow("word") << 8000 << false << "parola_2.wav";
+        QTest::addRow("Esc throws it away") << 8000 << true << "2.wav";
+        QTest::addRow("no microphone") << 0 << false << "2.wav";
+    }
+    void recording() {
+        QFETCH(int, rate);
+        QFETCH(bool, escape);
+        QFETCH(QString, row);
+        Window w(4, false);
+        w.mic.rate = rate;
+        const int sounds = QDir(w.P + "/suoni").entryList(QDir::Files).size();
+        auto* record = w.get<QPushButton>(w.box(2, 2)->objectName() + "_record");
+        QTest::mouseClick(record, Qt::LeftButton);
+        if (rate > 0) {
+            w.mic.hear(300, 0);
+            w.mic.hear(300, 9000);
+            w.mic.hear(300, 0);
+            QTRY_COMPARE(w.get<QProgressBar>("RecordingLevel")->value(), 9000 * 100 / 32768);
+            QVERIFY(!w.box(2, 2)->isVisible());
+            escape ? QTest::keyClick(w.form.get(), Qt::Key_Escape)
+                   : QTest::mouseClick(record, Qt::LeftButton);
+            QVERIFY(w.form->isVisible());
+        }
+        QCOMPARE(w.box(2, 2)->text(), w.P + "/suoni/" + row);
+        QVERIFY(FileExists(w.P + "/suoni/" + row));
+        QCOMPARE(QDir(w.P + "/suoni").entryList(QDir::Files).size(), sounds + (row == "2.wav" ? 0 : 1));
+        QVERIFY(!w.mic.started);
+        QCOMPARE(w.messages.texts().filter(QRegularExpression("suono|microfono")),
+                 rate > 0 ? QStringList()
+                          : QStringList{"Nessun microfono disponibile: non è possibile registrare.\r\n"
+                                        "Collegare un microfono e riprovare."});
     }
 };
 

@@ -3,6 +3,8 @@
 #include "editor/editor_support.h"
 #include "fakes/TestRegistry.h"
 
+#include <utime.h>
+
 namespace {
 // Every entry of a folder, hidden ones included: a failed save leaves no
 // temporary file behind.
@@ -15,6 +17,12 @@ QString Value(const QString& file, const QString& section, const QString& key) {
     ini.SetFile(file);
     ini.SetSection(section);
     return ini.Values(key);
+}
+
+void Age(const QString& file, int seconds) {
+    QVERIFY(TestSupport::writeFile(file, "[KeyProgram]\r\n"));
+    const utimbuf times{time(nullptr) - seconds, time(nullptr) - seconds};
+    QCOMPARE(utime(QFile::encodeName(file).constData(), &times), 0);
 }
 
 // Reads the active layout as the runtime does; false when it is refused.
@@ -223,6 +231,51 @@ private slots:
         QCOMPARE(TestSupport::readFile(f.config()), oldConfig);
         QCOMPARE(watched(), folderEntries);
         QCOMPARE(Entries(f.P + QStringLiteral("/layout")).filter(QStringLiteral(".lay")), QStringList());
+    }
+
+    // A bare name means the program's layout folder wherever the program was
+    // started, cfg.ini gets the full path, and any letter survives the trip.
+    void saveBareName_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("ordinary") << "prog"
+                                  << "parola";
+        QTest::addRow("Polish folder, Greek text") << QStringLiteral("Łódź") << QStringLiteral("Καλημέρα");
+    }
+    void saveBareName() {
+        QFETCH(QString, folder);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString p = dir.filePath(folder);
+        const QString layout = p + "/layout/nuovo.ini";
+        // The program may have been started from anywhere.
+        QVERIFY(QDir().mkpath(dir.filePath("elsewhere")) && QDir::setCurrent(dir.filePath("elsewhere")));
+        QVERIFY(TestSupport::writeFile(p + "/immagini/1.gif", "GIF89a"));
+        // What saves killed before their rename left behind, and one in progress.
+        Age(p + "/layout/.nuovo.ini.Ab12Cd", 3600);
+        Age(p + "/layout/.lay3.ini.zz99YY", 3600);
+        Age(p + "/layout/.nuovo.ini.Fresh1", 0);
+        Age(p + "/layout/nuovo.ini.Ab12Cd", 3600);
+        ResetSharedIni();
+        SetupState state;
+        ScriptedFilePicker picker;
+        RecordingMessages shown;
+        frmSetup form(p, state, picker, shown);
+        form.findChild<QLineEdit*>("txtPathLayout")->setText("nuovo.ini");
+        form.findChild<QLineEdit*>("txtSez1_0")->setText(p + "/immagini/1.gif");
+        form.findChild<QLineEdit*>("txtSez3_0")->setText(text);
+        form.findChild<QCheckBox*>("chkSez3")->setChecked(true);
+        form.findChild<QPushButton*>("cmdSave")->click();
+
+        QCOMPARE(shown.texts(), QStringList(layout + " memorizzato."));
+        QVERIFY(QDir(dir.filePath("elsewhere")).isEmpty());
+        QDir::setCurrent(QDir::tempPath());
+        QCOMPARE(Value(p + "/cfg.ini", "KeyProgram", "File"), layout);
+        QCOMPARE(QDir(p + "/layout").entryList(QDir::Files | QDir::Hidden),
+                 QStringList({".nuovo.ini.Fresh1", "nuovo.ini", "nuovo.ini.Ab12Cd"}));
+        LayoutData data;
+        QVERIFY(!LayoutReader(p, shown, data).ReadLayout());
+        QCOMPARE(data.KeyTexts.value(1), text);
     }
 };
 
