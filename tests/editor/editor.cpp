@@ -1,33 +1,11 @@
-#include "SetupFakes.h"
 #include "config/FileExists.h"
 #include "editor/editor_support.h"
-#include "fakes/RecordingAudioOutput.h"
 #include "fakes/TestRegistry.h"
 
 #include <QProgressBar>
 
 namespace {
 using Ints = QList<int>;
-
-// The window, with a loudspeaker and a microphone, over an active layout of
-// `keys` keys with forced input 1..keys when `forced`.
-struct Window : SetupFixture {
-    Window(int keys, bool forced) {
-        TestLayout layout = standard(keys);
-        layout.forcedInput = forced ? "1" : "0";
-        for (int k = 1; k <= keys; ++k) {
-            layout.sequence << QString::number(k);
-        }
-        layout.functionKeys.clear();
-        activate(this->layout(1), layout.bytes());
-        open(&tools);
-    }
-    // The window goes before the loudspeaker and microphone it uses.
-    ~Window() { close(); }
-    RecordingAudioOutput audio{{22050, 1}};
-    FakeCaptureSource mic;
-    SetupTools tools{audio, mic};
-};
 } // namespace
 
 class TstEditor : public QObject {
@@ -91,7 +69,7 @@ private slots:
             QCOMPARE(f.box(1, k)->text(), k <= filled ? f.picture(k) : QString());
             QVERIFY(k > filled || f.box(3, k)->text() == QStringLiteral("parola %1").arg(k));
         }
-        QCOMPARE(f.functionKey(12)->text(), isNew ? QString() : f.layout(12));
+        QCOMPARE(f.get<QLineEdit>("txtTF_11")->text(), isNew ? QString() : f.layout(12));
         QCOMPARE(TestSupport::readFile(f.layout(1)), layoutBefore);
         QCOMPARE(TestSupport::readFile(f.config()), SetupFixture::configBytes(f.layout(1)));
     }
@@ -134,7 +112,7 @@ private slots:
         QCOMPARE(f.steps(), QStringList());
         QCOMPARE(f.toggles(false), Ints{});
         QCOMPARE(f.toggles(true), Ints{});
-        QCOMPARE(f.page(), 0);
+        QCOMPARE(f.get<QStackedWidget>("Pages")->currentIndex(), 0);
     }
 
     // Each box opens its own picker; a cancelled picker keeps the text; a
@@ -194,20 +172,19 @@ private slots:
 
     // A path is marked while it is typed, found the way the runtime finds files.
     void marks_data() {
-        QTest::addColumn<int>("section");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("missing");
-        QTest::addRow("picture in other letter case") << 1 << "@P@/IMMAGINI/2.GIF" << false;
-        QTest::addRow("misspelt picture") << 1 << "@P@/immagini/2.gfi" << true;
+        QTest::addRow("picture in other letter case") << "@P@/IMMAGINI/2.GIF" << false;
+        QTest::addRow("misspelt picture") << "@P@/immagini/2.gfi" << true;
     }
     void marks() {
-        QFETCH(int, section);
         QFETCH(QString, typed);
         QFETCH(bool, missing);
-        Window w(4, false);
-        w.box(section, 2)->clear();
-        QTest::keyClicks(w.box(section, 2), typed.replace("@P@", w.P));
-        const auto* mark = w.get<QLabel>(w.box(section, 2)->objectName() + "_mark");
+        SetupFixture w;
+        w.openStandard();
+        w.box(1, 2)->clear();
+        QTest::keyClicks(w.box(1, 2), typed.replace("@P@", w.P));
+        const auto* mark = w.get<QLabel>(w.box(1, 2)->objectName() + "_mark");
         QCOMPARE(mark->toolTip(), missing ? QStringLiteral("File non trovato") : QString());
         QCOMPARE(mark->text().isEmpty(), !missing);
     }
@@ -227,7 +204,8 @@ private slots:
         QFETCH(bool, soundsOn);
         QFETCH(bool, yes);
         QFETCH(bool, asked);
-        Window w(4, false);
+        SetupFixture w;
+        w.openStandard();
         const QByteArray before = TestSupport::readFile(w.layout(1));
         w.box(section, 3)->setText(w.P + "/x.png");
         w.check("chkSez2")->setChecked(soundsOn);
@@ -259,7 +237,8 @@ private slots:
         QFETCH(bool, yes);
         QFETCH(QString, count);
         QFETCH(bool, asked);
-        Window w(4, forced);
+        SetupFixture w;
+        w.openStandard(forced);
         const QStringList before{w.box(1, 4)->text(), w.box(1, 5)->text(), w.box(1, 6)->text()};
         w.messages.answerYes = yes;
         w.doubleClick(w.box(1, edit == "pick5" ? 5 : 2), w.picture(5));
@@ -290,7 +269,8 @@ private slots:
         QFETCH(int, rate);
         QFETCH(bool, escape);
         QFETCH(QString, row);
-        Window w(4, false);
+        SetupFixture w;
+        w.openStandard();
         w.mic.rate = rate;
         const int sounds = QDir(w.P + "/suoni").entryList(QDir::Files).size();
         auto* record = w.get<QPushButton>(w.box(2, 2)->objectName() + "_record");

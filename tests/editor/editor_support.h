@@ -3,10 +3,12 @@
 // Shared by the settings-window tests: a program folder with cfg.ini, picture
 // and sound files, layout files in the installer's format, and the window.
 
+#include "SetupFakes.h"
 #include "config/CINIFile.h"
 #include "editor/SetupState.h"
 #include "editor/frmSetup.h"
 #include "fakes/LayoutBuilder.h"
+#include "fakes/RecordingAudioOutput.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/ScriptedFilePicker.h"
 #include "fakes/TestSupport.h"
@@ -41,14 +43,16 @@ public:
                "\r\nIsProgramInstalled=1\r\n";
     }
 
-    // A layout of `keys` pictures with sounds and texts.
-    TestLayout standard(int keys) const {
+    // A layout of `keys` pictures with sounds and texts, forced input 1..keys when `forced`.
+    TestLayout standard(int keys, bool forced = false) const {
         TestLayout layout;
         layout.keys = QString::number(keys);
+        layout.forcedInput = forced ? "1" : "0";
         for (int k = 1; k <= keys; ++k) {
             layout.pictures << picture(k);
             layout.sounds << sound(k);
             layout.texts << QStringLiteral("parola %1").arg(k);
+            layout.sequence << (forced ? QString::number(k) : QString());
         }
         for (int f = 1; f <= 12; ++f) {
             layout.functionKeys << this->layout(f);
@@ -61,9 +65,8 @@ public:
         QVERIFY(TestSupport::writeFile(config(), configBytes(layoutPath)));
         QVERIFY(layoutBytes.isNull() || TestSupport::writeFile(layoutPath, layoutBytes));
     }
-    frmSetup& open(const SetupTools* tools = nullptr) {
-        form = tools ? std::make_unique<frmSetup>(P, state, picker, messages, *tools)
-                     : std::make_unique<frmSetup>(P, state, picker, messages);
+    frmSetup& open() {
+        form = std::make_unique<frmSetup>(P, state, picker, messages, tools);
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) {
@@ -72,8 +75,8 @@ public:
         return *form;
     }
     // The window over the active 4-key layout lay1.ini.
-    frmSetup& openStandard() {
-        activate(layout(1), standard(4).bytes());
+    frmSetup& openStandard(bool forced = false) {
+        activate(layout(1), standard(4, forced).bytes());
         return open();
     }
     void close() { form.reset(); }
@@ -82,13 +85,11 @@ public:
     QLineEdit* box(int section, int key) const {
         return get<QLineEdit>(QStringLiteral("txtSez%1_%2").arg(section).arg(key - 1));
     }
-    QLineEdit* functionKey(int f) const { return get<QLineEdit>(QStringLiteral("txtTF_%1").arg(f - 1)); }
     QPushButton* toggle(int k) const { return get<QPushButton>(QStringLiteral("chkNum_%1").arg(k)); }
     QCheckBox* check(const char* name) const { return get<QCheckBox>(QLatin1String(name)); }
     QPushButton* button(const char* name) const { return get<QPushButton>(QLatin1String(name)); }
     QLineEdit* path() const { return get<QLineEdit>(QStringLiteral("txtPathLayout")); }
     QString keyCount() const { return get<QLabel>(QStringLiteral("lblTasti"))->text(); }
-    int page() const { return get<QStackedWidget>(QStringLiteral("Pages"))->currentIndex(); }
 
     // The sequence labels up to the last filled one.
     QStringList steps() const {
@@ -132,5 +133,9 @@ public:
     SetupState state;
     ScriptedFilePicker picker;
     RecordingMessages messages;
+    RecordingAudioOutput audio{{22050, 1}};
+    FakeCaptureSource mic;
+    SetupTools tools{audio, mic};
+    // Last, so that the window goes before the fakes it uses.
     std::unique_ptr<frmSetup> form;
 };

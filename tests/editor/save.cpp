@@ -59,8 +59,7 @@ private slots:
         QCOMPARE(f.messages.texts(), QStringList{saved + QStringLiteral(" memorizzato.")});
         QCOMPARE(f.form->result(), int(QDialog::Accepted));
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-        TestLayout expected = f.standard(4);
-        expected.forcedInput = QStringLiteral("1");
+        TestLayout expected = f.standard(4, true);
         expected.sequence = QStringList{"2", "4", "1", "3"};
         expected.bonus = f.sound(9);
         expected.pictures[1] = f.picture(7);
@@ -78,15 +77,6 @@ private slots:
     void savedValues_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QStringList>("expected");
-        QTest::addRow("one picture and one sound on a new layout")
-            << "new"
-            << QStringList{"Impostazioni/Tasti=1",
-                           "Impostazioni/IsSezione2=1",
-                           "Impostazioni/IsSezione3=0",
-                           "Sezione Immagini/Immagine1=@P@/immagini/1.gif",
-                           "Sezione Sonoro/Sonoro1=@P@/suoni/1.wav",
-                           "Sezione Immagini/Immagine2=",
-                           "Tasti Funzione/F1="};
         QTest::addRow("8 keys cut to 6 keep entries 7 and 8")
             << "cut"
             << QStringList{"Impostazioni/Tasti=6",
@@ -102,13 +92,8 @@ private slots:
         QFETCH(QString, edit);
         QFETCH(QStringList, expected);
         SetupFixture f;
-        if (edit == QStringLiteral("new")) {
-            f.activate(f.layout(1), QByteArray());
-        } else if (edit == QStringLiteral("cut")) {
-            TestLayout layout = f.standard(8);
-            layout.forcedInput = QStringLiteral("1");
-            layout.sequence = QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
-            f.activate(f.layout(1), layout.bytes());
+        if (edit == QStringLiteral("cut")) {
+            f.activate(f.layout(1), f.standard(8, true).bytes());
         } else {
             f.activate(f.layout(1), f.standard(4).bytes());
         }
@@ -116,12 +101,8 @@ private slots:
                                  QFileDevice::WriteUser | QFileDevice::ReadGroup;
         QVERIFY(edit != QStringLiteral("replace") || QFile::setPermissions(f.layout(1), permissions));
         f.open();
-        if (edit == QStringLiteral("new")) {
-            f.doubleClick(f.box(1, 1), f.picture(1));
-            f.click(f.button("cmdSez_1"));
-            f.doubleClick(f.box(2, 1), f.sound(1));
-            f.click(f.check("chkSez2"));
-        } else if (edit == QStringLiteral("cut")) {
+        if (edit == QStringLiteral("cut")) {
+            f.messages.answerYes = true;
             f.box(1, 7)->clear();
             f.box(1, 8)->clear();
             f.box(1, 1)->setFocus();
@@ -271,6 +252,9 @@ private slots:
         QVERIFY(QDir(dir.filePath("elsewhere")).isEmpty());
         QDir::setCurrent(QDir::tempPath());
         QCOMPARE(Value(p + "/cfg.ini", "KeyProgram", "File"), layout);
+        QCOMPARE(Value(layout, "Impostazioni", "Tasti"), "1");
+        QCOMPARE(Value(layout, "Impostazioni", "IsSezione2"), "0");
+        QCOMPARE(Value(layout, "Impostazioni", "IsSezione3"), "1");
         QCOMPARE(QDir(p + "/layout").entryList(QDir::Files | QDir::Hidden),
                  QStringList({".nuovo.ini.Fresh1", "nuovo.ini", "nuovo.ini.Ab12Cd"}));
         LayoutData data;
