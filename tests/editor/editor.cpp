@@ -15,25 +15,27 @@ private slots:
     // the standard 4-key layout); a refused one opens as a new layout, and
     // opening writes nothing.
     void opening_data() {
-        QTest::addColumn<QStringList>("change"); // field, value, ...
+        QTest::addColumn<QStringList>("change"); // "old=>new" in the standard 4-key layout
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown"); // key count and switches, "" for a new layout
         const QString bad = QStringLiteral("Non è un layout valido.");
         const QString none;
-        QTest::addRow("missing layout file") << QStringList{"missing", ""} << none << none;
+        QTest::addRow("missing layout file") << QStringList{"missing"} << none << none;
         QTest::addRow("marker in lower case")
-            << QStringList{"marker", "<$$-comunicatore-$$>"} << none << "4 1110";
-        QTest::addRow("names in lower case") << QStringList{"lowerCaseNames", ""} << none << "4 1110";
-        QTest::addRow("wrong marker") << QStringList{"marker", "altro"} << bad << none;
+            << QStringList{"COMUNICATORE=>comunicatore"} << none << "4 1110";
+        QTest::addRow("names in lower case") << QStringList{"lower case"} << none << "4 1110";
+        QTest::addRow("wrong marker") << QStringList{"<$$-COMUNICATORE-$$>=>altro"} << bad << none;
         QTest::addRow("Tasti 22")
-            << QStringList{"keys", "22"}
+            << QStringList{"Tasti = 4=>Tasti = 22"}
             << "Il numero dei tasti specificato non è valido. Il numero massimo di tasti "
                "consentito è 21."
             << none;
-        QTest::addRow("Tasti 0 shows one key") << QStringList{"keys", "0"} << none << "1 1110";
-        QTest::addRow("Tasti beyond 16 bits") << QStringList{"keys", "70000"} << bad << none;
+        QTest::addRow("Tasti 0 shows one key") << QStringList{"Tasti = 4=>Tasti = 0"} << none << "1 1110";
+        QTest::addRow("Tasti beyond 16 bits") << QStringList{"Tasti = 4=>Tasti = 70000"} << bad << none;
         QTest::addRow("switches out of range give 0")
-            << QStringList{"section2", "7", "section3", "-1", "forcedInput", "2"} << none << "4 1000";
+            << QStringList{"IsSezione2 = 1=>IsSezione2 = 7", "IsSezione3 = 1=>IsSezione3 = -1",
+                           "IsInput = 0=>IsInput = 2"}
+            << none << "4 1000";
     }
     void opening() {
         QFETCH(QStringList, change);
@@ -42,17 +44,12 @@ private slots:
         const QString keys = shown.section(' ', 0, 0);
         SetupFixture f;
         TestLayout layout = f.standard(4);
-        const QMap<QString, QString*> fields{
-            {"marker", &layout.marker},     {"keys", &layout.keys},
-            {"section1", &layout.section1}, {"section2", &layout.section2},
-            {"section3", &layout.section3}, {"forcedInput", &layout.forcedInput}};
-        if (fields.contains(change[0])) {
-            for (int i = 0; i + 1 < change.size(); i += 2) {
-                *fields[change[i]] = change[i + 1];
-            }
+        layout.lowerCaseNames = change[0] == "lower case";
+        QByteArray bytes = layout.bytes();
+        for (const QString& edit : change) {
+            bytes.replace(edit.section("=>", 0, 0).toLatin1(), edit.section("=>", 1).toLatin1());
         }
-        layout.lowerCaseNames = change[0] == "lowerCaseNames";
-        f.activate(f.layout(1), change[0] == "missing" ? QByteArray() : layout.bytes());
+        f.activate(f.layout(1), change[0] == "missing" ? QByteArray() : bytes);
         const QByteArray layoutBefore = TestSupport::readFile(f.layout(1));
         f.open();
         QCOMPARE(f.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
@@ -76,20 +73,19 @@ private slots:
 
     // A new layout takes the first free name layoutN.ini in the program folder.
     void newLayoutName_data() {
-        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("existing");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("taken in other letter case") << QStringList{"LAYOUT1.INI"} << "layout2.ini";
-        QTest::addRow("a folder takes the name") << QStringList{"layout1.ini/"} << "layout2.ini";
+        QTest::addRow("taken in other letter case") << "LAYOUT1.INI"
+                                                    << "layout2.ini";
+        QTest::addRow("a folder takes the name") << "layout1.ini/"
+                                                 << "layout2.ini";
     }
     void newLayoutName() {
-        QFETCH(QStringList, existing);
+        QFETCH(QString, existing);
         QFETCH(QString, expected);
         SetupFixture f;
-        for (const QString& name : existing) {
-            QVERIFY(name.endsWith(QLatin1Char('/'))
-                        ? QDir().mkpath(f.P + QLatin1Char('/') + name)
-                        : TestSupport::writeFile(f.P + QLatin1Char('/') + name, "x"));
-        }
+        const QString path = f.P + '/' + existing;
+        QVERIFY(existing.endsWith('/') ? QDir().mkpath(path) : TestSupport::writeFile(path, "x"));
         f.activate(f.P + QStringLiteral("/layout/manca.ini"), QByteArray());
         f.open();
         QCOMPARE(f.path()->text(), f.P + QLatin1Char('/') + expected);
@@ -239,7 +235,6 @@ private slots:
         QFETCH(bool, asked);
         SetupFixture w;
         w.openStandard(forced);
-        const QStringList before{w.box(1, 4)->text(), w.box(1, 5)->text(), w.box(1, 6)->text()};
         w.messages.answerYes = yes;
         w.doubleClick(w.box(1, edit == "pick5" ? 5 : 2), w.picture(5));
         QCOMPARE(w.keyCount(), count);
@@ -247,12 +242,9 @@ private slots:
         const bool kept = forced && (!asked || !yes);
         QCOMPARE(w.check("chkInput")->isChecked(), kept);
         QCOMPARE(w.steps().value(3), QString(kept ? "4" : ""));
-        const QStringList after{w.box(1, 4)->text(), w.box(1, 5)->text(), w.box(1, 6)->text()};
-        QVERIFY(!asked || yes || after == before);
-        QCOMPARE(w.get<QLabel>("KeyCountWarning")
-                     ->text()
-                     .endsWith("1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21."),
-                 count == "5");
+        QVERIFY(!asked || yes || w.box(1, 5)->text().isEmpty());
+        const QString warning = w.get<QLabel>("KeyCountWarning")->text();
+        QCOMPARE(warning.endsWith("1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21."), count == "5");
     }
 
     // Recording fills the row with a new file named after the key's text; Esc
@@ -289,10 +281,7 @@ private slots:
         QVERIFY(FileExists(w.P + "/suoni/" + row));
         QCOMPARE(QDir(w.P + "/suoni").entryList(QDir::Files).size(), sounds + (row == "2.wav" ? 0 : 1));
         QVERIFY(!w.mic.started);
-        QCOMPARE(w.messages.texts().filter(QRegularExpression("suono|microfono")),
-                 rate > 0 ? QStringList()
-                          : QStringList{"Nessun microfono disponibile: non è possibile registrare.\r\n"
-                                        "Collegare un microfono e riprovare."});
+        QCOMPARE(w.messages.texts().filter("microfono").size(), rate > 0 ? 0 : 1);
     }
 };
 
