@@ -118,16 +118,13 @@ private slots:
         QTest::addColumn<int>("kind"); // 0 none, 1 open, 2 save
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("sound cancelled") << "txtSez2_0" << 1 << ""
-                                         << "old";
-        QTest::addRow("function key cfg.ini ignored") << "txtTF_0" << 1 << "/d/CFG.ini"
-                                                      << "old";
-        QTest::addRow("text has no picker") << "txtSez3_0" << 0 << "/d/x"
-                                            << "old";
-        QTest::addRow("layout name .txt") << "txtPathLayout" << 2 << "/d/mio.txt"
-                                          << "/d/mio.ini";
-        QTest::addRow("layout name .INI kept") << "txtPathLayout" << 2 << "/d/MIO.INI"
-                                               << "/d/MIO.INI";
+        const QString old = QStringLiteral("old");
+        QTest::addRow("sound cancelled") << "txtSez2_0" << 1 << "" << old;
+        QTest::addRow("function key cfg.ini ignored") << "txtTF_0" << 1 << "/d/CFG.ini" << old;
+        QTest::addRow("text has no picker") << "txtSez3_0" << 0 << "/d/x" << old;
+        QTest::addRow("layout name .txt") << "txtPathLayout" << 2 << "/d/mio.txt" << QString("/d/mio.ini");
+        QTest::addRow("layout name .INI kept")
+            << "txtPathLayout" << 2 << "/d/MIO.INI" << QString("/d/MIO.INI");
     }
     void pickers() {
         QFETCH(QString, box);

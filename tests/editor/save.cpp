@@ -116,30 +116,22 @@ private slots:
             QStringLiteral("Impossibile memorizzare il layout nel file «%1».\r\nNessun file è "
                            "stato modificato: controllare che la cartella esista e che la "
                            "cartella e il file non siano protetti da scrittura.");
+        const QString none, mio = "@P@/layout/mio.ini", cfg = "@P@/layout/Cfg.Ini",
+                            proc = "/proc/mirelva.ini";
         QTest::addRow("five pictures")
-            << "five"
-            << "@P@/layout/mio.ini"
+            << "five" << mio
             << "Il numero dei tasti del layout deve essere compreso fra i seguenti: "
                "1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21.";
-        QTest::addRow("pictures 1, 2, 3 and 5") << "gap"
-                                                << "@P@/layout/mio.ini"
-                                                << "Le immagini deveno essere inserite consecutivamente.";
-        QTest::addRow("named Cfg.Ini in another folder")
-            << ""
-            << "@P@/layout/Cfg.Ini" << config.arg("@P@/layout/Cfg.Ini");
-        QTest::addRow("no name") << ""
-                                 << ""
-                                 << "Indicare il nome del file in cui memorizzare il layout.";
-        QTest::addRow("name of a folder") << "folder"
-                                          << "@P@/layout/mio.ini" << layout.arg("@P@/layout/mio.ini");
+        QTest::addRow("pictures 1, 2, 3 and 5")
+            << "gap" << mio << "Le immagini deveno essere inserite consecutivamente.";
+        QTest::addRow("named Cfg.Ini in another folder") << none << cfg << config.arg(cfg);
+        QTest::addRow("no name") << none << none << "Indicare il nome del file in cui memorizzare il layout.";
+        QTest::addRow("name of a folder") << "folder" << mio << layout.arg(mio);
         QTest::addRow("read-only layout file") << "readOnlyLayout"
                                                << "@P@/layout/lay1.ini" << layout.arg("@P@/layout/lay1.ini");
-        QTest::addRow("folder of a read-only file system")
-            << ""
-            << "/proc/mirelva.ini" << layout.arg("/proc/mirelva.ini");
+        QTest::addRow("folder of a read-only file system") << none << proc << layout.arg(proc);
         QTest::addRow("read-only cfg.ini")
-            << "readOnlyConfig"
-            << "@P@/layout/mio.ini"
+            << "readOnlyConfig" << mio
             << "Impossibile aggiornare il file di configurazione «@P@/cfg.ini»."
                "\r\nIl layout non è stato memorizzato.";
     }

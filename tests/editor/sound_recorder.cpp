@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(TestSupport::readFile(result.path).mid(22, 6), QByteArray("\x01\x00\x80\x3e\x00\x00", 6));
     }
 
-    // No microphone, only silence, or a folder that cannot be made: nothing is written.
+    // Only silence, or a folder that cannot be made: nothing is written.
     void nothingWritten() {
         QTemporaryDir dir;
         FakeCaptureSource mic;
@@ -113,8 +113,6 @@ private slots:
         QVERIFY(TestSupport::writeFile(dir.path() + "/file", "x"));
         QCOMPARE(int(session.finish(dir.path() + "/file/suoni", "x", 1).outcome),
                  int(RecordingSession::Outcome::NotWritten));
-        mic.rate = 0;
-        QVERIFY(!session.start());
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"file"});
     }
 };
