@@ -1,8 +1,9 @@
 #include "fakes/RuntimeTestProgram.h"
 
+#include "fakes/LayoutBuilder.h"
 #include "fakes/TestSupport.h"
+#include "fakes/WavTestFiles.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QImage>
 #include <QRegularExpression>
@@ -22,57 +23,27 @@ void RuntimeTestProgram::writeCfg(const QString& layout) {
 }
 
 QString RuntimeTestProgram::writeLayout(const QString& relative, const Layout& l) {
-    QStringList lines;
-    lines << "[KeyProgram]"
-          << "Key=<$$-COMUNICATORE-$$>"
-          << ""
-          << "[Impostazioni]"
-          << QStringLiteral("Tasti=%1").arg(l.tasti.isEmpty() ? QString::number(l.keys) : l.tasti)
-          << "IsSezione1=1" << QStringLiteral("IsSezione2=%1").arg(l.sound ? 1 : 0)
-          << QStringLiteral("IsSezione3=%1").arg(l.text ? 1 : 0) << ""
-          << "[Input Obbligato]" << QStringLiteral("IsInput=%1").arg(l.forced ? 1 : 0) << ""
-          << "[Sequenza]";
-    for (int i = 1; i <= 21; ++i) {
-        lines << QStringLiteral("SequenzaInput%1=%2")
-                     .arg(i)
-                     .arg(i <= l.sequence.size() ? QString::number(l.sequence[i - 1]) : QString());
+    TestLayout layout;
+    layout.keys = l.tasti.isEmpty() ? QString::number(l.keys) : l.tasti;
+    layout.section2 = QString::number(l.sound ? 1 : 0);
+    layout.section3 = QString::number(l.text ? 1 : 0);
+    layout.forcedInput = QString::number(l.forced ? 1 : 0);
+    for (const int step : l.sequence) {
+        layout.sequence << QString::number(step);
     }
-    lines << ""
-          << "[Bonus]" << QStringLiteral("File1=%1").arg(l.bonus) << ""
-          << "[Sezione Immagini]";
+    layout.bonus = l.bonus;
+    layout.texts = l.texts;
+    layout.functionKeys = l.functionKeys;
     const QString base = QFileInfo(relative).completeBaseName();
-    for (int i = 1; i <= 21; ++i) {
-        QString picture;
-        if (i <= l.keys) {
-            picture =
-                i <= l.pictures.size()
-                    ? l.pictures[i - 1]
-                    : writePicture(QStringLiteral("immagini/%1_%2.png").arg(base).arg(i), {8, 8}, Qt::white);
-        }
-        lines << QStringLiteral("Immagine%1=%2").arg(i).arg(picture);
-    }
-    lines << ""
-          << "[Sezione Sonoro]";
-    for (int i = 1; i <= 21; ++i) {
-        QString sound;
-        if (i <= l.keys) {
-            sound = writeTone(QStringLiteral("suoni/%1.wav").arg(i), qint16(1000 * i));
-        }
-        lines << QStringLiteral("Sonoro%1=%2").arg(i).arg(sound);
-    }
-    lines << ""
-          << "[Sezione Testo]";
-    for (int i = 1; i <= 21; ++i) {
-        lines << QStringLiteral("Testo%1=%2").arg(i).arg(i <= l.texts.size() ? l.texts[i - 1] : QString());
-    }
-    lines << ""
-          << "[Tasti Funzione]";
-    for (int i = 1; i <= 12; ++i) {
-        lines << QStringLiteral("F%1=%2").arg(i).arg(i <= l.functionKeys.size() ? l.functionKeys[i - 1]
-                                                                                : QString());
+    for (int i = 1; i <= l.keys; ++i) {
+        layout.pictures << (i <= l.pictures.size()
+                                ? l.pictures[i - 1]
+                                : writePicture(QStringLiteral("immagini/%1_%2.png").arg(base).arg(i), {8, 8},
+                                               Qt::white));
+        layout.sounds << writeTone(QStringLiteral("suoni/%1.wav").arg(i), qint16(1000 * i));
     }
     const QString full = path(relative);
-    TestSupport::writeFile(full, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+    TestSupport::writeFile(full, layout.bytes());
     return full;
 }
 
@@ -86,23 +57,9 @@ QString RuntimeTestProgram::writePicture(const QString& relative, QSize size, QC
 }
 
 QString RuntimeTestProgram::writeTone(const QString& relative, qint16 value) {
-    const int samples = 441;
-    QByteArray wav;
-    QDataStream out(&wav, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    const quint32 dataBytes = quint32(samples) * 2;
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + dataBytes);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(22050) << quint32(44100) << quint16(2)
-        << quint16(16);
-    out.writeRawData("data", 4);
-    out << dataBytes;
-    for (int i = 0; i < samples; ++i) {
-        out << value;
-    }
     const QString full = path(relative);
-    TestSupport::writeFile(full, wav);
+    TestSupport::writeFile(
+        full, WavTestFiles::wav(std::vector<qint16>(441, value), 1, 22050, WavTestFiles::Encoding::Pcm16));
     return full;
 }
 
