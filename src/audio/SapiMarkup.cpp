@@ -44,7 +44,10 @@ public:
         qsizetype r = cdata ? 9 : 0;
         for (qsizetype i = 0; i < decoded.size(); ++i) {
             const int source = rawStart + int(std::min(r, std::max<qsizetype>(raw.size() - 1, 0)));
-            character(decoded[i], source);
+            const bool paired =
+                (decoded[i].isHighSurrogate() && i + 1 < decoded.size() && decoded[i + 1].isLowSurrogate()) ||
+                (decoded[i].isLowSurrogate() && i > 0 && decoded[i - 1].isHighSurrogate());
+            character(decoded[i].isSurrogate() && !paired ? QChar(u' ') : decoded[i], source);
             if (entities && r < raw.size() && raw[r] == u'&') {
                 // One entity may stand for a character outside the 16-bit range.
                 if (decoded[i].isHighSurrogate() && i + 1 < decoded.size()) {
@@ -72,6 +75,11 @@ private:
             piece = QStringLiteral("&lt;");
         } else if (c == u'>') {
             piece = QStringLiteral("&gt;");
+        } else if ((c < u'\x20' && c != u'\t' && c != u'\n' && c != u'\r') || c.unicode() >= 0xFFFE) {
+            // Characters XML does not allow: the synthesizer would stop at a
+            // NUL or refuse the markup. Each becomes one space, so every
+            // position still maps to its own character.
+            piece = QStringLiteral(" ");
         } else {
             piece = c;
         }

@@ -5,21 +5,6 @@
 
 #include <QXmlStreamReader>
 
-namespace {
-bool XmlForbidsAny(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            ++i;
-        } else if ((c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c.isSurrogate() ||
-                   c.unicode() >= 0xFFFE) {
-            return true;
-        }
-    }
-    return false;
-}
-} // namespace
-
 // A key's text, with or without speech tags: the SSML handed to the
 // synthesizer is well-formed, and every position it reports back (Word and
 // Sentence events) lies within the text, 0 to its length.
@@ -52,11 +37,6 @@ MIRELVA_FUZZ_TARGET(markup) {
                    QStringLiteral("the end maps to %1, text of %2").arg(out.toSource(end)).arg(text.size()));
     }
 
-    // Characters XML forbids (C0 controls, U+FFFE, U+FFFF, lone surrogates)
-    // are passed on to the synthesizer as they are, which reads the SSML leniently.
-    if (XmlForbidsAny(text)) {
-        return;
-    }
     QXmlStreamReader reader(out.ssml);
     while (!reader.atEnd()) {
         reader.readNext();
