@@ -93,8 +93,8 @@ private slots:
         QFETCH(int, tolerance);
         QFETCH(bool, steady);
         constexpr int Rate = 11025;
-        // ADPCM blocks of 256 bytes hold 500 (MS), 505 or 249 (IMA mono, stereo) frames.
-        const int block = encoding == Encoding::MsAdpcm ? 500 : channels == 2 ? 249 : 505;
+        // An ADPCM block holds 500 (MS) or 505 (IMA) frames.
+        const int block = encoding == Encoding::MsAdpcm ? 500 : 505;
         const int frames = steady ? 5 * block : 3000;
         const std::vector<qint16> source = steady ? std::vector<qint16>(size_t(frames * channels), 8000)
                                                   : WavTestFiles::sine(frames, channels, Rate);

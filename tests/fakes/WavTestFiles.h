@@ -14,8 +14,7 @@ enum class Encoding { Pcm8, Pcm16, Pcm24, Pcm32, Float32, ALaw, MuLaw, ImaAdpcm,
 std::vector<qint16> sine(int frames, int channels, int rate, double hz = 440.0, int amplitude = 16000);
 
 // A complete WAV file holding the interleaved 16-bit samples in the given
-// encoding. ADPCM files hold a steady level close to the first sample
-// instead of the samples themselves (an encoder is not worth writing here).
+// encoding (ADPCM pads the last block with silence).
 QByteArray wav(const std::vector<qint16>& samples, int channels, int rate, Encoding encoding);
 
 // The largest magnitude among the samples.
