@@ -182,6 +182,24 @@ private slots:
         QCOMPARE(mark->text().isEmpty(), !missing);
     }
 
+    // A picture that decodes shows small, one that does not shows "?", an empty box nothing.
+    void thumbnails() {
+        SetupFixture w;
+        w.openStandard();
+        QImage red(16, 16, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(w.P + "/immagini/rossa.bmp"));
+        w.box(1, 1)->setText(w.P + "/immagini/rossa.bmp");
+        w.box(1, 3)->clear();
+        w.form->waitForThumbnails();
+        const auto thumbnail = [&](int key) {
+            return w.get<QLabel>(w.box(1, key)->objectName() + "_thumbnail");
+        };
+        QCOMPARE(thumbnail(1)->pixmap().toImage().pixelColor(8, 8), QColor(Qt::red));
+        QCOMPARE(thumbnail(2)->text(), QStringLiteral("?"));
+        QVERIFY(thumbnail(3)->text().isEmpty() && thumbnail(3)->pixmap().isNull());
+    }
+
     // A save with a path naming no file asks first; No (the default) writes nothing.
     void saveAsks_data() {
         QTest::addColumn<int>("section");
