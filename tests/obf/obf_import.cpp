@@ -14,6 +14,7 @@
 #include "startup/Installer.h"
 
 #include <QDirIterator>
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -289,10 +290,19 @@ private slots:
             sounds << Media(tone, type.section(':', 1), readFile(tone));
             buttons << Button(type, {{"sound_id", tone}});
         }
+        // Pictures are drawn with a bitwise AND: a transparent area must become white, not black.
+        QImage clear(16, 16, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && clear.save(&buffer, "PNG"));
+        buttons[0] = Button("png", {{"sound_id", sounds[0].toObject()["id"]}, {"image_id", "clear"}});
         ObfReport report;
-        QCOMPARE(import("in.obf", Json(Board(buttons, {}, sounds)), report), QString());
+        QCOMPARE(import("in.obf", Json(Board(buttons, {Media("clear", "image/png", png)}, sounds)), report),
+                 QString());
         QVERIFY2(report.entries().isEmpty(), qPrintable(report.summary()));
         const LayoutData keys = Load(m_data, report.layouts()[0]);
+        QCOMPARE(QImage(keys.PicturePaths[1]).pixelColor(8, 8), QColor(Qt::white));
         for (int k = 1; k <= 3; ++k) {
             const std::vector<qint16> samples = Samples(keys.SoundPaths[k]);
             QVERIFY2(samples.size() > 22050 * 95 / 100 && samples.size() < 22050 * 110 / 100,
