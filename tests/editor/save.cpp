@@ -1,5 +1,7 @@
+#include "config/CINIFile.h"
 #include "config/LayoutData.h"
 #include "config/LayoutReader.h"
+#include "editor/LayoutWriter.h"
 #include "editor/editor_support.h"
 #include "fakes/TestRegistry.h"
 
@@ -179,6 +181,14 @@ private slots:
         QCOMPARE(TestSupport::readFile(f.config()), oldConfig);
         QCOMPARE(watched(), folderEntries);
         QCOMPARE(Entries(f.P + QStringLiteral("/layout")).filter(QStringLiteral(".lay")), QStringList());
+    }
+
+    // The engine's plain writes cannot fail visibly: the empty lines between
+    // the sections are what tells a file that refuses writes.
+    void sectionsIntoARefusingFile() {
+        CINIFile& ini = SharedIni();
+        ini.SetFile(QStringLiteral("/proc/mirelva.ini"));
+        QVERIFY(!LayoutWriter::WriteSections(ini, LayoutContent{}));
     }
 
     // A bare name means the program's layout folder wherever the program was
