@@ -161,6 +161,16 @@ private slots:
         row("entry inflating past 64 MB", "a.obz",
             picture("big.png", {{"big.png", QByteArray(ZipArchive::MaxEntryBytes + 1, '\0')}}),
             "troppo grande");
+        // A header that lies about the size is not believed (both of its copies say 2 GB).
+        QByteArray declared2Gb = Zip({{"manifest.json", "{}"}});
+        qToLittleEndian<quint32>(0x80000000u, declared2Gb.data() + declared2Gb.indexOf("PK\x03\x04") + 22);
+        qToLittleEndian<quint32>(0x80000000u, declared2Gb.data() + declared2Gb.indexOf("PK\x01\x02") + 24);
+        row("entry declaring 2 GB", "a.obz", declared2Gb, "troppo grande");
+        Entries many;
+        for (int i = 0; i <= ZipArchive::MaxEntries; ++i) {
+            many << std::pair{QString("f%1").arg(i), QByteArray("x")};
+        }
+        row("too many files", "a.obz", Zip(many), "più di 2000 file");
         row("picture with an absolute path", "a.obz", picture("/etc/passwd"), "fuori dall'archivio");
         row("link climbing out with ..", "a.obz", Set(Board({Button("uno", Link("boards/../../x.obf"))})),
             "fuori dall'archivio");
