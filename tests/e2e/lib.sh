@@ -8,7 +8,7 @@
 # and the helpers below. Every wait is bounded.
 
 program=${1:?program path}
-for tool in "${tools[@]}" Xvfb xdotool import convert awk timeout; do
+for tool in "${tools[@]}" Xvfb xdotool import convert awk timeout flock; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (make test installs it)"; exit 1; }
 done
 [[ -x $program ]] || { echo "FAIL: no program at $program"; exit 1; }
@@ -16,9 +16,19 @@ done
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
+# X servers are started and stopped under one lock shared by every script on
+# the machine: a server shutting down removes its socket file last, and a new
+# server given the same number in that moment would lose its socket to it.
+exec 8>>/tmp/mirelva-xvfb.lock
+chmod a+rw /tmp/mirelva-xvfb.lock 2>/dev/null || true
 cleanup() {
     if [[ -n $app_pid ]]; then kill "$app_pid" 2>/dev/null || true; fi
-    if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    if [[ -n $xvfb_pid ]]; then
+        flock -w 60 8 || true
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        flock -u 8
+    fi
     wait 2>/dev/null || true
     rm -rf "$work"
 }
@@ -90,9 +100,11 @@ focus() { timeout 10 xdotool windowfocus --sync "$1" || fail "cannot focus windo
 start_xvfb() {
     local fifo=$work/displayfd n=""
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$work/xvfb.log" 2>&1 &
+    flock -w 60 8 || fail "no X server could be started: another test kept the lock for a minute"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 8>&- >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     read -r -t 20 n <"$fifo" || true
+    flock -u 8
     rm -f "$fifo"
     [[ $n =~ ^[0-9]+$ ]] || fail "Xvfb did not report its display: $(cat "$work/xvfb.log")"
     display=":$n"
