@@ -7,6 +7,8 @@
 # time what a run with the same seed and bound has passed.
 # Qt's hash seed is fixed as well, so that the order of a hash's entries,
 # and with it the code an input reaches, is the same in every run.
+# The corpus is not reloaded from disk while a target runs (one process,
+# nothing else writes there): when a reload falls depends on the clock.
 # Fails on any crash, broken check, leak, input taking over 2 s or memory
 # over 1 GB. What a target finds is saved under tests/fuzz/regressions/<name>/,
 # which the replay tests of the ordinary build run from then on.
@@ -33,7 +35,7 @@ for exe in "${targets[@]}"; do
   mkdir -p "$work" "$found"
   QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy QT_HASH_SEED=0 \
     ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$exe" -max_total_time="$seconds" -seed="$seed" -runs="$runs" -timeout=2 -rss_limit_mb=1024 -malloc_limit_mb=1024 \
+    "$exe" -max_total_time="$seconds" -seed="$seed" -runs="$runs" -reload=0 -timeout=2 -rss_limit_mb=1024 -malloc_limit_mb=1024 \
     -print_final_stats=1 -artifact_prefix="$found/" "$work" "$root/tests/fuzz/corpus/$name" >"$logs/$name.log" 2>&1
   rc=$?
   done_line=$(grep -E '^#[0-9]+' "$logs/$name.log" | tail -1)
