@@ -80,7 +80,7 @@ void OpenSettings(benchmark::State& state, bool pictures) {
             state.SkipWithError("the settings window did not open on the layout");
             return;
         }
-        // The thumbnails still being made are not part of the opening.
+        // The thumbnails still being made do not count in the opening.
         window->waitForThumbnails();
     }
 }

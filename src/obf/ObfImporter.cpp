@@ -281,7 +281,7 @@ bool ObfImporter::WriteBoard(const Board& board, ObfReport& report) {
         report.add(ObfReport::Issue::Split, title, QStringLiteral("%1 layout").arg(pages));
     }
     // Links first to the function keys they name, the others in order; a
-    // board split over several layouts keeps F12 for its next part.
+    // board split over several layouts keeps F12 for the next of them.
     std::array<QString, LayoutContent::FunctionKeys> functionKeys;
     const int usable = pages > 1 ? LayoutContent::FunctionKeys - 1 : LayoutContent::FunctionKeys;
     QList<Link> links = board.links;

@@ -144,7 +144,7 @@ private slots:
         QVERIFY2(WavTestFiles::peak(heard) <= 15300, qPrintable(QString::number(WavTestFiles::peak(heard))));
     }
 
-    // Whatever a file holds or claims, it plays its sound, a bounded part of it, or nothing.
+    // Whatever a file holds or claims, it plays its sound, a bounded stretch of it, or nothing.
     void soundFiles_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // null: no file; "folder", "fifo", "huge": made so

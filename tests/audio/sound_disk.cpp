@@ -101,7 +101,7 @@ private slots:
                  qPrintable(QString::number(after)));
     }
 
-    // StopSound and the end of the player stop at once: what got out is a small part of the five seconds.
+    // StopSound and the end of the player stop at once: what got out is a small share of the five seconds.
     void stopAndReleaseDropWhatIsQueued() {
         {
             cSound sound(*m_output);

@@ -11,7 +11,7 @@
 #include <QtTest>
 
 // What remains of a recording: "lead ms / sound ms / tail ms" around the
-// part that is louder than silence, read from the samples kept.
+// stretch that is louder than silence, read from the samples kept.
 class TstSoundRecorder : public QObject {
     Q_OBJECT
 private slots:

@@ -232,7 +232,7 @@ private slots:
     }
 
     // More buttons than a table holds: consecutive layouts, F12 going round
-    // them, the board's own link kept on F1 of every part; a key count the
+    // them, the board's own link kept on F1 of each of them; a key count the
     // table does not allow is filled with blank keys.
     void split() {
         QJsonArray buttons;

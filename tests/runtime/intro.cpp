@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(canvas.pixel(0, 0), qRgb(0x0F, 0xF0, 0xFF));
     }
 
-    // Squares partly off the canvas, or of no size: the part on the canvas is drawn, nothing else.
+    // Squares reaching past the canvas, or of no size: what lies on the canvas is drawn, nothing else.
     void edges() {
         QImage picture(2, 2, QImage::Format_RGB32);
         picture.fill(Qt::red);
