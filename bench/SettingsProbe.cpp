@@ -1,5 +1,7 @@
 #include "SettingsProbe.h"
 
+#include "NoServices.h"
+
 #include "audio/IAudioOutput.h"
 #include "audio/SdlCaptureSource.h"
 #include "config/CINIFile.h"
@@ -18,18 +20,10 @@
 #include <memory>
 
 namespace {
-class SilentServices : public IMessages, public IFilePicker, public IAudioOutput {
+class SilentServices : public IMessages, public NoPicker, public SilentAudio {
 public:
     void showMessage(const QString&, MsgIcon, const QString&) override { ++messages; }
-    QString ShowOpenDialog(QWidget*, const QString&) override { return {}; }
-    QString ShowSaveDialog(QWidget*, const QString&) override { return {}; }
     bool askYesNo(const QString&, const QString&) override { return false; }
-    AudioFormat format() const override { return {}; }
-    void enqueue(std::span<const qint16>) override {}
-    void drain() override {}
-    void purge() override {}
-    bool isPlaying() const override { return false; }
-    void setPaused(bool) override {}
     int messages = 0;
 };
 

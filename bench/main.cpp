@@ -12,6 +12,7 @@
 #include "config/LayoutData.h"
 #include "config/LayoutReader.h"
 #include "grid/cGriglia.h"
+#include "NoServices.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
 #include "runtime/F_GO.h"
@@ -116,20 +117,6 @@ void BM_DecodeFloor(benchmark::State& state) {
 }
 
 // ---- The runtime window ------------------------------------------------------------------
-
-class NoPicker : public IFilePicker {
-public:
-    QString ShowOpenDialog(QWidget*, const QString&) override { return {}; }
-    QString ShowSaveDialog(QWidget*, const QString&) override { return {}; }
-};
-
-class NoWindows : public IRuntimeWindows {
-public:
-    void ShowOpenLayout(QWidget*, IMessages&, IFilePicker&) override {}
-    void ShowSettings(QWidget*, IMessages&, IFilePicker&) override {}
-    void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&) override {}
-    bool ShowAccessOptions(QWidget*, IMessages&) override { return false; }
-};
 
 // The runtime window shown full screen on the 1920 x 1080 offscreen screen,
 // over the benchmark's folder with its 21-key layout active.

@@ -5,6 +5,7 @@
 //   the end of that time until the SDL device takes the key's first sample.
 #include "AudioProbe.h"
 #include "BenchFolder.h"
+#include "NoServices.h"
 
 #include "access/AccessDriver.h"
 #include "access/AccessOptions.h"
@@ -48,16 +49,6 @@ private:
     QImage m_canvas{1920, 1080, QImage::Format_RGB32};
 };
 
-class Silent : public IAudioOutput {
-public:
-    AudioFormat format() const override { return {}; }
-    void enqueue(std::span<const qint16>) override {}
-    void drain() override {}
-    void purge() override {}
-    bool isPlaying() const override { return false; }
-    void setPaused(bool) override {}
-};
-
 void Spin(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
@@ -70,7 +61,7 @@ double Ms(BenchClock::duration d) {
 
 void ScanStep() {
     Canvas window;
-    Silent audio;
+    SilentAudio audio;
     cGriglia grid;
     grid.Init(window, 3, 7, true, 1, 0xFFFFFF, 0x808080, 10, 10, false, 0, 5, 5, true, true, true, false,
               false);
@@ -109,19 +100,6 @@ public:
     }
     bool askYesNo(const QString&, const QString&) override { return false; }
 };
-class NoPicker : public IFilePicker {
-public:
-    QString ShowOpenDialog(QWidget*, const QString&) override { return {}; }
-    QString ShowSaveDialog(QWidget*, const QString&) override { return {}; }
-};
-class NoWindows : public IRuntimeWindows {
-public:
-    void ShowOpenLayout(QWidget*, IMessages&, IFilePicker&) override {}
-    void ShowSettings(QWidget*, IMessages&, IFilePicker&) override {}
-    void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&) override {}
-    bool ShowAccessOptions(QWidget*, IMessages&) override { return false; }
-};
-
 void MovePointer(QWidget& window, QPoint to) {
     QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(window.mapToGlobal(to)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
