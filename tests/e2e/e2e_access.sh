@@ -66,9 +66,7 @@ xdotool key --window "$window" --delay 30 space space space
 wait_pixel 249 100 "0,0,255" "blue frame of key 1"
 
 # Key 1's sound (nothing sounded before: no auditory cues), heard whole.
-wav=$(grep -i '^Sonoro1=' "$work/app/layout/lay12.ini" | cut -d= -f2- | tr -d '\r')
-[[ -f $wav ]] || fail "no sound file for key 1"
-wav=$(wav_seconds "$wav")
+wav=$(key1_wav_seconds "$work/app/layout/lay12.ini")
 span=$(heard_seconds "$before")
 echo "heard ${span}s after the choice; key 1's WAV lasts ${wav}s"
 awk -v s="$span" -v w="$wav" 'BEGIN { exit !(s > w) }' || fail "key 1's sound was not heard whole"

@@ -36,9 +36,7 @@ xdotool mousemove --window "$window" 512 384 click 1
 wait_pixel 5 384 "0,0,255" "blue frame"
 
 # The device carries the key's WAV, then speech: more than the WAV alone.
-wav=$(grep -i '^Sonoro1=' "$work/app/layout/lay1.ini" | cut -d= -f2- | tr -d '\r')
-[[ -f $wav ]] || fail "no sound file for key 1"
-wav=$(wav_seconds "$wav")
+wav=$(key1_wav_seconds "$work/app/layout/lay1.ini")
 span=$(heard_seconds "$before")
 echo "audio after the click: ${span}s of output, the key's WAV lasts ${wav}s"
 awk -v s="$span" -v w="$wav" 'BEGIN { exit !(w > 0.05 && s > w + 0.2) }' || fail "the WAV and then speech: ${span}s heard"

@@ -71,7 +71,13 @@ has_window() { [[ -n $(windows_named "$1") ]]; }
 no_window_named() { [[ -z $(windows_named "$1") ]]; }
 wait_window_gone() { wait_for "the window \"$1\" to close" no_window_named "$1"; }
 # Seconds of sound in a PCM WAV: its data bytes over its byte rate.
-wav_seconds() { od -An -t u4 -j 28 -N 4 "$1" | awk -v size="$(stat -c %s "$1")" '{ printf "%.3f", (size - 44) / $1 }'; }
+# The length of key 1's WAV in the layout file $1 (a plain 44-byte header).
+key1_wav_seconds() {
+    local wav
+    wav=$(grep -i '^Sonoro1=' "$1" | cut -d= -f2- | tr -d '\r')
+    [[ -f $wav ]] || { echo "FAIL: no sound file for key 1 in $1" >&2; return 1; }
+    od -An -t u4 -j 28 -N 4 "$wav" | awk -v size="$(stat -c %s "$wav")" '{ printf "%.3f", (size - 44) / $1 }'
+}
 # SDL's disk driver writes 44100 Hz stereo 16-bit frames: the first and last loud one after byte $1, and the count.
 loud_frames() {
     tail -c +"$(($1 + 1))" "$work/audio.raw" | od -An -v -t d2 -w4 | awk '
