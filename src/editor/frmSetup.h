@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/LayoutContent.h"
+#include "config/LayoutContent.h"
 #include "editor/SetupState.h"
 #include "editor/SetupTools.h"
 

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "grid/TableShape.h"
+
 #include <QString>
 
 #include <array>
 
-// Everything a layout file holds, as the settings window saves it.
+// Everything a layout file holds, as its writers write it. Key k's values
+// stand at index k - 1; numbers are the values written (the settings window
+// and the installer write only allowed ones).
 struct LayoutContent {
-    static constexpr int MaxKeys = 21;
+    static constexpr int MaxKeys = MaxTableKeys;
     static constexpr int FunctionKeys = 12;
 
     qint16 KeyCount = 1;
