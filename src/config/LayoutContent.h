@@ -24,4 +24,8 @@ struct LayoutContent {
     std::array<QString, MaxKeys> Sounds;
     std::array<QString, MaxKeys> Texts;
     std::array<QString, FunctionKeys> FunctionKeyLayouts;
+    // The layout each key opens when chosen: a path (the same rules as the
+    // function keys), LayoutFile::LinkBack, LayoutFile::LinkHome, or empty
+    // for an ordinary key. A layout without any link has no link section.
+    std::array<QString, MaxKeys> Links;
 };

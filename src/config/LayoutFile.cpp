@@ -26,6 +26,10 @@ const QString Pictures = QStringLiteral("Sezione Immagini");
 const QString Sounds = QStringLiteral("Sezione Sonoro");
 const QString Texts = QStringLiteral("Sezione Testo");
 const QString FunctionKeySection = QStringLiteral("Tasti Funzione");
+// Added after the nine sections, and only to layouts that have links, so a
+// layout without them keeps the bytes it always had.
+const QString LinkSection = QStringLiteral("Collegamenti");
+const QString LinkKey = QStringLiteral("Collegamento");
 const QString SequenceKey = QStringLiteral("SequenzaInput");
 const QString PictureKey = QStringLiteral("Immagine");
 const QString SoundKey = QStringLiteral("Sonoro");
@@ -137,6 +141,10 @@ public:
             m_data.FunctionKeyPaths[f] = m_file.Value(FunctionKeySection, QStringLiteral("F%1").arg(f));
         }
         m_data.BonusPath = m_file.Value(BonusSection, QStringLiteral("File1"));
+        m_data.LinkPaths = QStringList(Keys() + 1);
+        for (int i = 1; i <= Keys(); ++i) {
+            m_data.LinkPaths[i] = m_file.Value(LinkSection, LinkKey + QString::number(i));
+        }
         return {};
     }
 
@@ -266,6 +274,11 @@ QByteArray Encode(const LayoutContent& content, Style style) {
     lines.Numbered(TextKey, content.Texts);
     lines.Section(FunctionKeySection);
     lines.Numbered(QStringLiteral("F"), content.FunctionKeyLayouts);
+    if (std::any_of(content.Links.begin(), content.Links.end(),
+                    [](const QString& l) { return !l.isEmpty(); })) {
+        lines.Section(LinkSection);
+        lines.Numbered(LinkKey, content.Links);
+    }
     return IniEncoding::Encode(lines.Text());
 }
 
@@ -335,6 +348,7 @@ Editable ReadForEditing(const IniSnapshot& file) {
         c.Pictures[n - 1] = file.Value(Pictures, PictureKey + number);
         c.Sounds[n - 1] = file.Value(Sounds, SoundKey + number);
         c.Texts[n - 1] = file.Value(Texts, TextKey + number);
+        c.Links[n - 1] = file.Value(LinkSection, LinkKey + number);
     }
     for (int f = 1; f <= FunctionKeys; ++f) {
         c.FunctionKeyLayouts[f - 1] = file.Value(FunctionKeySection, QStringLiteral("F%1").arg(f));

@@ -20,6 +20,11 @@ inline const QString Marker = QStringLiteral("<$$-COMUNICATORE-$$>");
 inline constexpr int MaxKeys = LayoutContent::MaxKeys;
 inline constexpr int FunctionKeys = LayoutContent::FunctionKeys;
 
+// The two link targets that are not files: the layout shown before, and the
+// one that was active when the table was opened.
+inline const QString LinkBack = QStringLiteral("<indietro>");
+inline const QString LinkHome = QStringLiteral("<inizio>");
+
 // True when the snapshot carries the marker (in any letter case).
 bool HasMarker(const IniSnapshot& file);
 // True when the file at `path` carries the marker.
@@ -31,7 +36,8 @@ bool IsLayout(const QString& path);
 // settings window writes "Tasti=4", the installer's default layouts "Tasti = 4".
 enum class Style { Settings, Installer };
 
-// The bytes of a layout file: every section and key in the fixed order, CR LF
+// The bytes of a layout file: every section and key in the fixed order (the
+// link section, Collegamenti, only when a key has a link), CR LF
 // line ends, one empty line between sections, Windows-1252 unless a value
 // needs UTF-8 (then UTF-8 with a byte-order mark). Line breaks inside a value
 // become blanks and a value ends at a NUL, so each value stays on its line.

@@ -374,6 +374,7 @@ bool frmSetup::ReadLayoutFile() {
     m_soundList = c.Sounds;
     m_textList = c.Texts;
     m_functionKeyList = c.FunctionKeyLayouts;
+    m_linkList = c.Links;
     return true;
 }
 
@@ -679,6 +680,7 @@ void frmSetup::WriteLayout() {
     content.Sounds = m_soundList;
     content.Texts = m_textList;
     content.FunctionKeyLayouts = m_functionKeyList;
+    content.Links = m_linkList;
 
     const QString config = ConfigFile::Path(m_programFolder);
     LayoutWriter::Result saved;
@@ -724,6 +726,7 @@ void frmSetup::ImportClicked() {
         m_soundList = {};
         m_textList = {};
         m_functionKeyList = {};
+        m_linkList = {};
         Load();
     }
 }
