@@ -116,6 +116,9 @@ void KeyRows::buildRow(int row, QWidget* page) {
     if (m_kind != Kind::Texts) {
         m_marks[std::size_t(row)] = new MissingFileMark(*box, MarkLeft, Top(row), MarkWidth, RowHeight);
         box->installEventFilter(this);
+        QPushButton* browse =
+            MakeBrowseButton(*box, QStringLiteral("Sfoglia: %1").arg(box->accessibleName()));
+        connect(browse, &QPushButton::clicked, this, [this, row] { emit browseClicked(row); });
     }
 }
 
@@ -205,7 +208,7 @@ void KeyRows::pictureChanged(int row) {
     }
 }
 
-void KeyRows::showThumbnail(int row, const QImage& thumbnail) {
+void KeyRows::showThumbnail(int row, const QImage& thumbnail, const QString& problem) {
     QLabel* label = m_thumbnails[std::size_t(row)];
     if (!thumbnail.isNull()) {
         label->setPixmap(QPixmap::fromImage(thumbnail));
@@ -215,7 +218,8 @@ void KeyRows::showThumbnail(int row, const QImage& thumbnail) {
     const QString path = m_boxes[std::size_t(row)]->text();
     if (!path.isEmpty() && FileExists(path)) {
         label->setText(QStringLiteral("?"));
-        label->setToolTip(QStringLiteral("Immagine non leggibile"));
+        label->setToolTip(QStringLiteral("Immagine non leggibile: %1").arg(problem));
+        label->setAccessibleName(label->toolTip());
     }
 }
 

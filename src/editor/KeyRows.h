@@ -18,7 +18,7 @@ class ThumbnailLoader;
 // What the rows of one key page of the settings window show around their
 // boxes: the key's number, and by page a thumbnail of the picture, buttons
 // to play and record the sound, a button to speak the text, and a mark on
-// paths that name no file. Picture files dropped on the pictures page and
+// paths that name no file, and "Sfoglia..." beside each path. Picture files dropped on the pictures page and
 // WAV files dropped on the sounds page fill the rows from the one they were
 // dropped on.
 class KeyRows : public QObject {
@@ -44,6 +44,8 @@ signals:
     void playClicked(int row);
     void recordClicked(int row);
     void speakClicked(int row);
+    // "Sfoglia..." of a picture or sound row.
+    void browseClicked(int row);
     // Files were dropped: `placed` rows were filled, `left` files found no row.
     void filesDropped(int placed, int left);
 
@@ -53,7 +55,7 @@ protected:
 private:
     void buildRow(int row, QWidget* page);
     QPushButton* addButton(QWidget* page, int row, int left, const QString& name);
-    void showThumbnail(int row, const QImage& thumbnail);
+    void showThumbnail(int row, const QImage& thumbnail, const QString& problem);
     void pictureChanged(int row);
     QStringList acceptedFiles(const class QMimeData* mime) const;
 

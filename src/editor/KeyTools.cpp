@@ -27,6 +27,9 @@ KeyTools::KeyTools(QWidget& window, const QString& programFolder, const Boxes& p
         showDropped(left);
     });
     connect(m_soundRows, &KeyRows::filesDropped, this, [this](int, int left) { showDropped(left); });
+    connect(m_pictureRows, &KeyRows::browseClicked, this,
+            [this](int row) { emit browseClicked(false, row); });
+    connect(m_soundRows, &KeyRows::browseClicked, this, [this](int row) { emit browseClicked(true, row); });
     if (!tools) {
         return;
     }

@@ -49,6 +49,8 @@ public:
 signals:
     // Picture files were dropped into the picture rows.
     void picturesDropped();
+    // "Sfoglia..." of a picture row, or with `sound` of a sound row.
+    void browseClicked(bool sound, int row);
 
 private:
     void recordClicked(int row);

@@ -5,19 +5,52 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <cmath>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-QImage LoadPictureFile(const QString& path) {
-    const QString name = ResolveFileCase(path);
-    if (name.isEmpty()) {
+namespace {
+// The size to decode a picture of `stored` pixels (before its EXIF turn) at,
+// to be drawn at `drawn` once turned.
+QSize DecodeSize(QSize stored, QImageIOHandler::Transformations turn, QSize drawn) {
+    if (!drawn.isValid() || drawn.isEmpty() || !stored.isValid()) {
         return {};
+    }
+    if (turn & QImageIOHandler::TransformationRotate90) {
+        drawn.transpose();
+    }
+    const double scale =
+        std::max(double(drawn.width()) / stored.width(), double(drawn.height()) / stored.height());
+    if (scale >= 1.0) {
+        return {};
+    }
+    return {std::max(1, int(std::ceil(stored.width() * scale))),
+            std::max(1, int(std::ceil(stored.height() * scale)))};
+}
+
+QString Problem(const QImageReader& reader) {
+    switch (reader.error()) {
+    case QImageReader::UnsupportedFormatError:
+        return QStringLiteral("formato non riconosciuto");
+    case QImageReader::InvalidDataError:
+        return QStringLiteral("il file è danneggiato o incompleto, oppure l'immagine è troppo grande");
+    default:
+        return reader.errorString();
+    }
+}
+} // namespace
+
+Result<QImage> ReadPictureFile(const QString& path, QSize drawnSize) {
+    const QString name = ResolveFileCase(path);
+    const QString missing = QStringLiteral("il file non esiste o non si può leggere");
+    if (name.isEmpty()) {
+        return Outcome::Failed(missing, path);
     }
     // O_NONBLOCK: opening a FIFO without a writer would otherwise wait forever.
     const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        return {};
+        return Outcome::Failed(missing, path);
     }
     // Only a regular file is decoded, never a FIFO, a device without end or a
     // folder: its type and size are checked on the opened file itself. The
@@ -25,14 +58,30 @@ QImage LoadPictureFile(const QString& path) {
     // made every paint slow, as the heap grew and shrank by megabytes.
     struct stat info {};
     QFile file;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0 ||
-        info.st_size > MaxPictureFileBytes ||
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+    if (!regular || info.st_size > MaxPictureFileBytes ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return {};
+        return Outcome::Failed(
+            regular ? QStringLiteral("il file supera i 256 MB") : QStringLiteral("non è un file"), path);
     }
     QImageReader reader(&file);
-    // Qt's allocation limit (256 MB by default) refuses pictures with absurd dimensions.
     reader.setDecideFormatFromContent(true);
-    return reader.read();
+    reader.setAutoTransform(true);
+    // Qt's allocation limit refuses pictures with absurd dimensions; a photo
+    // larger than it is drawn never needs to be decoded whole.
+    const QSize scaled = DecodeSize(reader.size(), reader.transformation(), drawnSize);
+    if (scaled.isValid()) {
+        reader.setScaledSize(scaled);
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        return Outcome::Failed(Problem(reader), path);
+    }
+    return image;
+}
+
+QImage LoadPictureFile(const QString& path, QSize drawnSize) {
+    Result<QImage> read = ReadPictureFile(path, drawnSize);
+    return read ? read.value() : QImage();
 }

@@ -1,7 +1,7 @@
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
 #include "config/ConfigFile.h"
-#include "config/frmApriFile.h"
+#include "editor/frmApriFile.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/ScriptedFilePicker.h"
 #include "fakes/TestSupport.h"
