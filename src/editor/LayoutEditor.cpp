@@ -20,7 +20,8 @@ LayoutEditor::Opened LayoutEditor::open() {
     m_state.LayoutPath = ConfigFile::ActiveLayout(m_dataFolder);
     Opened opened = Opened::Missing;
     if (FileExists(m_state.LayoutPath)) {
-        const LayoutFile::Editable read = LayoutFile::ReadForEditing(IniSnapshot::FromFile(m_state.LayoutPath));
+        const LayoutFile::Editable read =
+            LayoutFile::ReadForEditing(IniSnapshot::FromFile(m_state.LayoutPath));
         opened = read.fault == LayoutFile::Fault::Kind::None       ? Opened::Loaded
                  : read.fault == LayoutFile::Fault::Kind::KeyCount ? Opened::TooManyKeys
                                                                    : Opened::NotALayout;

@@ -38,7 +38,9 @@ public:
     QString value(Field field, int key) const;
     void setValue(Field field, int key, const QString& value);
     QString functionKey(int f) const { return m_content.FunctionKeyLayouts[std::size_t(f - 1)]; }
-    void setFunctionKey(int f, const QString& path) { m_content.FunctionKeyLayouts[std::size_t(f - 1)] = path; }
+    void setFunctionKey(int f, const QString& path) {
+        m_content.FunctionKeyLayouts[std::size_t(f - 1)] = path;
+    }
     QString bonus() const { return m_state.BonusFile; }
     void setBonus(const QString& path) { m_state.BonusFile = path; }
     // Sections 1 to 3: pictures, sounds, texts.

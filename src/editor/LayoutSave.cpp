@@ -59,8 +59,8 @@ LayoutSave::Result LayoutSave::run(const QString& typedName) {
     // cfg.ini records; a typed name gets .ini and, without a folder, goes to
     // the layout folder, as a name chosen in the save picker.
     const QString name = typedName.trimmed();
-    const QString path =
-        PathRules::LayoutFilePath(name.isEmpty() ? name : PathRules::WithIniExtension(name), m_editor.dataFolder());
+    const QString path = PathRules::LayoutFilePath(name.isEmpty() ? name : PathRules::WithIniExtension(name),
+                                                   m_editor.dataFolder());
     if (!CheckName(path) || !TableOpensIt(stop) || !CopyMedia()) {
         return stop;
     }
@@ -90,9 +90,10 @@ bool LayoutSave::CheckName(const QString& path) {
         return false;
     }
     if (PathRules::IsConfigFile(path)) {
-        Tell(QStringLiteral("Il file «%1» è il file di configurazione del programma: il layout non può essere "
-                            "memorizzato con questo nome. Sceglierne un altro.")
-                 .arg(path));
+        Tell(
+            QStringLiteral("Il file «%1» è il file di configurazione del programma: il layout non può essere "
+                           "memorizzato con questo nome. Sceglierne un altro.")
+                .arg(path));
         return false;
     }
     // Another layout's name typed in the box: the save picker would ask, so this asks too.
@@ -101,8 +102,9 @@ bool LayoutSave::CheckName(const QString& path) {
     const bool sameFile = !opened.isEmpty() && existing.canonicalFilePath() ==
                                                    QFileInfo(ResolveFileCase(opened)).canonicalFilePath();
     if (existing.isFile() && !sameFile &&
-        !m_messages.askYesNo(QStringLiteral("Il file «%1» esiste già.\r\nSostituirlo con questo layout?").arg(path),
-                             AppInfo::Title)) {
+        !m_messages.askYesNo(
+            QStringLiteral("Il file «%1» esiste già.\r\nSostituirlo con questo layout?").arg(path),
+            AppInfo::Title)) {
         return false;
     }
     const QList<int> hidden = m_editor.hiddenKeys();
@@ -111,7 +113,8 @@ bool LayoutSave::CheckName(const QString& path) {
                QStringLiteral("%1 %2 senza immagine: la tabella mostrerà %3 tasti. Suoni e testi restano nel "
                               "layout e tornano quando si rimettono le immagini.\r\nSalvare il layout?")
                    .arg(hidden.size() == 1 ? QStringLiteral("Il tasto") : QStringLiteral("I tasti"),
-                        KeyList(hidden) + (hidden.size() == 1 ? QStringLiteral(" è") : QStringLiteral(" sono")))
+                        KeyList(hidden) +
+                            (hidden.size() == 1 ? QStringLiteral(" è") : QStringLiteral(" sono")))
                    .arg(m_editor.keyCount()),
                AppInfo::Title);
 }
@@ -127,7 +130,8 @@ bool LayoutSave::TableOpensIt(Result& stop) {
         }
         if (!OfferFix(fault, stop)) {
             const bool anyway = m_messages.askYesNo(
-                QStringLiteral("Salvare comunque il layout? La tabella non lo aprirà finché non sarà corretto."),
+                QStringLiteral(
+                    "Salvare comunque il layout? La tabella non lo aprirà finché non sarà corretto."),
                 AppInfo::Title);
             return anyway;
         }
@@ -151,8 +155,9 @@ bool LayoutSave::OfferFix(const LayoutFile::Fault& fault, Result& stop) {
     case Kind::SequenceValue:
     case Kind::SequenceNotNumber:
         if (!m_messages.askYesNo(
-                QStringLiteral("La sequenza dell'input obbligato deve indicare un tasto per ognuno dei %1 passi, "
-                               "ma il passo %2 %3")
+                QStringLiteral(
+                    "La sequenza dell'input obbligato deve indicare un tasto per ognuno dei %1 passi, "
+                    "ma il passo %2 %3")
                         .arg(m_editor.keyCount())
                         .arg(fault.key)
                         .arg(fault.value.isEmpty() ? QStringLiteral("è vuoto")
@@ -189,7 +194,10 @@ bool LayoutSave::OfferFix(const LayoutFile::Fault& fault, Result& stop) {
             return true;
         }
         const QString what = sound ? QStringLiteral("Il suono") : QStringLiteral("L'immagine");
-        if (!m_messages.askYesNo(QStringLiteral("%1 del tasto %2, «%3», non esiste").arg(what).arg(fault.key).arg(fault.value) +
+        if (!m_messages.askYesNo(QStringLiteral("%1 del tasto %2, «%3», non esiste")
+                                         .arg(what)
+                                         .arg(fault.key)
+                                         .arg(fault.value) +
                                      refused + QStringLiteral("Scegliere ora il file?"),
                                  AppInfo::Title)) {
             return false;
@@ -219,8 +227,9 @@ bool LayoutSave::CopyMedia() {
     };
     for (int k = 1; k <= m_editor.keyCount(); ++k) {
         for (const Field field : {Field::Picture, Field::Sound}) {
-            const auto copy = adopt(m_editor.value(field, k),
-                                    field == Field::Picture ? QStringLiteral("immagini") : QStringLiteral("suoni"));
+            const auto copy =
+                adopt(m_editor.value(field, k),
+                      field == Field::Picture ? QStringLiteral("immagini") : QStringLiteral("suoni"));
             if (!copy) {
                 return false;
             }
@@ -237,8 +246,9 @@ bool LayoutSave::CopyMedia() {
 
 QString LayoutSave::NotWrittenMessage(const QString& path, const QString& reason) {
     if (reason == DurableFile::ErrorText(ENOSPC)) {
-        return QStringLiteral("Impossibile memorizzare il layout nel file «%1»: il disco è pieno.\r\nNessun file è "
-                              "stato modificato: liberare spazio sul disco e riprovare.")
+        return QStringLiteral(
+                   "Impossibile memorizzare il layout nel file «%1»: il disco è pieno.\r\nNessun file è "
+                   "stato modificato: liberare spazio sul disco e riprovare.")
             .arg(path);
     }
     return QStringLiteral("Impossibile memorizzare il layout nel file «%1».\r\nNessun file è stato "

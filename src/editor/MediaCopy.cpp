@@ -28,7 +28,8 @@ Result<QString> Adopt(const QString& path, const QString& dataFolder, const QStr
     }
     QFile file(source.filePath());
     if (!file.open(QIODevice::ReadOnly)) {
-        return Outcome::Failed(QStringLiteral("Impossibile leggere il file «%1».").arg(path), file.errorString());
+        return Outcome::Failed(QStringLiteral("Impossibile leggere il file «%1».").arg(path),
+                               file.errorString());
     }
     const QByteArray bytes = file.readAll();
     const QString target = dataFolder + QLatin1Char('/') + folder;
@@ -45,9 +46,9 @@ Result<QString> Adopt(const QString& path, const QString& dataFolder, const QStr
         copy = target + QLatin1Char('/') + base + QStringLiteral("_%1").arg(n) + suffix;
     }
     if (const int error = DurableFile::Write(copy, bytes); error != 0) {
-        return Outcome::Failed(
-            QStringLiteral("Impossibile copiare il file «%1» in «%2»: %3.").arg(path, copy, DurableFile::ErrorText(error)),
-            copy);
+        return Outcome::Failed(QStringLiteral("Impossibile copiare il file «%1» in «%2»: %3.")
+                                   .arg(path, copy, DurableFile::ErrorText(error)),
+                               copy);
     }
     return copy;
 }

@@ -50,8 +50,10 @@ SetupControls::SetupControls(QDialog& window) {
     pages = new QStackedWidget(&window);
     pages->setObjectName(QStringLiteral("Pages"));
     Twips::Place(*pages, 3720, 480, 8055, 7935);
-    pages->addWidget(BuildKeyPage(1, QStringLiteral("Sezione 1 - Immagini"), txtSez1, QStringLiteral("Immagine")));
-    pages->addWidget(BuildKeyPage(2, QStringLiteral("Sezione 2 - Sonoro"), txtSez2, QStringLiteral("Sonoro")));
+    pages->addWidget(
+        BuildKeyPage(1, QStringLiteral("Sezione 1 - Immagini"), txtSez1, QStringLiteral("Immagine")));
+    pages->addWidget(
+        BuildKeyPage(2, QStringLiteral("Sezione 2 - Sonoro"), txtSez2, QStringLiteral("Sonoro")));
     pages->addWidget(BuildKeyPage(3, QStringLiteral("Sezione 3 - Testo"), txtSez3, QStringLiteral("Testo")));
     pages->addWidget(BuildFunctionKeyPage());
     pages->addWidget(BuildBonusPage());
@@ -98,9 +100,9 @@ void SetupControls::BuildLeftColumn(QDialog& window) {
     Twips::Place(*frame3, 120, 990, 3480, 780);
     const std::array<QString, 4> pageCaptions{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                               QStringLiteral("Tasti Funzione")};
-    const std::array<QString, 4> pageNames{QStringLiteral("Sezione 1 - Immagini"),
-                                           QStringLiteral("Sezione 2 - Sonoro"),
-                                           QStringLiteral("Sezione 3 - Testo"), QStringLiteral("Tasti Funzione")};
+    const std::array<QString, 4> pageNames{
+        QStringLiteral("Sezione 1 - Immagini"), QStringLiteral("Sezione 2 - Sonoro"),
+        QStringLiteral("Sezione 3 - Testo"), QStringLiteral("Tasti Funzione")};
     const std::array<int, 4> pageLefts{120, 675, 1230, 1785};
     for (std::size_t i = 0; i < 4; ++i) {
         cmdSez[i] = MakeButton(frame3, QStringLiteral("cmdSez_%1").arg(i), pageCaptions[i]);
@@ -123,7 +125,8 @@ void SetupControls::BuildLeftColumn(QDialog& window) {
     Twips::Place(*cmdAnnulla, 1905, 7920, 1695, 495);
 }
 
-QWidget* SetupControls::BuildKeyPage(int section, const QString& caption, std::array<QLineEdit*, MaxKeys>& boxes,
+QWidget* SetupControls::BuildKeyPage(int section, const QString& caption,
+                                     std::array<QLineEdit*, MaxKeys>& boxes,
                                      const QString& accessiblePrefix) {
     auto* frame = new QGroupBox(caption);
     frame->setObjectName(QStringLiteral("frmSez%1").arg(section));
@@ -144,7 +147,8 @@ QWidget* SetupControls::BuildFunctionKeyPage() {
         label->setObjectName(QStringLiteral("lblTF_%1").arg(i));
         Twips::Place(*label, 120, 330 + i * 480, 495, 255);
         QLineEdit*& box = txtTF[std::size_t(i)];
-        box = MakeBox(frame, QStringLiteral("txtTF_%1").arg(i), QStringLiteral("Layout del tasto %1").arg(key));
+        box =
+            MakeBox(frame, QStringLiteral("txtTF_%1").arg(i), QStringLiteral("Layout del tasto %1").arg(key));
         Twips::Place(*box, 720, 300 + i * 480, 7215, 315);
         label->setBuddy(box);
     }

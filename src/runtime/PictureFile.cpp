@@ -11,22 +11,20 @@
 #include <unistd.h>
 
 namespace {
-// The size to decode a picture of `stored` pixels (before its EXIF turn) at,
-// to be drawn at `drawn` once turned.
-QSize DecodeSize(QSize stored, QImageIOHandler::Transformations turn, QSize drawn) {
-    if (!drawn.isValid() || drawn.isEmpty() || !stored.isValid()) {
+// The size to decode a picture of `shown` pixels (as turned by its EXIF
+// orientation, as the reader reports it and takes a scaled size) at, to be
+// drawn at `drawn`; invalid to decode it whole.
+QSize DecodeSize(QSize shown, QSize drawn) {
+    if (!drawn.isValid() || drawn.isEmpty() || !shown.isValid()) {
         return {};
     }
-    if (turn & QImageIOHandler::TransformationRotate90) {
-        drawn.transpose();
-    }
     const double scale =
-        std::max(double(drawn.width()) / stored.width(), double(drawn.height()) / stored.height());
+        std::max(double(drawn.width()) / shown.width(), double(drawn.height()) / shown.height());
     if (scale >= 1.0) {
         return {};
     }
-    return {std::max(1, int(std::ceil(stored.width() * scale))),
-            std::max(1, int(std::ceil(stored.height() * scale)))};
+    return {std::max(1, int(std::ceil(shown.width() * scale))),
+            std::max(1, int(std::ceil(shown.height() * scale)))};
 }
 
 QString Problem(const QImageReader& reader) {
@@ -70,7 +68,7 @@ Result<QImage> ReadPictureFile(const QString& path, QSize drawnSize) {
     reader.setAutoTransform(true);
     // Qt's allocation limit refuses pictures with absurd dimensions; a photo
     // larger than it is drawn never needs to be decoded whole.
-    const QSize scaled = DecodeSize(reader.size(), reader.transformation(), drawnSize);
+    const QSize scaled = DecodeSize(reader.size(), drawnSize);
     if (scaled.isValid()) {
         reader.setScaledSize(scaled);
     }
