@@ -96,7 +96,8 @@ private slots:
         const QString full = LayoutSave::NotWrittenMessage("/d/lay.ini", DurableFile::ErrorText(ENOSPC));
         QVERIFY(full.contains("il disco è pieno"));
         QVERIFY(!full.contains("protetti"));
-        QVERIFY(LayoutSave::NotWrittenMessage("/d/lay.ini", DurableFile::ErrorText(EACCES)).contains("protetti"));
+        QVERIFY(
+            LayoutSave::NotWrittenMessage("/d/lay.ini", DurableFile::ErrorText(EACCES)).contains("protetti"));
     }
 };
 

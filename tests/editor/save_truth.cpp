@@ -36,17 +36,16 @@ private slots:
         QTest::addRow("6 keys, sounds for 2: No, No stays open") << "sounds2of6"
                                                                  << "NN"
                                                                  << "Disattivare la Sezione 2" << 0;
-        QTest::addRow("6 keys, sounds for 2: No, Yes saves anyway")
-            << "sounds2of6"
-            << "NY"
-            << "Disattivare la Sezione 2" << 2;
+        QTest::addRow("6 keys, sounds for 2: No, Yes saves anyway") << "sounds2of6"
+                                                                    << "NY"
+                                                                    << "Disattivare la Sezione 2" << 2;
         QTest::addRow("sequence shorter than the keys: Yes switches forced input off")
             << "shortSequence"
             << "Y"
             << "ma il passo 4 è vuoto" << 1;
         QTest::addRow("pictures switched off: Yes switches them on") << "section1Off"
-                                                                    << "Y"
-                                                                    << "«Attiva Sezione 1»" << 1;
+                                                                     << "Y"
+                                                                     << "«Attiva Sezione 1»" << 1;
         QTest::addRow("moved picture: Yes picks it again") << "movedPicture"
                                                            << "Y"
                                                            << "L'immagine del tasto 3" << 1;
@@ -106,8 +105,9 @@ private slots:
         f.messages.answerYes = true;
         f.click(f.button("cmdSave"));
         QCOMPARE(f.messages.questions,
-                 QStringList{"I tasti 10, 11 e 12 sono senza immagine: la tabella mostrerà 9 tasti. Suoni e testi "
-                             "restano nel layout e tornano quando si rimettono le immagini.\r\nSalvare il layout?"});
+                 QStringList{
+                     "I tasti 10, 11 e 12 sono senza immagine: la tabella mostrerà 9 tasti. Suoni e testi "
+                     "restano nel layout e tornano quando si rimettono le immagini.\r\nSalvare il layout?"});
         f.close();
         f.open();
         for (int k = 10; k <= 12; ++k) {
