@@ -219,6 +219,8 @@ void frmSetup::ShowLayout() {
 void frmSetup::ShowKeyCount() {
     const int count = m_editor.keyCount();
     c.lblTasti->setText(QString::number(count));
+    // A screen reader hears the count with its name.
+    c.lblTasti->setAccessibleName(QStringLiteral("Numero Tasti: %1").arg(count));
     const bool allowed = TableShapeFor(count).has_value();
     c.keyCountWarning->setText(
         allowed ? QString()

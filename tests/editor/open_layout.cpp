@@ -16,7 +16,8 @@ using TestSupport::writeFile;
 
 namespace {
 QByteArray ConfigWithFile(const QString& layout) {
-    return "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + layout.toUtf8() + "\r\nIsProgramInstalled=1\r\n";
+    return "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + layout.toUtf8() +
+           "\r\nIsProgramInstalled=1\r\n";
 }
 } // namespace
 
