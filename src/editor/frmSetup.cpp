@@ -375,6 +375,7 @@ bool frmSetup::ReadLayoutFile() {
     m_textList = c.Texts;
     m_functionKeyList = c.FunctionKeyLayouts;
     m_linkList = c.Links;
+    m_voice = c.Voice;
     return true;
 }
 
@@ -681,6 +682,7 @@ void frmSetup::WriteLayout() {
     content.Texts = m_textList;
     content.FunctionKeyLayouts = m_functionKeyList;
     content.Links = m_linkList;
+    content.Voice = m_voice;
 
     const QString config = ConfigFile::Path(m_programFolder);
     LayoutWriter::Result saved;
@@ -727,6 +729,7 @@ void frmSetup::ImportClicked() {
         m_textList = {};
         m_functionKeyList = {};
         m_linkList = {};
+        m_voice.clear();
         Load();
     }
 }

@@ -97,8 +97,10 @@ private:
     std::array<QString, MaxKeys> m_soundList;
     std::array<QString, MaxKeys> m_textList;
     std::array<QString, FunctionKeys> m_functionKeyList;
-    // The keys' links, kept as loaded so that a save does not lose them.
+    // The keys' links and the layout's voice, kept as loaded so that a save
+    // does not lose them.
     std::array<QString, MaxKeys> m_linkList;
+    QString m_voice;
 
     QLineEdit* txtPathLayout = nullptr;
     QLabel* lblTasti = nullptr;
