@@ -18,6 +18,9 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
+# npm fetches the symbol library at build time; a machine whose Node.js comes
+# with its own npm (not Debian's package) already has it.
+command -v npm >/dev/null || missing+=(npm)
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   sudo=""; [[ $(id -u) -ne 0 ]] && sudo="sudo"
