@@ -184,7 +184,7 @@ bool SymbolSearchDialog::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         // Typing in the grid goes on with the words, as a user expects.
-        if (!key->text().isEmpty() && key->text().at(0).isPrint() && key->key() != Qt::Key_Space) {
+        if (!key->text().isEmpty() && key->text().at(0).isPrint()) {
             m_query->setFocus();
             m_query->insert(key->text());
             return true;
