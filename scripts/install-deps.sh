@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data libzip-dev libsndfile1-dev qt6-svg-dev fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3)
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3 python3-pyatspi at-spi2-core dbus-daemon)
 elif [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils debootstrap)
 elif [[ "${1:-}" == "--bench" ]]; then
