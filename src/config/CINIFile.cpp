@@ -5,8 +5,6 @@
 #include <functional>
 
 namespace {
-// The size GetValue reads with: values come back cut to 254 characters.
-constexpr int ValueBufferSize = 255;
 constexpr int EnumerationAttempts = 4;
 
 struct SectionText {
@@ -75,7 +73,8 @@ QString ToText(const QVariant& value) {
 } // namespace
 
 QString CINIFile::GetValue(const QString& valueName, const QString& defaultValue, bool* failed) const {
-    const QString value = IniEngine::ReadString(m_file, m_section, valueName, defaultValue, ValueBufferSize);
+    const QString value =
+        IniEngine::ReadString(m_file, m_section, valueName, defaultValue, IniEngine::ValueBufferSize);
     const bool none = value.isEmpty();
     if (failed) {
         *failed = none;

@@ -2,6 +2,7 @@
 
 #include "config/FileExists.h"
 #include "config/IniEncoding.h"
+#include "config/WriteProtection.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -165,12 +166,6 @@ QString Locate(const QString& file) {
     return path;
 }
 
-// A read-only file stays untouched, also for a user who could override it.
-bool WriteProtected(const QFileInfo& info) {
-    return !info.isWritable() ||
-           !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
-}
-
 // One INI file read whole into lines; changes are written back whole.
 class Document {
 public:
@@ -257,7 +252,7 @@ private:
             return;
         }
         m_state = State::Present;
-        m_readOnly = WriteProtected(info);
+        m_readOnly = WriteProtection::IsWriteProtected(info);
         Decode(f.read(info.size()));
     }
 
@@ -364,14 +359,18 @@ int FillBuffer(const QStringList& entries, QString& buffer, int size) {
 } // namespace
 
 namespace IniEngine {
-QString ReadString(const QString& file, const QString& section, const QString& key,
-                   const QString& defaultValue, int bufferSize) {
+std::optional<QString> ReadFileText(const QString& file) {
+    return ReadText(file);
+}
+
+QString LookUp(const std::optional<QString>& text, const QString& section, const QString& key,
+               const QString& defaultValue, int bufferSize) {
     if (bufferSize <= 0) {
         return {};
     }
     QString value;
     bool found = false;
-    if (const std::optional<QString> text = ReadText(file)) {
+    if (text) {
         if (const std::optional<QStringView> v = FindValue(*text, TrimmedView(section), TrimmedView(key))) {
             value = v->toString();
             found = true;
@@ -385,6 +384,14 @@ QString ReadString(const QString& file, const QString& section, const QString& k
     value = CutAtNul(value);
     value.truncate(bufferSize - 1);
     return value;
+}
+
+QString ReadString(const QString& file, const QString& section, const QString& key,
+                   const QString& defaultValue, int bufferSize) {
+    if (bufferSize <= 0) {
+        return {};
+    }
+    return LookUp(ReadText(file), section, key, defaultValue, bufferSize);
 }
 
 void WriteString(const QString& file, const QString& section, const QString& key, const QString& value) {
@@ -449,7 +456,7 @@ bool AppendEmptyLine(const QString& file) {
     }
     const QString path = Locate(file);
     const QFileInfo info(path);
-    if (info.exists() && (!info.isFile() || WriteProtected(info))) {
+    if (info.exists() && (!info.isFile() || WriteProtection::IsWriteProtected(info))) {
         return false;
     }
     // QFile buffers: only the flush shows whether the line reached the file.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/LayoutContent.h"
+#include "config/LayoutContent.h"
 #include "symbols/Symbol.h"
 
 #include <QList>

@@ -1,25 +1,18 @@
 #include "editor/BoardLayoutFile.h"
 
-#include "editor/LayoutWriter.h"
+#include "config/ConfigFile.h"
+#include "config/LayoutFile.h"
+#include "platform/Log.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 bool WriteBoardLayout(const LayoutContent& content, const QString& layoutPath, const QString& dataFolder,
                       bool activate) {
     QDir().mkpath(QFileInfo(layoutPath).absolutePath());
-    if (activate) {
-        return LayoutWriter::Save(content, layoutPath, dataFolder + QStringLiteral("/cfg.ini")) ==
-               LayoutWriter::Outcome::Saved;
-    }
-    // The writer always names what it saved in a cfg.ini: here a throwaway
-    // one inside the data folder, so the family's cfg.ini keeps its layout.
-    QTemporaryDir scratch(dataFolder + QStringLiteral("/.tabella-XXXXXX"));
-    if (!scratch.isValid()) {
+    if (const Outcome written = LayoutFile::Write(content, layoutPath); !written) {
+        Log::Failure(lcFiles, written);
         return false;
     }
-    const LayoutWriter::Outcome outcome =
-        LayoutWriter::Save(content, layoutPath, scratch.filePath(QStringLiteral("cfg.ini")));
-    return outcome == LayoutWriter::Outcome::Saved || outcome == LayoutWriter::Outcome::ConfigNotUpdated;
+    return !activate || ConfigFile::SetActiveLayout(dataFolder, layoutPath);
 }

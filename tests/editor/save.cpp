@@ -183,14 +183,6 @@ private slots:
         QCOMPARE(Entries(f.P + QStringLiteral("/layout")).filter(QStringLiteral(".lay")), QStringList());
     }
 
-    // The engine's plain writes cannot fail visibly: the empty lines between
-    // the sections are what tells a file that refuses writes.
-    void sectionsIntoARefusingFile() {
-        CINIFile& ini = SharedIni();
-        ini.SetFile(QStringLiteral("/proc/mirelva.ini"));
-        QVERIFY(!LayoutWriter::WriteSections(ini, LayoutContent{}));
-    }
-
     // A bare name means the program's layout folder wherever the program was
     // started, cfg.ini gets the full path, and any letter survives the trip.
     void saveBareName_data() {
