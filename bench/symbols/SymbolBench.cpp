@@ -44,15 +44,18 @@ double ResidentMb() {
 
 // 20,000 empty picture files named as a family's would be, in 40 folders.
 void MakeFolder(const QString& root) {
-    const QStringList words{"mela", "mamma", "papà", "nonna", "gatto", "cane", "mare", "scuola", "pane",
-                            "acqua", "palla", "casa", "bagno", "letto", "auto", "bici", "parco", "festa",
-                            "torta", "gelato", "libro", "maestra", "amico", "giardino", "pizza"};
+    const QStringList words{"mela",    "mamma", "papà",     "nonna", "gatto", "cane",   "mare",
+                            "scuola",  "pane",  "acqua",    "palla", "casa",  "bagno",  "letto",
+                            "auto",    "bici",  "parco",    "festa", "torta", "gelato", "libro",
+                            "maestra", "amico", "giardino", "pizza"};
     for (int i = 0; i < 20000; ++i) {
         const QString folder = root + QStringLiteral("/album%1").arg(i % 40);
         if (i < 40) {
             QDir().mkpath(folder);
         }
-        QFile(folder + QStringLiteral("/%1_%2_%3.jpg").arg(words[i % words.size()], words[(i / 7) % words.size()]).arg(i))
+        QFile(folder + QStringLiteral("/%1_%2_%3.jpg")
+                           .arg(words[i % words.size()], words[(i / 7) % words.size()])
+                           .arg(i))
             .open(QIODevice::WriteOnly);
     }
 }
@@ -72,7 +75,8 @@ int main(int argc, char** argv) {
     const QString pictures = dir.filePath(QStringLiteral("foto"));
     QDir().mkpath(data);
     MakeFolder(pictures);
-    const auto library = std::make_shared<const SymbolIndex>(SymbolLibrary::Open(QStringLiteral(MIRELVA_SYMBOLS_ARCHIVE_PATH)));
+    const auto library = std::make_shared<const SymbolIndex>(
+        SymbolLibrary::Open(QStringLiteral(MIRELVA_SYMBOLS_ARCHIVE_PATH)));
     if (library->symbols().empty()) {
         std::fprintf(stderr, "no symbol library at %s\n", MIRELVA_SYMBOLS_ARCHIVE_PATH);
         return 1;
@@ -100,8 +104,8 @@ int main(int argc, char** argv) {
         }
     }
     std::sort(times.begin(), times.end());
-    std::printf("(%zu symbols in the library, %d pictures in the folder, %zu keystrokes)\n", library->symbols().size(),
-                catalog.folders().pictureCount(pictures), times.size());
+    std::printf("(%zu symbols in the library, %d pictures in the folder, %zu keystrokes)\n",
+                library->symbols().size(), catalog.folders().pictureCount(pictures), times.size());
     ok &= Report("search per keystroke, median", times[times.size() / 2], "ms", 20);
     Report("search per keystroke, slowest", times.back(), "ms", 100);
 
@@ -117,7 +121,8 @@ int main(int argc, char** argv) {
         const auto ready = [grid, first] {
             for (int row = 0; row < first; ++row) {
                 const auto icon = grid->model()->index(row, 0).data(Qt::DecorationRole).value<QPixmap>();
-                if (icon.isNull() || icon.toImage().pixel(icon.width() / 2, icon.height() / 2) == qRgb(255, 255, 255)) {
+                if (icon.isNull() ||
+                    icon.toImage().pixel(icon.width() / 2, icon.height() / 2) == qRgb(255, 255, 255)) {
                     return false;
                 }
             }
