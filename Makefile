@@ -70,6 +70,7 @@ bench:
 	@./build-bench/bench/mirelva_bench
 	@./build-bench/bench/mirelva_access_bench
 	@./build-bench/bench/mirelva_photo_bench
+	@./build-bench/bench/mirelva_bench_symbols
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz

@@ -33,23 +33,4 @@ QString LookUp(const std::optional<QString>& text, const QString& section, const
 // needed, replaces an existing key in place, appends a new one at the end of
 // its section as key=value.
 void WriteString(const QString& file, const QString& section, const QString& key, const QString& value);
-// WritePrivateProfileString without a value: removes the key.
-void DeleteKey(const QString& file, const QString& section, const QString& key);
-// WritePrivateProfileString without a key: removes the section with its keys.
-void DeleteSection(const QString& file, const QString& section);
-// WritePrivateProfileString with nothing: nothing is held back, so nothing to do.
-void Flush(const QString& file);
-// Appends one CR LF at the end of the file (creating it): false on failure.
-bool AppendEmptyLine(const QString& file);
-
-// GetPrivateProfileSection into a buffer of `size` characters: the section's
-// entries (key=value), each followed by a NUL, and one more NUL. Returns the
-// number of characters before that last NUL, or size - 2 when the buffer is
-// too small (the buffer then holds what fitted).
-int ReadSection(const QString& file, const QString& section, QString& buffer, int size);
-// GetPrivateProfileSectionNames, with the same buffer rules.
-int ReadSectionNames(const QString& file, QString& buffer, int size);
-// WritePrivateProfileSection: `block` holds NUL-terminated lines and ends at
-// the first empty one; they replace the lines of the section.
-void WriteSection(const QString& file, const QString& section, const QString& block);
 } // namespace IniEngine

@@ -28,4 +28,7 @@ struct LayoutContent {
     // function keys), LayoutFile::LinkBack, LayoutFile::LinkHome, or empty
     // for an ordinary key. A layout without any link has no link section.
     std::array<QString, MaxKeys> Links;
+    // The voice this layout speaks with ("motore:voce", as the voice options
+    // write it); empty for the user's own voice. Written only when set.
+    QString Voice;
 };

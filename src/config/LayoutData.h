@@ -27,4 +27,5 @@ struct LayoutData {
     QStringList FunctionKeyPaths; // index 1 to 12: the layouts of F1 to F12
     QStringList LinkPaths;        // index 1 to KeyCount: what each key opens, empty for none
     QString BonusPath;
+    QString Voice; // the layout's own voice, empty for the user's
 };

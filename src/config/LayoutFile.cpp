@@ -30,6 +30,8 @@ const QString FunctionKeySection = QStringLiteral("Tasti Funzione");
 // layout without them keeps the bytes it always had.
 const QString LinkSection = QStringLiteral("Collegamenti");
 const QString LinkKey = QStringLiteral("Collegamento");
+const QString VoiceSection = QStringLiteral("Voce");
+const QString VoiceKey = QStringLiteral("Nome");
 const QString SequenceKey = QStringLiteral("SequenzaInput");
 const QString PictureKey = QStringLiteral("Immagine");
 const QString SoundKey = QStringLiteral("Sonoro");
@@ -141,6 +143,7 @@ public:
             m_data.FunctionKeyPaths[f] = m_file.Value(FunctionKeySection, QStringLiteral("F%1").arg(f));
         }
         m_data.BonusPath = m_file.Value(BonusSection, QStringLiteral("File1"));
+        m_data.Voice = m_file.Value(VoiceSection, VoiceKey);
         m_data.LinkPaths = QStringList(Keys() + 1);
         for (int i = 1; i <= Keys(); ++i) {
             m_data.LinkPaths[i] = m_file.Value(LinkSection, LinkKey + QString::number(i));
@@ -286,6 +289,10 @@ QByteArray Encode(const LayoutContent& content, Style style) {
         lines.Section(LinkSection);
         lines.Numbered(LinkKey, content.Links);
     }
+    if (!content.Voice.isEmpty()) {
+        lines.Section(VoiceSection);
+        lines.Value(VoiceKey, content.Voice);
+    }
     return IniEncoding::Encode(lines.Text());
 }
 
@@ -360,6 +367,7 @@ Editable ReadForEditing(const IniSnapshot& file) {
     for (int f = 1; f <= FunctionKeys; ++f) {
         c.FunctionKeyLayouts[f - 1] = file.Value(FunctionKeySection, QStringLiteral("F%1").arg(f));
     }
+    c.Voice = file.Value(VoiceSection, VoiceKey);
     return read;
 }
 } // namespace LayoutFile

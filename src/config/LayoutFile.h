@@ -38,7 +38,8 @@ bool IsLayout(const QString& path);
 enum class Style { Settings, Installer };
 
 // The bytes of a layout file: every section and key in the fixed order (the
-// link section, Collegamenti, only when a key has a link), CR LF
+// link section, Collegamenti, only when a key has a link, and Voce only for
+// a layout with a voice of its own), CR LF
 // line ends, one empty line between sections, Windows-1252 unless a value
 // needs UTF-8 (then UTF-8 with a byte-order mark). Line breaks inside a value
 // become blanks and a value ends at a NUL, so each value stays on its line.

@@ -29,7 +29,8 @@ QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& captio
     auto* check = new QCheckBox(caption, parent);
     check->setObjectName(name);
     check->setAccessibleName(caption);
-    Twips::Place(*check, 120, top, 3480, 285);
+    // Narrow enough to leave room for "Tabella da parole..." beside them.
+    Twips::Place(*check, 120, top, 1740, 285);
     return check;
 }
 } // namespace
@@ -119,6 +120,8 @@ void SetupControls::BuildLeftColumn(QDialog& window) {
     Twips::Place(*cmdImporta, 120, 7410, 1695, 435);
     cmdEsporta = MakeButton(&window, QStringLiteral("cmdEsporta"), QStringLiteral("Esporta..."));
     Twips::Place(*cmdEsporta, 1905, 7410, 1695, 435);
+    cmdParole = MakeButton(&window, QStringLiteral("cmdParole"), QStringLiteral("Tabella da parole..."));
+    Twips::Place(*cmdParole, 1905, 1845, 1695, 435);
     cmdSave = MakeButton(&window, QStringLiteral("cmdSave"), QStringLiteral("Salva layout"));
     Twips::Place(*cmdSave, 120, 7920, 1695, 495);
     cmdAnnulla = MakeButton(&window, QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"));

@@ -39,6 +39,7 @@ struct SetupControls {
     QPushButton* cmdAnnulla = nullptr;
     QPushButton* cmdImporta = nullptr;
     QPushButton* cmdEsporta = nullptr;
+    QPushButton* cmdParole = nullptr;
     QStackedWidget* pages = nullptr;
     std::array<QPushButton*, 4> cmdSez{};
     std::array<QLineEdit*, MaxKeys> txtSez1{};

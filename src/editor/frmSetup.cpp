@@ -1,6 +1,7 @@
 #include "editor/frmSetup.h"
 
 #include "access/AccessOptions.h"
+#include "editor/BoardFromWordsDialog.h"
 #include "editor/KeyTools.h"
 #include "editor/LayoutSave.h"
 #include "editor/PathRules.h"
@@ -103,6 +104,12 @@ void frmSetup::Connect() {
     connect(c.cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(c.cmdImporta, &QPushButton::clicked, this, &frmSetup::ImportClicked);
     connect(c.cmdEsporta, &QPushButton::clicked, this, &frmSetup::ExportClicked);
+    // A layout made from a list of words; once it is the active one, the table shows it next.
+    connect(c.cmdParole, &QPushButton::clicked, this, [this] {
+        if (BoardFromWordsDialog::Open(m_programFolder, m_messages, m_picker, this)) {
+            QDialog::reject();
+        }
+    });
 }
 
 // Key numbers, thumbnails, marks on missing files, "Sfoglia...", dropped

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -40,7 +41,7 @@ const char* LevelName(QtMsgType type) {
 // written costs the line, never the program.
 void Append(const QString& path, const QByteArray& line) {
     QFile file(path);
-    if (file.size() + line.size() > Log::MaxFileSize) {
+    if (QFileInfo(path).isFile() && file.size() + line.size() > Log::MaxFileSize) {
         const QString older = path + QStringLiteral(".1");
         QFile::remove(older);
         QFile::rename(path, older);

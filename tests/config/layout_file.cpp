@@ -88,6 +88,15 @@ private slots:
         QCOMPARE(LayoutFile::Load(IniSnapshot::FromBytes(LayoutFile::Encode(c)), data).kind,
                  LayoutFile::Fault::Kind::None);
         QCOMPARE(data.LinkPaths, (QStringList{"", "", "/p/cibo.ini", "", LayoutFile::LinkBack}));
+        QCOMPARE(data.Voice, QString());
+
+        // A voice of its own follows the links, and both readers find it.
+        c.Voice = QStringLiteral("festival:itapc16k");
+        const QByteArray voiced = LayoutFile::Encode(c);
+        QVERIFY(voiced.endsWith("\r\n\r\n[Voce]\r\nNome=festival:itapc16k\r\n"));
+        QCOMPARE(Reread(c).content.Voice, c.Voice);
+        QCOMPARE(LayoutFile::Load(IniSnapshot::FromBytes(voiced), data).kind, LayoutFile::Fault::Kind::None);
+        QCOMPARE(data.Voice, c.Voice);
     }
 
     // The settings window opens what it can mend; the table's rules refuse more.

@@ -23,7 +23,7 @@ QString LayoutValue(const QString& file, const QString& section, const QString& 
     CINIFile ini;
     ini.SetFile(file);
     ini.SetSection(section);
-    return ini.Values(key);
+    return ini.GetValue(key);
 }
 } // namespace
 

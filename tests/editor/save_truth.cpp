@@ -15,7 +15,7 @@ QString Value(const QString& file, const QString& section, const QString& key) {
     CINIFile ini;
     ini.SetFile(file);
     ini.SetSection(section);
-    return ini.Values(key);
+    return ini.GetValue(key);
 }
 } // namespace
 
