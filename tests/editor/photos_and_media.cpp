@@ -18,13 +18,6 @@ QString WriteJpeg(const QString& path, QSize size, bool turned) {
     }
     return writer.write(image) ? path : QString();
 }
-
-QString LayoutValue(const QString& file, const QString& section, const QString& key) {
-    CINIFile ini;
-    ini.SetFile(file);
-    ini.SetSection(section);
-    return ini.GetValue(key);
-}
 } // namespace
 
 class TstPhotosAndMedia : public QObject {

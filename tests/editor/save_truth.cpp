@@ -10,13 +10,6 @@ bool TableOpens(const QString& P) {
     LayoutData data;
     return !LayoutReader(P, messages, data).ReadLayout() && messages.shown.isEmpty();
 }
-
-QString Value(const QString& file, const QString& section, const QString& key) {
-    CINIFile ini;
-    ini.SetFile(file);
-    ini.SetSection(section);
-    return ini.GetValue(key);
-}
 } // namespace
 
 // "memorizzato" only for a layout the table opens, or after the user chose to
@@ -117,8 +110,9 @@ private slots:
         f.click(f.button("cmdSave"));
         QVERIFY(!f.form->isVisible());
         for (int k = 10; k <= 12; ++k) {
-            QCOMPARE(Value(f.layout(1), "Sezione Sonoro", QStringLiteral("Sonoro%1").arg(k)), f.sound(k));
-            QCOMPARE(Value(f.layout(1), "Sezione Testo", QStringLiteral("Testo%1").arg(k)),
+            QCOMPARE(LayoutValue(f.layout(1), "Sezione Sonoro", QStringLiteral("Sonoro%1").arg(k)),
+                     f.sound(k));
+            QCOMPARE(LayoutValue(f.layout(1), "Sezione Testo", QStringLiteral("Testo%1").arg(k)),
                      QStringLiteral("parola %1").arg(k));
         }
         QVERIFY(TableOpens(f.P));
