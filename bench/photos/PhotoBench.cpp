@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 class StopOnMessage : public IMessages {
@@ -51,8 +52,22 @@ QString PhotoFile() {
     return writer.write(photo) ? path : QString();
 }
 
-// Milliseconds from Enter on the intro to the table on the canvas, best of three.
-qint64 DrawTable(const QString& folder, const QString& photo, int keys) {
+// Processor time of the whole process so far, all threads, in milliseconds: on
+// a shared machine the wall-clock figure also counts the time others took.
+qint64 CpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
+struct Timing {
+    qint64 wallMs = -1;
+    qint64 cpuMs = -1;
+};
+
+// From Enter on the intro to the table on the canvas, best of three.
+Timing DrawTable(const QString& folder, const QString& photo, int keys) {
     LayoutContent content;
     content.KeyCount = qint16(keys);
     for (int k = 0; k < keys; ++k) {
@@ -68,15 +83,18 @@ qint64 DrawTable(const QString& folder, const QString& photo, int keys) {
     NoPicker picker;
     SilentAudio audio;
     NoWindows windows;
-    qint64 best = -1;
+    Timing best;
     for (int run = 0; run < 3; ++run) {
         F_GO window(folder, F_GO::Services{messages, picker, audio, windows});
         window.resize(1280, 1024);
         QElapsedTimer timer;
+        const qint64 cpu = CpuMs();
         timer.start();
         window.Form_KeyPress(13);
         const qint64 ms = timer.elapsed();
-        best = best < 0 ? ms : std::min(best, ms);
+        if (best.wallMs < 0 || ms < best.wallMs) {
+            best = {ms, CpuMs() - cpu};
+        }
     }
     return best;
 }
@@ -93,9 +111,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     QTemporaryDir folder;
-    const qint64 one = DrawTable(folder.path(), photo, 1);
-    const qint64 all = DrawTable(folder.path(), photo, 21);
-    std::printf("50-megapixel JPEG, one key drawn:    %5lld ms (target < 300 ms)\n", one);
-    std::printf("50-megapixel JPEG, 21 keys drawn:    %5lld ms (target < 3000 ms)\n", all);
-    return one < 300 && all < 3000 ? 0 : 2;
+    const Timing one = DrawTable(folder.path(), photo, 1);
+    const Timing all = DrawTable(folder.path(), photo, 21);
+    std::printf("50-megapixel JPEG, one key drawn:  %5lld ms (processor %5lld ms; target < 300 ms)\n",
+                one.wallMs, one.cpuMs);
+    std::printf(
+        "50-megapixel JPEG, 21 keys drawn:  %5lld ms (processor %5lld ms, all threads; target < 3000 ms)\n",
+        all.wallMs, all.cpuMs);
+    return one.wallMs < 300 && all.wallMs < 3000 ? 0 : 2;
 }

@@ -183,12 +183,13 @@ void F_GO::DrawPictures() {
     const float w = cG->InnerWidth();
     const float h = cG->InnerHeight();
     const int side = RoundHalfEven(s);
+    const QList<QImage> pictures = LoadPictureFiles(m_layout.PicturePaths, QSize(side, side));
     int k = 0;
     for (std::int32_t r = 0; r <= cG->LastRow(); ++r) {
         for (std::int32_t c = 0; c <= cG->LastCol(); ++c) {
             ++k;
             // A picture that cannot be read or decoded leaves its cell empty.
-            const QImage picture = LoadPictureFile(m_layout.PicturePaths.value(k), QSize(side, side));
+            const QImage picture = pictures.value(k);
             if (picture.isNull() || side <= 0) {
                 continue;
             }

@@ -5,7 +5,11 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,4 +86,25 @@ Result<QImage> ReadPictureFile(const QString& path, QSize drawnSize) {
 QImage LoadPictureFile(const QString& path, QSize drawnSize) {
     Result<QImage> read = ReadPictureFile(path, drawnSize);
     return read ? read.value() : QImage();
+}
+
+QList<QImage> LoadPictureFiles(const QStringList& paths, QSize drawnSize) {
+    // Each thread writes only the slots it took, of a vector that never reallocates.
+    std::vector<QImage> images(std::size_t(paths.size()));
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        for (qsizetype i = next++; i < paths.size(); i = next++) {
+            images[std::size_t(i)] = LoadPictureFile(paths.at(i), drawnSize);
+        }
+    };
+    const int threads = int(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8));
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < std::min<qsizetype>(threads, paths.size()); ++t) {
+        helpers.emplace_back(work);
+    }
+    work();
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    return QList<QImage>(images.begin(), images.end());
 }

@@ -3,6 +3,8 @@
 #include "platform/Outcome.h"
 
 #include <QImage>
+#include <QList>
+#include <QStringList>
 #include <QSize>
 #include <QString>
 
@@ -22,3 +24,8 @@ Result<QImage> ReadPictureFile(const QString& path, QSize drawnSize = QSize());
 
 // The same, with a null image for any failure: the caller leaves that key's cell empty.
 QImage LoadPictureFile(const QString& path, QSize drawnSize = QSize());
+
+// LoadPictureFile for each path, on as many threads as the machine has cores
+// (a table of phone photos spends its time in the JPEG decoder); the images
+// stand at the paths' indexes.
+QList<QImage> LoadPictureFiles(const QStringList& paths, QSize drawnSize);
