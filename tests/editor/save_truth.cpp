@@ -1,4 +1,6 @@
+#include "config/IniSnapshot.h"
 #include "config/LayoutData.h"
+#include "config/LayoutFile.h"
 #include "config/LayoutReader.h"
 #include "editor/editor_support.h"
 #include "fakes/TestRegistry.h"
@@ -116,6 +118,28 @@ private slots:
                      QStringLiteral("parola %1").arg(k));
         }
         QVERIFY(TableOpens(f.P));
+    }
+
+    // A layout's links (and those of keys no longer shown) survive an edit and a save.
+    void linksKept() {
+        SetupFixture f;
+        LayoutContent content;
+        content.KeyCount = 2;
+        for (int k = 0; k < 2; ++k) {
+            content.Pictures[std::size_t(k)] = f.picture(k + 1);
+        }
+        content.Links[0] = f.layout(2);
+        content.Links[1] = LayoutFile::LinkBack;
+        content.Links[2] = LayoutFile::LinkHome;
+        f.activate(f.layout(1), LayoutFile::Encode(content));
+        f.open();
+        f.click(f.button("cmdSez_2"));
+        f.box(3, 1)->setText(QStringLiteral("mela"));
+        f.click(f.button("cmdSave"));
+        QVERIFY(!f.form->isVisible());
+        const LayoutFile::Editable saved = LayoutFile::ReadForEditing(IniSnapshot::FromFile(f.layout(1)));
+        QCOMPARE(saved.content.Texts[0], QStringLiteral("mela"));
+        QCOMPARE(saved.content.Links, content.Links);
     }
 
     // Another layout's name typed in the box asks before it is replaced.
