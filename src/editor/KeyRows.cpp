@@ -139,11 +139,6 @@ QPushButton* KeyRows::addButton(QWidget* page, int row, int left, const QString&
     return button;
 }
 
-bool KeyRows::isMissing(int row) const {
-    const MissingFileMark* mark = m_marks[std::size_t(row)];
-    return mark != nullptr && mark->isMissing();
-}
-
 void KeyRows::setPlaying(int row) {
     m_playing = row;
     for (int r = 0; r < Rows; ++r) {

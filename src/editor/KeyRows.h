@@ -33,7 +33,6 @@ public:
     KeyRows(Kind kind, const std::array<QLineEdit*, Rows>& boxes, bool withButtons, QObject* parent);
     ~KeyRows() override;
 
-    bool isMissing(int row) const;
     // The row whose sound or text is being heard shows a stop button; -1 for none.
     void setPlaying(int row);
     // The row being recorded shows a level meter in place of its box; -1 for none.

@@ -72,18 +72,6 @@ KeyTools::KeyTools(QWidget& window, const QString& programFolder, const Boxes& p
 
 KeyTools::~KeyTools() = default;
 
-std::optional<KeyTools::MissingFile> KeyTools::firstMissing(int keys, bool sounds) const {
-    for (int row = 0; row < std::min(keys, Rows); ++row) {
-        if (m_pictureRows->isMissing(row)) {
-            return MissingFile{row + 1, m_pictures[std::size_t(row)]->text()};
-        }
-        if (sounds && m_soundRows->isMissing(row)) {
-            return MissingFile{row + 1, m_sounds[std::size_t(row)]->text()};
-        }
-    }
-    return std::nullopt;
-}
-
 void KeyTools::searchClicked(int row) {
     // The key's text, when it has one, is what the family looks for first.
     const std::optional<Symbol> symbol =

@@ -36,13 +36,6 @@ public:
              ISymbolChooser* chooser = nullptr);
     ~KeyTools() override;
 
-    struct MissingFile {
-        int key;
-        QString path;
-    };
-    // The first picture (or, with `sounds`, picture or sound) of keys 1 to
-    // `keys` whose path names no file.
-    std::optional<MissingFile> firstMissing(int keys, bool sounds) const;
     // A recording under way is finished and its path put in its row.
     void finishRecording();
     // A recording under way is thrown away; false when none was.
