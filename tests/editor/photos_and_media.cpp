@@ -5,18 +5,29 @@
 #include "fakes/TestRegistry.h"
 #include "runtime/PictureFile.h"
 
-#include <QImageWriter>
+#include <QBuffer>
 
 namespace {
-// A JPEG of `size`, stored turned a quarter when `turned` (EXIF orientation 6).
+// A JPEG of `size`; with `turned`, its EXIF says to turn it a quarter (orientation 6), as phones do.
 QString WriteJpeg(const QString& path, QSize size, bool turned) {
     QImage image(size, QImage::Format_RGB888);
     image.fill(Qt::red);
-    QImageWriter writer(path);
-    if (turned) {
-        writer.setTransformation(QImageIOHandler::TransformationRotate90);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG")) {
+        return {};
     }
-    return writer.write(image) ? path : QString();
+    if (turned) {
+        // APP1 "Exif", big-endian TIFF, one IFD entry: Orientation (0x0112), SHORT, 6.
+        const QByteArray exif = QByteArray::fromHex("ffe10022"
+                                                    "457869660000"
+                                                    "4d4d002a00000008"
+                                                    "0001"
+                                                    "011200030000000100060000"
+                                                    "00000000");
+        bytes.insert(2, exif);
+    }
+    return TestSupport::writeFile(path, bytes) ? path : QString();
 }
 } // namespace
 
