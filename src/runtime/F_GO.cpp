@@ -2,6 +2,7 @@
 
 #include "access/AccessDriver.h"
 #include "audio/cSound.h"
+#include "audio/VoiceSettings.h"
 #include "audio/cVoce.h"
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
@@ -105,7 +106,8 @@ void F_GO::Form_Load() {
 
 cVoce& F_GO::Voce() {
     if (!m_voce) {
-        m_voce = std::make_unique<cVoce>(m_services.audio, m_services.voiceAttributes);
+        m_voce = std::make_unique<cVoce>(m_services.audio, VoiceSettings::Load(m_programFolder),
+                                         m_services.voiceAttributes);
     }
     return *m_voce;
 }
