@@ -42,7 +42,7 @@ QStringList moduleCandidates() {
     const QString programFolder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     return {programFolder + u'/' + QLatin1String(ModuleFile),
             programFolder + QStringLiteral("/../") + QLatin1String(ModuleFile),
-            QStringLiteral(MIRELVA_MODULE_DIR "/") + QLatin1String(ModuleFile)};
+            programFolder + QStringLiteral("/" MIRELVA_MODULE_DIR "/") + QLatin1String(ModuleFile)};
 }
 
 // The module, opened and started once; `missing` says why not.
@@ -185,7 +185,7 @@ QString FestivalSpeechEngine::PackageOf(const QString& voice) {
     if (voice == u"pc_diphone") {
         return QStringLiteral("festvox-itapc16k");
     }
-    return QStringLiteral("festvox-") + voice.section(u'_', 0, 0);
+    return QStringLiteral("festvox-… che la contiene");
 }
 
 std::unique_ptr<FestivalSpeechEngine> FestivalSpeechEngine::open(QString& missing) {

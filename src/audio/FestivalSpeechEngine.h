@@ -36,7 +36,7 @@ public:
     // would stop or crash it: letters of other alphabets, symbols, very
     // long words.
     static std::vector<QByteArray> FestivalSentences(const QString& text);
-    // The package that brings a Festival voice, when we know it.
+    // The package that brings a Festival voice (the Italian ones by name).
     static QString PackageOf(const QString& voice);
 
 private:

@@ -377,6 +377,7 @@ void F_GO::OpenAccessOptions() {
     RunModal([this, &saved] { saved = m_services.windows.ShowAccessOptions(this, m_services.messages); });
     if (saved) {
         m_access->setOptions(AccessOptions::Load(m_programFolder));
+        m_voce.reset(); // made again, with the voice just chosen, by the next key
     }
 }
 
