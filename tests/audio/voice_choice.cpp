@@ -122,6 +122,10 @@ private slots:
         QVERIFY(QDir().mkpath(blocker + "/dentro")); // a folder where the new file would go
         QVERIFY(!VoiceSettings::Save(dir.path(), VoiceChoice{}));
         QCOMPARE(VoiceSettings::Load(dir.path()), old);
+        // A folder where the file goes: the new file cannot take its place.
+        QTemporaryDir other;
+        QVERIFY(QDir().mkpath(VoiceSettings::FilePath(other.path()) + "/dentro"));
+        QVERIFY(!VoiceSettings::Save(other.path(), old));
     }
 
     // Voice names made to break out of the engine: none is used, espeak-ng's Italian speaks.
