@@ -16,6 +16,9 @@ namespace {
 // Lisp cells: the default heap runs out, and then Festival crashes, on long texts.
 constexpr int HeapSize = 1000000;
 bool started = false;
+// The voice last loaded: loading it again costs some milliseconds at every key.
+// Describing voices may load others, so listing them forgets it.
+std::string currentVoice;
 
 // Festival's pitch module gives f0 targets; scaling them moves the whole
 // intonation up or down. Int_Targets is wrapped so every voice gets it.
@@ -131,6 +134,7 @@ int start(char* error, int errorSize) {
 }
 
 int voices(char* buffer, int size) {
+    currentVoice.clear();
     std::string list;
     if (started && festival_eval_command("(set! mirelva.voices (voice.list))")) {
         for (LISP v = siod_get_lval("mirelva.voices", nullptr); v != NIL && CONSP(v); v = cdr(v)) {
@@ -158,7 +162,15 @@ int select(const char* voice) {
     if (!started || voice == nullptr || !plainName(voice)) {
         return -1;
     }
-    return festival_eval_command((std::string("(voice_") + voice + ")").c_str()) ? 0 : -1;
+    if (currentVoice == voice) {
+        return 0;
+    }
+    currentVoice.clear();
+    if (!festival_eval_command((std::string("(voice_") + voice + ")").c_str())) {
+        return -1;
+    }
+    currentVoice = voice;
+    return 0;
 }
 
 int speak(const char* text, double stretch, double pitch, std::vector<short>& samples) {
