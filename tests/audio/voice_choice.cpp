@@ -5,10 +5,14 @@
 #include "fakes/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using Engine = VoiceChoice::Engine;
 Q_DECLARE_METATYPE(VoiceChoice::Engine)
@@ -126,6 +130,30 @@ private slots:
         QTemporaryDir other;
         QVERIFY(QDir().mkpath(VoiceSettings::FilePath(other.path()) + "/dentro"));
         QVERIFY(!VoiceSettings::Save(other.path(), old));
+    }
+
+    // A speech service that takes the connection and never answers (as one
+    // whose module died does): given up within seconds, espeak-ng speaks.
+    void serviceThatNeverAnswers() {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath("speechd.sock"));
+        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+        QCOMPARE(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        QCOMPARE(::listen(listener, 4), 0);
+        qputenv("SPEECHD_ADDRESS", "unix_socket:" + path);
+        QElapsedTimer clock;
+        clock.start();
+        RecordingAudioOutput out;
+        cVoce voce(out, *VoiceChoice::parse("speechd"));
+        QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+        qunsetenv("SPEECHD_ADDRESS");
+        QCOMPARE(voce.choice().engine, Engine::Espeak);
+        QVERIFY(voce.notice().contains("speech-dispatcher"));
+        QVERIFY(!voce.Speak("Mela"));
+        ::close(listener);
     }
 
     // Voice names made to break out of the engine: none is used, espeak-ng's Italian speaks.
