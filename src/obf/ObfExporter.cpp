@@ -2,12 +2,12 @@
 
 #include "config/CINIFile.h"
 #include "config/FileExists.h"
+#include "config/RegularFile.h"
 #include "editor/LayoutContent.h"
 #include "grid/TableShape.h"
 #include "obf/ZipWriter.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
@@ -56,12 +56,7 @@ std::optional<LayoutContent> ReadLayout(const QString& path) {
 }
 
 QByteArray ReadFile(const QString& path) {
-    QFile file(ResolveFileCase(path));
-    if (!QFileInfo(file.fileName()).isFile() || file.size() > 64LL * 1024 * 1024 ||
-        !file.open(QIODevice::ReadOnly)) {
-        return QByteArray();
-    }
-    return file.readAll();
+    return ReadRegularFile(ResolveFileCase(path), 64LL * 1024 * 1024).value_or(QByteArray());
 }
 
 // PNG, JPEG and GIF travel as they are; other pictures become PNG, which
