@@ -3,7 +3,7 @@
 #include "audio/WavDecoder.h"
 #include "audio/WavSource.h"
 #include "config/FileExists.h"
-#include "config/RegularFile.h"
+#include "platform/RegularFile.h"
 
 cSound::cSound(IAudioOutput& output) : m_output(output) {}
 

@@ -1,7 +1,7 @@
 #include "runtime/PictureFile.h"
 
 #include "config/FileExists.h"
-#include "config/RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QImageReader>
