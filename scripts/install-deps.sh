@@ -11,7 +11,8 @@ if [[ "${1:-}" == "--run" ]]; then
   packages+=("${festival_voices[@]}")
 elif [[ "${1:-}" == "--test" ]]; then
   # The voices too, so that the speech engines' tests run Festival.
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3 "${festival_voices[@]}")
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3 python3-pyatspi at-spi2-core dbus-daemon
+    "${festival_voices[@]}")
 elif [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils debootstrap)
 elif [[ "${1:-}" == "--bench" ]]; then
@@ -26,6 +27,9 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
+# npm fetches the symbol library at build time; a machine whose Node.js comes
+# with its own npm (not Debian's package) already has it.
+command -v npm >/dev/null || missing+=(npm)
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   sudo=""; [[ $(id -u) -ne 0 ]] && sudo="sudo"

@@ -3,6 +3,7 @@
 #include "audio/WavDecoder.h"
 #include "audio/WavSource.h"
 #include "config/FileExists.h"
+#include "platform/RegularFile.h"
 
 cSound::cSound(IAudioOutput& output) : m_output(output) {}
 
@@ -17,7 +18,7 @@ void cSound::StopSound() {
 
 void cSound::PlayFile(quint32 flags) {
     // Layouts written on another system name files with letters in any case.
-    const std::optional<QByteArray> wav = ReadRegularFile(ResolveFileCase(m_fileName));
+    const std::optional<QByteArray> wav = ReadRegularFile(ResolveFileCase(m_fileName), MaxSoundFileBytes);
     play(wav.value_or(QByteArray()), flags);
 }
 

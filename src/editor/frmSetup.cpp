@@ -5,6 +5,7 @@
 #include "config/IniSnapshot.h"
 #include "config/LayoutFile.h"
 #include "grid/TableShape.h"
+#include "editor/BoardFromWordsDialog.h"
 #include "editor/FormControls.h"
 #include "editor/KeyTools.h"
 #include "editor/LayoutWriter.h"
@@ -162,6 +163,14 @@ void frmSetup::BuildControls() {
     cmdEsporta = MakeButton(this, QStringLiteral("cmdEsporta"), QStringLiteral("Esporta..."));
     Twips::Place(*cmdEsporta, 1905, 7410, 1695, 435);
     connect(cmdEsporta, &QPushButton::clicked, this, &frmSetup::ExportClicked);
+    // A layout made from a list of words; once it is the active one, the table shows it next.
+    auto* cmdParole = MakeButton(this, QStringLiteral("cmdParole"), QStringLiteral("Tabella da parole..."));
+    Twips::Place(*cmdParole, 1905, 1845, 1695, 435);
+    connect(cmdParole, &QPushButton::clicked, this, [this] {
+        if (BoardFromWordsDialog::Open(m_programFolder, m_messages, m_picker, this)) {
+            reject();
+        }
+    });
 
     // The pages lie on top of each other; only the pictures page shows at first.
     m_pages = new QStackedWidget(this);
