@@ -27,6 +27,7 @@ build: configure
 	@cmake --build --preset dev -j $(JOBS)
 
 run: build
+	@bash scripts/install-deps.sh --run
 	./build/mirelva
 
 # The same build folder with warnings as errors: what make test and CI build.
@@ -53,7 +54,7 @@ fuzz:
 package:
 	@bash scripts/install-deps.sh --package
 	@cmake --preset dev >/dev/null
-	@cmake --build --preset dev --target mirelva mirelva-say mirelva_package_files -j $(JOBS)
+	@cmake --build --preset dev --target mirelva mirelva-say mirelva-festival mirelva_package_files -j $(JOBS)
 	@rm -f $(DEB)
 	@cd build && cpack -G DEB >/dev/null
 	@appstreamcli validate --no-net build/packaging/org.mirelva.Mirelva.metainfo.xml
@@ -76,6 +77,7 @@ bench:
 	@cmake --build --preset bench -j $(JOBS)
 	@./build-bench/bench/mirelva_bench
 	@./build-bench/bench/mirelva_access_bench
+	@./build-bench/bench/mirelva_voice_bench
 	@./build-bench/bench/mirelva_bench_symbols
 
 clean:

@@ -2,6 +2,7 @@
 
 #include "access/AccessDriver.h"
 #include "audio/cSound.h"
+#include "audio/VoiceSettings.h"
 #include "audio/cVoce.h"
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
@@ -108,7 +109,8 @@ void F_GO::Form_Load() {
 
 cVoce& F_GO::Voce() {
     if (!m_voce) {
-        m_voce = std::make_unique<cVoce>(m_services.audio, m_services.voiceAttributes);
+        m_voce = std::make_unique<cVoce>(m_services.audio, VoiceSettings::Load(m_programFolder),
+                                         m_services.voiceAttributes);
     }
     return *m_voce;
 }
@@ -374,6 +376,7 @@ void F_GO::OpenAccessOptions() {
     RunModal([this, &saved] { saved = m_services.windows.ShowAccessOptions(this, m_services.messages); });
     if (saved) {
         m_access->setOptions(AccessOptions::Load(m_programFolder));
+        m_voce.reset(); // made again, with the voice just chosen, by the next key
     }
 }
 
