@@ -1,5 +1,6 @@
 #include "access/AccessOptionsDialog.h"
 
+#include "access/VoiceOptionsWidget.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
 
@@ -25,7 +26,8 @@ template <typename Control> Control* AddRow(QFormLayout* form, const QString& la
 }
 } // namespace
 
-AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& messages, QWidget* parent)
+AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& messages, QWidget* parent,
+                                         IAudioOutput* audio)
     : QDialog(parent), m_dataFolder(dataFolder), m_messages(messages),
       m_loaded(AccessOptions::Load(dataFolder)) {
     setWindowTitle(QStringLiteral("Opzioni di accesso"));
@@ -124,6 +126,9 @@ AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& m
     number(form, QStringLiteral("Ritardo di ripetizione"), &AccessOptions::repeatDelayMs, 0, 2000, ms);
 
     column->addStretch();
+    if (audio != nullptr) {
+        columns->addWidget(m_voice = new VoiceOptionsWidget(dataFolder, *audio, this), 0, Qt::AlignTop);
+    }
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* cmdSalva = buttons->addButton(QStringLiteral("Salva"), QDialogButtonBox::AcceptRole);
     QPushButton* cmdAnnulla = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
@@ -144,7 +149,7 @@ AccessOptions AccessOptionsDialog::options() const {
 }
 
 void AccessOptionsDialog::save() {
-    if (!options().Save(m_dataFolder)) {
+    if (!options().Save(m_dataFolder) || (m_voice != nullptr && !m_voice->save())) {
         m_messages.showMessage(QStringLiteral("Impossibile salvare le opzioni di accesso in «%1».\r\n"
                                               "Accertarsi che la cartella sia scrivibile.")
                                    .arg(AccessOptions::FilePath(m_dataFolder)),

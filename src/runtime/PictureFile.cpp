@@ -1,8 +1,10 @@
 #include "runtime/PictureFile.h"
 
 #include "config/FileExists.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
@@ -10,9 +12,6 @@
 #include <cmath>
 #include <thread>
 #include <vector>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 // The size to decode a picture of `shown` pixels (as turned by its EXIF
@@ -45,27 +44,15 @@ QString Problem(const QImageReader& reader) {
 
 Result<QImage> ReadPictureFile(const QString& path, QSize drawnSize) {
     const QString name = ResolveFileCase(path);
-    const QString missing = QStringLiteral("il file non esiste o non si può leggere");
-    if (name.isEmpty()) {
-        return Outcome::Failed(missing, path);
-    }
-    // O_NONBLOCK: opening a FIFO without a writer would otherwise wait forever.
-    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        return Outcome::Failed(missing, path);
-    }
-    // Only a regular file is decoded, never a FIFO, a device without end or a
-    // folder: its type and size are checked on the opened file itself. The
-    // decoder then reads the file in place; a copy of the whole file in memory
+    // The decoder reads the file in place; a copy of the whole file in memory
     // made every paint slow, as the heap grew and shrank by megabytes.
-    struct stat info {};
     QFile file;
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-    if (!regular || info.st_size > MaxPictureFileBytes ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return Outcome::Failed(
-            regular ? QStringLiteral("il file supera i 256 MB") : QStringLiteral("non è un file"), path);
+    if (name.isEmpty() || !OpenRegularFile(file, name, MaxPictureFileBytes) || file.size() == 0) {
+        const QFileInfo info(name);
+        return Outcome::Failed(info.isFile() && info.size() > MaxPictureFileBytes
+                                   ? QStringLiteral("il file supera i 256 MB")
+                                   : QStringLiteral("il file non esiste, è vuoto o non si può leggere"),
+                               path);
     }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
