@@ -120,7 +120,7 @@ private slots:
         QVERIFY(TableOpens(f.P));
     }
 
-    // A layout's links (and those of keys no longer shown) survive an edit and a save.
+    // A layout's links (also those of keys no longer shown) and its voice survive an edit and a save.
     void linksKept() {
         SetupFixture f;
         LayoutContent content;
@@ -131,6 +131,7 @@ private slots:
         content.Links[0] = f.layout(2);
         content.Links[1] = LayoutFile::LinkBack;
         content.Links[2] = LayoutFile::LinkHome;
+        content.Voice = QStringLiteral("espeak-ng:it+f3");
         f.activate(f.layout(1), LayoutFile::Encode(content));
         f.open();
         f.click(f.button("cmdSez_2"));
@@ -140,6 +141,7 @@ private slots:
         const LayoutFile::Editable saved = LayoutFile::ReadForEditing(IniSnapshot::FromFile(f.layout(1)));
         QCOMPARE(saved.content.Texts[0], QStringLiteral("mela"));
         QCOMPARE(saved.content.Links, content.Links);
+        QCOMPARE(saved.content.Voice, content.Voice);
     }
 
     // Another layout's name typed in the box asks before it is replaced.
