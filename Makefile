@@ -77,6 +77,7 @@ bench:
 	@cmake --build --preset bench -j $(JOBS)
 	@./build-bench/bench/mirelva_bench
 	@./build-bench/bench/mirelva_access_bench
+	@./build-bench/bench/mirelva_photo_bench
 	@./build-bench/bench/mirelva_voice_bench
 	@./build-bench/bench/mirelva_bench_symbols
 

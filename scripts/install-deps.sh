@@ -11,7 +11,7 @@ if [[ "${1:-}" == "--run" ]]; then
   packages+=("${festival_voices[@]}")
 elif [[ "${1:-}" == "--test" ]]; then
   # The voices too, so that the speech engines' tests run Festival.
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3 python3-pyatspi at-spi2-core dbus-daemon
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3 python3-pyatspi at-spi2-core dbus-daemon openbox
     "${festival_voices[@]}")
 elif [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils debootstrap)

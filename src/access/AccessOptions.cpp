@@ -42,6 +42,7 @@ constexpr BoolOption BoolOptions[] = {
     {"ClicComeSensore", &AccessOptions::clickIsSwitch},
     {"RiprendiDalTasto", &AccessOptions::resumeAtSelected},
     {"ScansioneUditiva", &AccessOptions::auditory},
+    {"MantieniProporzioni", &AccessOptions::keepProportions},
 };
 
 // A named choice stored by its on-screen name, matched without regard to case.

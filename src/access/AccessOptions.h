@@ -39,6 +39,8 @@ struct AccessOptions {
     bool auditory = false;
     int auditoryVolume = 40;
     int auditoryRate = 4;
+    // The table draws pictures with their proportions, on white, instead of stretched to their square.
+    bool keepProportions = false;
     // Tremor filters.
     int acceptanceMs = 0;
     int repeatDelayMs = 0;

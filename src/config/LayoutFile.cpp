@@ -80,7 +80,7 @@ private:
 };
 
 Fault Found(Fault::Kind kind, int key = 0, QString value = QString(), int conversionError = 0) {
-    return Fault{kind, key, std::move(value), conversionError};
+    return Fault{kind, key, std::move(value), conversionError, {}};
 }
 
 bool ZeroOrOne(qint16 v) {
@@ -222,16 +222,23 @@ private:
         return {};
     }
 
+    // Paths are taken up to the first missing file; the rest of the section
+    // is only looked at, to name every missing file.
     Fault LoadPaths(const QString& section, const QString& key, QStringList& paths, Fault::Kind missing) {
         paths = QStringList(Keys() + 1);
+        Fault fault;
         for (int i = 1; i <= Keys(); ++i) {
             const QString path = m_file.Value(section, key + QString::number(i));
             if (!FileExists(path)) {
-                return Found(missing, i, path);
+                if (fault.kind == Fault::Kind::None) {
+                    fault = Found(missing, i, path);
+                }
+                fault.missing.append({i, path});
+            } else if (fault.kind == Fault::Kind::None) {
+                paths[i] = path;
             }
-            paths[i] = path;
         }
-        return {};
+        return fault;
     }
 
     const IniSnapshot& m_file;
@@ -349,7 +356,7 @@ Editable ReadForEditing(const IniSnapshot& file) {
     c.Section3On = zeroOrOne(switches[2]);
     c.ForcedInput = zeroOrOne(switches[3]);
     c.Bonus = file.Value(BonusSection, QStringLiteral("File1"));
-    for (int n = 1; n <= c.KeyCount; ++n) {
+    for (int n = 1; n <= MaxKeys; ++n) {
         const QString number = QString::number(n);
         c.Sequence[n - 1] = file.Value(SequenceSection, SequenceKey + number);
         c.Pictures[n - 1] = file.Value(Pictures, PictureKey + number);

@@ -5,6 +5,7 @@
 #include "platform/Outcome.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class IniSnapshot;
@@ -70,10 +71,19 @@ struct Fault {
         MissingSound,      // the same for a sound
         NotANumber,        // a number that cannot be read: `conversionError` is 13 or 6
     };
+    // A key whose picture or sound names no file, and the path it names.
+    struct MissingFile {
+        int key = 0;
+        QString path;
+        friend bool operator==(const MissingFile&, const MissingFile&) = default;
+    };
     Kind kind = Kind::None;
     int key = 0;
     QString value;
     int conversionError = 0;
+    // For MissingPicture and MissingSound: every key of that section whose
+    // file is missing, the first one (`key`, `value`) included.
+    QList<MissingFile> missing;
 };
 
 // The table's rules: checks the layout and fills `data` with what the table
@@ -84,7 +94,9 @@ Fault Load(const IniSnapshot& file, LayoutData& data);
 // a faulty layout can be mended: any key count from 21 down (0 and below are
 // taken as they stand, the window makes them 1), switches other than 1 read
 // as 0. Refused: no marker, or a key count or switch that is no number
-// (NotALayout), more than 21 keys (KeyCount).
+// (NotALayout), more than 21 keys (KeyCount). Every slot of the per-key
+// lists is read, also above the key count: a layout whose key count went
+// down keeps there the values of the keys no longer shown.
 struct Editable {
     LayoutContent content;
     Fault::Kind fault = Fault::Kind::None;

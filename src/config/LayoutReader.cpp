@@ -22,6 +22,17 @@ struct Message {
     QString titleSuffix;
 };
 
+// Which keys name which missing files, one line each, after the message's own words.
+QString MissingDetail(const LayoutFile::Fault& fault) {
+    QString detail = CrLf + CrLf + QStringLiteral("File mancanti:");
+    for (const LayoutFile::Fault::MissingFile& file : fault.missing) {
+        detail += CrLf + QStringLiteral("tasto %1: %2")
+                             .arg(file.key)
+                             .arg(file.path.isEmpty() ? QStringLiteral("nessun file indicato") : file.path);
+    }
+    return detail;
+}
+
 // The message of a fault that has one of its own.
 std::optional<Message> MessageFor(const LayoutFile::Fault& fault) {
     switch (fault.kind) {
@@ -48,13 +59,15 @@ std::optional<Message> MessageFor(const LayoutFile::Fault& fault) {
         return Message(
             QStringLiteral("Le immagini inserite nel layout non vengono trovate.") + CrLf +
                 QStringLiteral("Accertarsi che il percorso delle immagini sia corretto e che le stesse "
-                               "siano presenti e valide."),
+                               "siano presenti e valide.") +
+                MissingDetail(fault),
             MsgIcon::Exclamation, QStringLiteral("CARICAMENTO IMMAGINI"));
     case Kind::MissingSound:
         return Message(
             QStringLiteral("I file sonori inseriti nel layout non vengono trovati.") + CrLf +
                 QStringLiteral("Accertarsi che il percorso dei file sonori sia corretto e che gli stessi "
-                               "siano presenti e validi."),
+                               "siano presenti e validi.") +
+                MissingDetail(fault),
             MsgIcon::Exclamation, QStringLiteral("CARICAMENTO FILE DIGITALI"));
     case Kind::None:
     case Kind::SequenceNotNumber:

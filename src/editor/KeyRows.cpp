@@ -126,6 +126,9 @@ void KeyRows::buildRow(int row, QWidget* page) {
     if (m_kind != Kind::Texts) {
         m_marks[std::size_t(row)] = new MissingFileMark(*box, MarkLeft, Top(row), MarkWidth, RowHeight);
         box->installEventFilter(this);
+        QPushButton* browse =
+            MakeBrowseButton(*box, QStringLiteral("Sfoglia: %1").arg(box->accessibleName()));
+        connect(browse, &QPushButton::clicked, this, [this, row] { emit browseClicked(row); });
     }
 }
 
@@ -134,11 +137,6 @@ QPushButton* KeyRows::addButton(QWidget* page, int row, int left, const QString&
     Twips::Place(*button, left, Top(row), ButtonWidth, RowHeight);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
-}
-
-bool KeyRows::isMissing(int row) const {
-    const MissingFileMark* mark = m_marks[std::size_t(row)];
-    return mark != nullptr && mark->isMissing();
 }
 
 void KeyRows::setPlaying(int row) {
@@ -219,7 +217,7 @@ void KeyRows::pictureChanged(int row) {
     }
 }
 
-void KeyRows::showThumbnail(int row, const QImage& thumbnail) {
+void KeyRows::showThumbnail(int row, const QImage& thumbnail, const QString& problem) {
     QLabel* label = m_thumbnails[std::size_t(row)];
     if (!thumbnail.isNull()) {
         label->setPixmap(QPixmap::fromImage(thumbnail));
@@ -229,7 +227,8 @@ void KeyRows::showThumbnail(int row, const QImage& thumbnail) {
     const QString path = m_boxes[std::size_t(row)]->text();
     if (!path.isEmpty() && FileExists(path)) {
         label->setText(QStringLiteral("?"));
-        label->setToolTip(QStringLiteral("Immagine non leggibile"));
+        label->setToolTip(QStringLiteral("Immagine non leggibile: %1").arg(problem));
+        label->setAccessibleName(label->toolTip());
     }
 }
 

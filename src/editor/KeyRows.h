@@ -19,8 +19,8 @@ class ThumbnailLoader;
 // What the rows of one key page of the settings window show around their
 // boxes: the key's number, and by page a thumbnail of the picture, buttons
 // to play and record the sound, a button to speak the text, and a mark on
-// paths that name no file, and a "Cerca simbolo…" button on every picture
-// row. Picture files dropped on the pictures page and
+// paths that name no file, "Sfoglia..." beside each path, and a "Cerca
+// simbolo…" button on every picture row. Picture files dropped on the pictures page and
 // WAV files dropped on the sounds page fill the rows from the one they were
 // dropped on.
 class KeyRows : public QObject {
@@ -33,7 +33,6 @@ public:
     KeyRows(Kind kind, const std::array<QLineEdit*, Rows>& boxes, bool withButtons, QObject* parent);
     ~KeyRows() override;
 
-    bool isMissing(int row) const;
     // The row whose sound or text is being heard shows a stop button; -1 for none.
     void setPlaying(int row);
     // The row being recorded shows a level meter in place of its box; -1 for none.
@@ -49,6 +48,8 @@ signals:
     void playClicked(int row);
     void recordClicked(int row);
     void speakClicked(int row);
+    // "Sfoglia..." of a picture or sound row.
+    void browseClicked(int row);
     // "Cerca simbolo…" of a picture row.
     void searchClicked(int row);
     // Files were dropped: `placed` rows were filled, `left` files found no row.
@@ -60,7 +61,7 @@ protected:
 private:
     void buildRow(int row, QWidget* page);
     QPushButton* addButton(QWidget* page, int row, int left, const QString& name);
-    void showThumbnail(int row, const QImage& thumbnail);
+    void showThumbnail(int row, const QImage& thumbnail, const QString& problem);
     void pictureChanged(int row);
     QStringList acceptedFiles(const class QMimeData* mime) const;
 

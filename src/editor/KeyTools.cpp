@@ -49,6 +49,9 @@ KeyTools::KeyTools(QWidget& window, const QString& programFolder, const Boxes& p
         showDropped(left);
     });
     connect(m_soundRows, &KeyRows::filesDropped, this, [this](int, int left) { showDropped(left); });
+    connect(m_pictureRows, &KeyRows::browseClicked, this,
+            [this](int row) { emit browseClicked(false, row); });
+    connect(m_soundRows, &KeyRows::browseClicked, this, [this](int row) { emit browseClicked(true, row); });
     if (!tools) {
         return;
     }
@@ -68,18 +71,6 @@ KeyTools::KeyTools(QWidget& window, const QString& programFolder, const Boxes& p
 }
 
 KeyTools::~KeyTools() = default;
-
-std::optional<KeyTools::MissingFile> KeyTools::firstMissing(int keys, bool sounds) const {
-    for (int row = 0; row < std::min(keys, Rows); ++row) {
-        if (m_pictureRows->isMissing(row)) {
-            return MissingFile{row + 1, m_pictures[std::size_t(row)]->text()};
-        }
-        if (sounds && m_soundRows->isMissing(row)) {
-            return MissingFile{row + 1, m_sounds[std::size_t(row)]->text()};
-        }
-    }
-    return std::nullopt;
-}
 
 void KeyTools::searchClicked(int row) {
     // The key's text, when it has one, is what the family looks for first.

@@ -36,13 +36,6 @@ public:
              ISymbolChooser* chooser = nullptr);
     ~KeyTools() override;
 
-    struct MissingFile {
-        int key;
-        QString path;
-    };
-    // The first picture (or, with `sounds`, picture or sound) of keys 1 to
-    // `keys` whose path names no file.
-    std::optional<MissingFile> firstMissing(int keys, bool sounds) const;
     // A recording under way is finished and its path put in its row.
     void finishRecording();
     // A recording under way is thrown away; false when none was.
@@ -55,6 +48,8 @@ public:
 signals:
     // Picture files were dropped into the picture rows, or a symbol was chosen for one.
     void picturesDropped();
+    // "Sfoglia..." of a picture row, or with `sound` of a sound row.
+    void browseClicked(bool sound, int row);
 
 private:
     void recordClicked(int row);

@@ -17,11 +17,11 @@ MissingFileMark::MissingFileMark(QLineEdit& box, int left, int top, int width, i
 
 void MissingFileMark::check() {
     const QString path = m_box.text();
-    m_missing = !path.isEmpty() && !FileExists(path);
-    setText(m_missing ? QStringLiteral("✖") : QString());
-    setToolTip(m_missing ? QStringLiteral("File non trovato") : QString());
+    const bool missing = !path.isEmpty() && !FileExists(path);
+    setText(missing ? QStringLiteral("✖") : QString());
+    setToolTip(missing ? QStringLiteral("File non trovato") : QString());
     setAccessibleName(toolTip());
     QPalette palette = m_box.palette();
-    palette.setColor(QPalette::Text, m_missing ? QColor(0xd0, 0, 0) : m_normalText);
+    palette.setColor(QPalette::Text, missing ? QColor(0xd0, 0, 0) : m_normalText);
     m_box.setPalette(palette);
 }

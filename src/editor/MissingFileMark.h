@@ -13,13 +13,9 @@ public:
     // Placed at the given twips in the box's parent.
     MissingFileMark(QLineEdit& box, int left, int top, int width, int height);
 
-    // True while the box names a missing file.
-    bool isMissing() const { return m_missing; }
-
 private:
     void check();
 
     QLineEdit& m_box;
     const QColor m_normalText;
-    bool m_missing = false;
 };

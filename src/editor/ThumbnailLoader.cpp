@@ -21,13 +21,14 @@ void ThumbnailLoader::request(int row, const QString& path) {
     m_tickets[std::size_t(row)] = ticket;
     const int side = m_side;
     m_pool.start([this, row, ticket, path, side] {
-        const QImage picture = LoadPictureFile(path);
+        const Result<QImage> picture = ReadPictureFile(path, QSize(side, side));
         const QImage thumbnail =
-            picture.isNull() ? QImage()
-                             : picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            picture ? picture->scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation) : QImage();
+        const QString problem = picture ? QString() : picture.failure().message();
         // Delivered on the window's thread; dropped with this object if it is gone by then.
         QMetaObject::invokeMethod(
-            this, [this, row, ticket, thumbnail] { deliver(row, ticket, thumbnail); }, Qt::QueuedConnection);
+            this, [this, row, ticket, thumbnail, problem] { deliver(row, ticket, thumbnail, problem); },
+            Qt::QueuedConnection);
     });
 }
 
@@ -36,8 +37,8 @@ void ThumbnailLoader::waitForDone() {
     QCoreApplication::sendPostedEvents(this);
 }
 
-void ThumbnailLoader::deliver(int row, quint64 ticket, const QImage& thumbnail) {
+void ThumbnailLoader::deliver(int row, quint64 ticket, const QImage& thumbnail, const QString& problem) {
     if (m_tickets[std::size_t(row)] == ticket) {
-        emit ready(row, thumbnail);
+        emit ready(row, thumbnail, problem);
     }
 }

@@ -26,11 +26,11 @@ public:
     void waitForDone();
 
 signals:
-    // A null image: the file does not decode as a picture.
-    void ready(int row, const QImage& thumbnail);
+    // A null image: the file does not decode as a picture, and `problem` says why.
+    void ready(int row, const QImage& thumbnail, const QString& problem);
 
 private:
-    void deliver(int row, quint64 ticket, const QImage& thumbnail);
+    void deliver(int row, quint64 ticket, const QImage& thumbnail, const QString& problem);
 
     const int m_side;
     std::vector<quint64> m_tickets;

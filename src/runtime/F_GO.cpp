@@ -188,19 +188,22 @@ void F_GO::DrawPictures() {
     const float w = cG->InnerWidth();
     const float h = cG->InnerHeight();
     const int side = RoundHalfEven(s);
+    const QList<QImage> pictures = LoadPictureFiles(m_layout.PicturePaths, QSize(side, side));
     int k = 0;
     for (std::int32_t r = 0; r <= cG->LastRow(); ++r) {
         for (std::int32_t c = 0; c <= cG->LastCol(); ++c) {
             ++k;
             // A picture that cannot be read or decoded leaves its cell empty.
-            const QImage picture = LoadPictureFile(m_layout.PicturePaths.value(k));
+            const QImage picture = pictures.value(k);
             if (picture.isNull() || side <= 0) {
                 continue;
             }
             const float left = cG->CellCoord(r, c, 1);
             const float top = cG->CellCoord(r, c, 2);
-            StretchAndInto(canvas(), picture, RoundHalfEven(left + (w - s) / 2),
-                           RoundHalfEven(top + (h - s) / 2), side);
+            const QRect square(RoundHalfEven(left + (w - s) / 2), RoundHalfEven(top + (h - s) / 2), side,
+                               side);
+            StretchAndInto(canvas(), picture,
+                           m_access->options().keepProportions ? FitInto(picture.size(), square) : square);
         }
     }
     unsetCursor();
@@ -360,7 +363,12 @@ void F_GO::Form_KeyUp(int keyCode, int shift) {
         ReadActivePath();
         Form_Paint();
     } else if (keyCode == 'I') {
-        RunModal([this] { m_services.windows.ShowSettings(this, m_services.messages, m_services.picker); });
+        RunModal([this] {
+            m_services.windows.ShowSettings(this, m_services.messages, m_services.picker);
+            // A save may have made another layout active, or changed how pictures are drawn.
+            ReadActivePath();
+            m_access->setOptions(AccessOptions::Load(m_programFolder));
+        });
     } else if (keyCode == 'O') {
         OpenAccessOptions();
     } else if (keyCode == 'P' && m_tableActive) {

@@ -1,7 +1,7 @@
 #include "runtime/RuntimeWindows.h"
 
 #include "access/AccessOptionsDialog.h"
-#include "config/frmApriFile.h"
+#include "editor/frmApriFile.h"
 #include "editor/frmSetup.h"
 #include "printing/ClipboardPicture.h"
 #include "printing/frmPrinter.h"

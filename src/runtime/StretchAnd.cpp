@@ -31,13 +31,28 @@ std::vector<int> Samples(int offset, int length, int side, int sourceLength) {
 } // namespace
 
 void StretchAndInto(QImage& canvas, const QImage& picture, int left, int top, int side) {
-    if (picture.isNull() || side <= 0) {
+    StretchAndInto(canvas, picture, QRect(left, top, side, side));
+}
+
+QRect FitInto(QSize size, const QRect& square) {
+    if (size.isEmpty() || square.isEmpty()) {
+        return {};
+    }
+    const QSize fitted = size.scaled(square.size(), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return {square.left() + (square.width() - fitted.width()) / 2,
+            square.top() + (square.height() - fitted.height()) / 2, fitted.width(), fitted.height()};
+}
+
+void StretchAndInto(QImage& canvas, const QImage& picture, const QRect& target) {
+    const int left = target.left();
+    const int top = target.top();
+    if (picture.isNull() || target.isEmpty()) {
         return;
     }
     if (canvas.format() != QImage::Format_RGB32) {
         canvas.convertTo(QImage::Format_RGB32);
     }
-    const QRect area = QRect(left, top, side, side).intersected(canvas.rect());
+    const QRect area = target.intersected(canvas.rect());
     if (area.isEmpty()) {
         return;
     }
@@ -56,8 +71,9 @@ void StretchAndInto(QImage& canvas, const QImage& picture, int left, int top, in
             palette[size_t(i)] = OverWhite(qPremultiply(table[i]));
         }
     }
-    const std::vector<int> columns = Samples(area.left() - left, area.width(), side, source.width());
-    const std::vector<int> rows = Samples(area.top() - top, area.height(), side, source.height());
+    const std::vector<int> columns =
+        Samples(area.left() - left, area.width(), target.width(), source.width());
+    const std::vector<int> rows = Samples(area.top() - top, area.height(), target.height(), source.height());
     for (int r = 0; r < area.height(); ++r) {
         auto* to = reinterpret_cast<QRgb*>(canvas.scanLine(area.top() + r)) + area.left();
         const uchar* line = source.constScanLine(rows[size_t(r)]);

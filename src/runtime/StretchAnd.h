@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 
 // Draws `picture` stretched into the square of `side` pixels whose top left
 // corner is (left, top) on the canvas, ANDed with what the canvas holds there
@@ -15,3 +16,10 @@
 // through the painter and ANDing afterwards took longer than decoding some
 // of the pictures.
 void StretchAndInto(QImage& canvas, const QImage& picture, int left, int top, int side);
+
+// The same into any rectangle.
+void StretchAndInto(QImage& canvas, const QImage& picture, const QRect& target);
+
+// The rectangle a picture of `size` takes inside `square` when its
+// proportions are kept: as large as fits, centred.
+QRect FitInto(QSize size, const QRect& square);

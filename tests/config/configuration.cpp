@@ -1,17 +1,13 @@
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
 #include "config/ConfigFile.h"
-#include "config/frmApriFile.h"
 #include "fakes/RecordingMessages.h"
-#include "fakes/ScriptedFilePicker.h"
 #include "fakes/TestSupport.h"
 #include "runtime/ConfigurationCheck.h"
 #include "startup/Installer.h"
 #include "fakes/TestRegistry.h"
 
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,10 +20,6 @@ const QString Recreated = "File di configurazione e layout di default ricreato."
 const QString InvalidLayout = "Il layout che si cerca di utilizzare non è valido.";
 const QString NoValidLayout = "Non esiste alcun layout valido per il funzionamento del programma.";
 const QByteArray LayoutBytes = "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\n";
-QByteArray ConfigWithFile(const QString& layout) {
-    return "[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + layout.toUtf8() +
-           "\r\nIsProgramInstalled=1\r\n";
-}
 } // namespace
 
 class TstConfiguration : public QObject {
@@ -136,60 +128,4 @@ private slots:
 };
 
 MIRELVA_TEST(TstConfiguration)
-// The open-layout window: what exists, file or folder, becomes the active layout and the rest of cfg.ini
-// stays; a missing one is refused with a message; Esc and Annullla write nothing.
-class TstApri : public QObject {
-    Q_OBJECT
-private slots:
-    void open_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("typed"); // P/ stands for the program folder
-        QTest::addColumn<bool>("accepted");
-        const auto row = [](const char* name, const char* action, const char* typed, bool accepted) {
-            QTest::addRow("%s", name) << QString(action) << QString(typed) << accepted;
-        };
-        row("layout file", "cmdApri", "P/layout/lay2.ini", true);
-        row("name in other letter case", "cmdApri", "P/LAYOUT/Lay2.INI", true);
-        row("folder", "cmdApri", "P/layout", true);
-        row("missing file", "cmdApri", "P/layout/lay9.ini", false);
-        row("empty box", "cmdApri", "", false);
-        row("Esc in the text box", "Esc", "P/layout/lay2.ini", false);
-        row("Annullla", "Command1", "P/layout/lay2.ini", false);
-    }
-    void open() {
-        QFETCH(QString, action);
-        QFETCH(QString, typed);
-        QFETCH(bool, accepted);
-        QTemporaryDir dir;
-        const QString p = dir.path();
-        typed.replace("P/", p + "/");
-        QVERIFY(writeFile(p + "/cfg.ini", ConfigWithFile(p + "/layout/lay1.ini")));
-        QVERIFY(writeFile(p + "/layout/lay1.ini", "[KeyProgram]\r\n") &&
-                writeFile(p + "/layout/lay2.ini", "[KeyProgram]\r\n"));
-        ResetSharedIni();
-        SetActiveLayoutPath(p + "/layout/lay1.ini");
-        RecordingMessages messages;
-        ScriptedFilePicker picker; // never asked: the box is typed into
-        frmApriFile form(p, picker, messages);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* path = form.findChild<QLineEdit*>("txtPathLayout");
-        const QByteArray before = readFile(p + "/cfg.ini");
-        QTest::keyClicks(path, typed);
-        if (action == "Esc") {
-            QTest::keyClick(path, Qt::Key_Escape);
-        } else {
-            QTest::mouseClick(form.findChild<QPushButton*>(action), Qt::LeftButton);
-        }
-        QCOMPARE(readFile(p + "/cfg.ini"), accepted ? ConfigWithFile(typed) : before);
-        QCOMPARE(ActiveLayoutPath(), accepted ? typed : p + "/layout/lay1.ini");
-        const bool refused = !accepted && action == "cmdApri";
-        QCOMPARE(messages.texts(),
-                 refused ? QStringList{"Il file «" + typed + "» è inesistente."} : QStringList());
-        QCOMPARE(form.isVisible(), refused);
-        QVERIFY(refused || form.result() == (accepted ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    }
-};
-MIRELVA_TEST(TstApri)
 #include "configuration.moc"

@@ -160,6 +160,27 @@ private slots:
         QCOMPARE(TestSupport::readFile(layoutPath), layoutBytes); // never written
     }
 
+    // The message keeps its words and then names every key whose file is missing.
+    void missingFilesNamed() {
+        const QString layout = BaseLayout()
+                                   .replace("Immagine3=P/immagini/casa.gif", "Immagine3=P/immagini/x.gif")
+                                   .replace("Immagine4=P/immagini/mela.gif", "Immagine4=")
+                                   .replace("=P/", "=" + m_p + "/");
+        QVERIFY(writeFile(m_p + "/layout/due.ini", layout.toLatin1()));
+        QVERIFY(writeFile(
+            m_p + "/cfg.ini",
+            ("[KeyProgram]\r\nKey=<$$-COMUNICATORE-$$>\r\nFile=" + m_p + "/layout/due.ini").toUtf8()));
+        RecordingMessages shown;
+        LayoutData data;
+        QVERIFY(LayoutReader(m_p, shown, data).ReadLayout());
+        const QString text = shown.shown.value(0).text;
+        QVERIFY2(text.startsWith(Pictures + "\r\nAccertarsi che il percorso delle immagini sia corretto"),
+                 qPrintable(text));
+        QVERIFY2(text.endsWith("valide.\r\n\r\nFile mancanti:\r\ntasto 3: " + m_p +
+                               "/immagini/x.gif\r\ntasto 4: nessun file indicato"),
+                 qPrintable(text));
+    }
+
     void fillsTheRuntimeFields() {
         const QString layout =
             BaseLayout().replace("IsInput = 0", "IsInput = 1").replace("=P/", "=" + m_p + "/");

@@ -24,6 +24,14 @@
 
 #include <memory>
 
+// A value of a layout file, read through the INI engine.
+inline QString LayoutValue(const QString& file, const QString& section, const QString& key) {
+    CINIFile ini;
+    ini.SetFile(file);
+    ini.SetSection(section);
+    return ini.GetValue(key);
+}
+
 class SetupFixture {
 public:
     SetupFixture() {

@@ -1,4 +1,4 @@
-#include "config/frmApriFile.h"
+#include "editor/frmApriFile.h"
 
 #include "config/ActiveLayoutPath.h"
 #include "config/ConfigFile.h"
@@ -38,7 +38,10 @@ frmApriFile::frmApriFile(const QString& programFolder, IFilePicker& picker, IMes
     cmdTxtDblClick = MakeButton(this, QStringLiteral("cmdTxtDblClick"), QStringLiteral("..."));
     cmdTxtDblClick->setAccessibleName(QStringLiteral("Sfoglia"));
     cmdApri = MakeButton(this, QStringLiteral("cmdApri"), QStringLiteral("Apri ..."));
-    Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("Annullla"));
+    Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("Annulla"));
+
+    // Enter in the box opens the layout typed there.
+    cmdApri->setDefault(true);
 
     Twips::Place(*label2, 120, 120, 855, 375);
     Twips::Place(*txtPathLayout, 1080, 120, 9375, 405);
@@ -63,8 +66,8 @@ bool frmApriFile::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmApriFile::PickFile() {
-    const QString path = m_picker.ShowOpenDialog(this, QStringLiteral("Layout Files (*.ini)") + QChar(u'\0') +
-                                                           QStringLiteral("*.ini"));
+    const QString path =
+        m_picker.ShowOpenDialog(this, QStringLiteral("Layout") + QChar(u'\0') + QStringLiteral("*.ini"));
     // Cancelling, or choosing the configuration file itself, keeps the text.
     if (!path.isEmpty() && !PathRules::IsConfigFile(path)) {
         txtPathLayout->setText(path);
