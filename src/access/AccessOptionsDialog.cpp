@@ -144,11 +144,9 @@ AccessOptions AccessOptionsDialog::options() const {
 }
 
 void AccessOptionsDialog::save() {
-    if (!options().Save(m_dataFolder)) {
-        m_messages.showMessage(QStringLiteral("Impossibile salvare le opzioni di accesso in «%1».\r\n"
-                                              "Accertarsi che la cartella sia scrivibile.")
-                                   .arg(AccessOptions::FilePath(m_dataFolder)),
-                               MsgIcon::Exclamation, AppInfo::Title);
+    QString whyNot;
+    if (!options().Save(m_dataFolder, &whyNot)) {
+        m_messages.showMessage(whyNot, MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
     accept();

@@ -87,8 +87,8 @@ AccessOptions With(Method method, Order order = Order::RowColumn) {
 class TstAccess : public QObject {
     Q_OBJECT
 private slots:
-    // The option file beside cfg.ini: whatever it holds, the program gets usable options, and a
-    // value out of range goes back to the file clamped.
+    // The option file beside cfg.ini: whatever it holds, the program gets usable options, and the
+    // file stays as the carer wrote it (it may be locked on purpose).
     // Rows: the file (empty: none at all) and what is loaded, as "method interval acceptance
     // select-key", then "->" and the interval the file holds afterwards (nothing: no file).
     void load_data() {
@@ -98,15 +98,15 @@ private slots:
         QTest::addRow("values that are not numbers or names: defaults, file left alone")
             << QByteArray("[Accesso]\r\nMetodo=Volare\r\nIntervallo=presto\r\nTempoAccettazione=\r\n")
             << "Clic 1200 0 Invio -> presto";
-        QTest::addRow("below range: clamped and saved back")
+        QTest::addRow("below range: clamped, the file left alone")
             << QByteArray("[Accesso]\r\nIntervallo=10\r\nTempoAccettazione=-5\r\n")
-            << "Clic 300 0 Invio -> 300";
-        QTest::addRow("above range, even past an int: clamped and saved back")
+            << "Clic 300 0 Invio -> 10";
+        QTest::addRow("above range, even past an int: clamped")
             << QByteArray("[Accesso]\r\nIntervallo=99999999999999\r\nTempoAccettazione=1001\r\n")
-            << "Clic 5000 1000 Invio -> 5000";
+            << "Clic 5000 1000 Invio -> 99999999999999";
         QTest::addRow("two switches on one key: the select key moves")
             << QByteArray("[Accesso]\r\nTastoAvanti=Invio\r\nTastoSeleziona=Invio\r\n")
-            << "Clic 1200 0 Spazio -> 1200";
+            << "Clic 1200 0 Spazio -> ";
     }
     void load() {
         QFETCH(QByteArray, file);
@@ -176,6 +176,38 @@ private slots:
         QCOMPARE(rt.windows.opened, QStringList({"access", "access"}));
     }
 
+    // The intro screen goes on to the table by a click under Clic, by a dwell on its panel under
+    // Sosta; Esc then shows it again.
+    void introScreenGoesOn_data() {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<QString>("how");
+        QTest::addRow("a click") << int(Method::Click) << "click";
+        QTest::addRow("a dwell on the panel") << int(Method::Dwell) << "dwell";
+    }
+    void introScreenGoesOn() {
+        QFETCH(int, method);
+        QFETCH(QString, how);
+        Runtime rt;
+        AccessOptions o = With(Method(method));
+        o.dwellMs = 500;
+        QVERIFY(o.Save(rt.program.folder()));
+        rt.start(Keys(2), false);
+        rt.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rt.window.get()));
+        const QPoint panel(1024 / 2, 768 / 2);
+        if (how == QStringLiteral("click")) {
+            QTest::mouseClick(rt.window.get(), Qt::LeftButton, Qt::NoModifier, panel);
+        } else {
+            QMouseEvent move(QEvent::MouseMove, QPointF(panel), QPointF(rt.window->mapToGlobal(panel)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(rt.window.get(), &move);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(rt.window->TableActive(), 3000);
+        QTest::keyClick(rt.window.get(), Qt::Key_Escape);
+        QVERIFY(!rt.window->TableActive());
+        QVERIFY(rt.window->isVisible());
+    }
+
     void script_data() {
         QTest::addColumn<AccessOptions>("options");
         QTest::addColumn<int>("keys");
@@ -198,9 +230,9 @@ private slots:
 
         AccessOptions accept = With(Method::AutoScan, Order::Linear);
         accept.acceptanceMs = 200;
-        QTest::addRow("acceptance: a short press is ignored, the scan waits while a press is held")
+        QTest::addRow("acceptance: a short press changes no time, the scan waits while a press is held")
             << accept << 5 << "n@2600-2700 n@3800-4100"
-            << "0:K1 1500:K2 2500:K3 3700:K4 4100:S4 4100:-";
+            << "0:K1 1500:K2 2500:K3 3500:K4 4100:S4 4100:-";
 
         QTest::addRow("arrows over 7 keys: short last row, edges hold, stays after output")
             << With(Method::Arrows) << 7 << "r@100 d@200 d@300 u@400 l@500 l@600 s@700 done@800"

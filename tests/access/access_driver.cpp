@@ -1,0 +1,312 @@
+#include "access/AccessDriver.h"
+#include "access/AccessOptions.h"
+
+#include "fakes/FakeAccessClock.h"
+#include "fakes/FakeGridContainer.h"
+#include "fakes/RecordingAudioOutput.h"
+#include "fakes/TestRegistry.h"
+
+#include <QKeyEvent>
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(AccessOptions)
+
+namespace {
+using Method = AccessOptions::Method;
+using Order = AccessOptions::Order;
+using Kind = ScanController::Highlight::Kind;
+
+// The window system counts its own milliseconds: event timestamps are the driver's time plus this.
+constexpr quint64 StampBase = 7000000;
+
+// The access driver over a table of 2 rows of 3 keys on a fake window, with a clock the
+// script moves. Each chosen key's output takes 3 s, with the interface thread busy.
+struct Rig {
+    explicit Rig(const AccessOptions& options, bool table = true) : colour(options.colour()) {
+        auto c = std::make_unique<FakeAccessClock>();
+        clock = c.get();
+        driver = std::make_unique<AccessDriver>(
+            window, audio,
+            AccessDriver::Hooks{[this](int key) { chosen(key); },
+                                [this] { trace << QStringLiteral("%1:start").arg(clock->time); },
+                                [this](int key) { return texts.value(key); }, [this] { return panel; }},
+            std::move(c));
+        driver->setOptions(options);
+        if (table) {
+            window.onShow = [this] { note(mark()); };
+            driver->setTable(grid.get(), 6, 3);
+            driver->canvasRebuilt();
+            note(mark());
+        }
+    }
+
+    // What the runtime window does with a chosen key.
+    void chosen(int key) {
+        trace << QStringLiteral("%1:S%2").arg(clock->time).arg(key);
+        driver->beforeActivation();
+        clock->pass(3000);
+        driver->activationDone(key);
+    }
+    QRect cell(int key) const {
+        const GridRect r = grid->CellRect((key - 1) / 3, (key - 1) % 3);
+        return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
+    }
+    // "K5" a key framed, "R1" a row (from 0), "-" no frame.
+    QString mark() const {
+        const auto lit = [&](int key, bool right) {
+            const QRect c = cell(key);
+            return window.image.pixelColor(right ? c.right() : c.left(), c.center().y()) == colour;
+        };
+        for (int key = 1; key <= 6; ++key) {
+            if (lit(key, false) && lit(key, true)) {
+                return QStringLiteral("K%1").arg(key);
+            }
+        }
+        for (int row = 0; row < 2; ++row) {
+            if (lit(row * 3 + 1, false) && lit(row * 3 + 3, true)) {
+                return QStringLiteral("R%1").arg(row);
+            }
+        }
+        return QStringLiteral("-");
+    }
+    void note(const QString& now) {
+        if (now != last) {
+            trace << QStringLiteral("%1:%2").arg(clock->time).arg(now);
+            last = now;
+        }
+    }
+    // A key event that happened at `at` on the driver's clock.
+    void key(QEvent::Type type, int code, qint64 at, bool flagged = false) {
+        const Qt::KeyboardModifiers modifiers = Qt::KeyboardModifiers(code & Qt::KeyboardModifierMask);
+        QKeyEvent event(type, code & ~int(Qt::KeyboardModifierMask), modifiers, QString(), flagged);
+        event.setTimestamp(StampBase + quint64(at));
+        type == QEvent::KeyPress ? driver->keyDown(event) : driver->keyUp(event);
+    }
+
+    // Runs a script of events, each at "@t" on the clock:
+    //   KEY+ KEY-      a key goes down, up (space, enter, m, alt+m, f4, esc); "!" after the
+    //                  time is Qt's auto-repeat flag
+    //   hold:KEY@t-u   held from t to u; from t + 660 ms X11 repeats it every 40 ms as a
+    //                  release and a press of one timestamp, without flags
+    //   late:KEY@t-u   pressed at t and released at u, delivered only now (queued while busy)
+    //   click@t-u      the mouse button; "u:click" when the driver lets the click through
+    //   pick:K@t       key K chosen another way (a click on it)
+    //   point:K@t      the pointer moves to key K's centre (panel: the intro's panel; off: away)
+    //   end@t          time passes
+    void run(const QString& script) {
+        static const QMap<QString, int> keys = {
+            {"space", Qt::Key_Space}, {"enter", Qt::Key_Return},
+            {"m", Qt::Key_M},         {"alt+m", Qt::Key_M | Qt::AltModifier},
+            {"f4", Qt::Key_F4},       {"esc", Qt::Key_Escape}};
+        for (const QString& token : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString what = token.section(QLatin1Char('@'), 0, 0);
+            const QString when = token.section(QLatin1Char('@'), 1);
+            const qint64 t = when.section(QLatin1Char('-'), 0, 0).remove(QLatin1Char('!')).toLongLong();
+            const qint64 u = when.section(QLatin1Char('-'), 1).toLongLong();
+            const QString name = what.section(QLatin1Char(':'), -1);
+            if (what.startsWith(QStringLiteral("late:"))) {
+                key(QEvent::KeyPress, keys[name], t);
+                key(QEvent::KeyRelease, keys[name], u);
+                continue;
+            }
+            clock->runTo(t);
+            if (what.startsWith(QStringLiteral("hold:"))) {
+                key(QEvent::KeyPress, keys[name], t);
+                for (qint64 r = t + 660; r < u; r += 40) {
+                    clock->runTo(r);
+                    key(QEvent::KeyRelease, keys[name], r);
+                    key(QEvent::KeyPress, keys[name], r);
+                }
+                clock->runTo(u);
+                key(QEvent::KeyRelease, keys[name], u);
+            } else if (what == QStringLiteral("click")) {
+                driver->mouseDown(StampBase + quint64(t));
+                clock->runTo(u);
+                if (driver->mouseUp(StampBase + quint64(u))) {
+                    trace << QStringLiteral("%1:click").arg(u);
+                }
+            } else if (what.startsWith(QStringLiteral("pick:"))) {
+                chosen(name.toInt());
+            } else if (what.startsWith(QStringLiteral("point:"))) {
+                const QPoint p = name == QStringLiteral("panel") ? panel.center()
+                                 : name == QStringLiteral("off") ? QPoint(1, 1)
+                                                                 : cell(name.toInt()).center();
+                driver->mouseMove(p);
+            } else if (what != QStringLiteral("end")) {
+                key(what.endsWith(QLatin1Char('+')) ? QEvent::KeyPress : QEvent::KeyRelease,
+                    keys[what.chopped(1)], t, when.endsWith(QLatin1Char('!')));
+            }
+        }
+    }
+
+    FakeGridContainer window{1024, 768};
+    RecordingAudioOutput audio;
+    std::unique_ptr<cGriglia> grid = MakeTestGrid(window, 2, 3);
+    FakeAccessClock* clock = nullptr;
+    std::unique_ptr<AccessDriver> driver;
+    QColor colour;
+    QMap<int, QString> texts;
+    QRect panel{100, 300, 600, 200};
+    QStringList trace;
+    QString last = QStringLiteral("-");
+};
+
+AccessOptions With(Method method, Order order = Order::Linear, int acceptanceMs = 0, int repeatDelayMs = 0) {
+    AccessOptions o;
+    o.method = method;
+    o.order = order;
+    o.scanIntervalMs = 1000;
+    o.firstItemPercent = 100;
+    o.scanRounds = 10;
+    o.dwellMs = 1000;
+    o.acceptanceMs = acceptanceMs;
+    o.repeatDelayMs = repeatDelayMs;
+    return o;
+}
+} // namespace
+
+class TstAccessDriver : public QObject {
+    Q_OBJECT
+private slots:
+    // Each row runs a script (see Rig::run) and lists what the table showed and did: "t:K2" key 2
+    // framed, "t:R0" the first row, "t:-" nothing, "t:S3" key 3 chosen (the highlight goes
+    // first), "t:start" the table started from the intro screen, "t:click" a click let through.
+    // Scans: 6 keys, 1 s per item, the first item no longer.
+    void script_data() {
+        QTest::addColumn<AccessOptions>("options");
+        QTest::addColumn<bool>("table");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("expected");
+        const AccessOptions step = With(Method::StepScan);
+        const AccessOptions autoScan = With(Method::AutoScan);
+        const AccessOptions dwell = With(Method::Dwell);
+        const AccessOptions click = With(Method::Click);
+
+        QTest::addRow("held 2.4 s, X11 repeats without flags: one step at the real release")
+            << step << true << "hold:space@100-2500 end@3000"
+            << "0:K1 2550:K2";
+        QTest::addRow("held, every repeat flagged: one step")
+            << step << true
+            << "space+@100 space-@760! space+@760! space-@800! space+@800! space-@2500 end@3000"
+            << "0:K1 2550:K2";
+        QTest::addRow("two quick taps of their own: two steps")
+            << step << true << "space+@100 space-@116 space+@146 space-@162 end@1000"
+            << "0:K1 146:K2 212:K3";
+        QTest::addRow("auto, rows: a held switch opens the row once, chooses nothing")
+            << With(Method::AutoScan, Order::RowColumn) << true << "hold:space@100-2500 end@2600"
+            << "0:R0 2550:K1";
+
+        QTest::addRow("a press during a key's output is dropped, not applied to the next item")
+            << autoScan << true << "space+@2100 space-@2180 end@2230 late:space@3000-3080 end@7000"
+            << "0:K1 1000:K2 2000:K3 2230:- 2230:S3 5230:K1 6230:K2";
+        QTest::addRow("a press after the output counts")
+            << autoScan << true << "space+@2100 space-@2180 end@2230 space+@5300 space-@5380 end@5500"
+            << "0:K1 1000:K2 2000:K3 2230:- 2230:S3 5230:K1 5430:- 5430:S1 8430:K1";
+        QTest::addRow("step: a switch held through the output counts for nothing")
+            << step << true << "space+@100 enter+@200 enter-@210 end@300 space-@3500 end@4000"
+            << "0:K1 260:- 260:S1 3260:K1";
+        QString taps;
+        for (qint64 t = 250; t < 6000; t += 700) {
+            taps += QStringLiteral("space+@%1 space-@%2 ").arg(t).arg(t + 100);
+        }
+        QTest::addRow(
+            "auto: tremor taps (100 ms every 0.7 s, acceptance 200 ms) neither reset nor hold the items")
+            << With(Method::AutoScan, Order::Linear, 200) << true << taps + QStringLiteral("end@5500")
+            << "0:K1 1100:K2 2000:K3 3000:K4 4000:K5 5000:K6";
+        QTest::addRow("auto: a key clicked while the switch is held, the scan goes on after its output")
+            << autoScan << true << "space+@500 pick:5@700 space-@1000 end@5800"
+            << "0:K1 700:S5 700:- 3700:K1 4700:K2 5700:K3";
+
+        QTest::addRow("dwell: key 2, first row, second column") << dwell << true << "point:2@0 end@1500"
+                                                                << "1000:S2";
+        QTest::addRow("dwell: key 4, second row, first column") << dwell << true << "point:4@0 end@1500"
+                                                                << "1000:S4";
+        QTest::addRow("dwell: key 6, second row, last column") << dwell << true << "point:6@0 end@1500"
+                                                               << "1000:S6";
+
+        QTest::addRow("click: held shorter than the acceptance time, ignored")
+            << With(Method::Click, Order::Linear, 100) << true << "click@0-50 click@500-650"
+            << "650:click";
+        QTest::addRow("click: again within the repeat delay, ignored")
+            << With(Method::Click, Order::Linear, 0, 500) << true << "click@0-50 click@300-350 click@600-650"
+            << "50:click 650:click";
+
+        QTest::addRow("intro: a letter goes on") << click << false << "m+@100 m-@150 end@300"
+                                                 << "200:start";
+        QTest::addRow("intro: the function keys, Esc, Enter and Alt combinations do not")
+            << step << false
+            << "f4+@100 f4-@150 esc+@200 esc-@250 enter+@300 enter-@350 alt+m+@400 alt+m-@450 end@600"
+            << "";
+        QTest::addRow("intro: a click goes on") << click << false << "click@100-150"
+                                                << "150:start";
+        QTest::addRow("intro: a click too short for the filter does not")
+            << With(Method::Click, Order::Linear, 200) << false << "click@100-150 end@300"
+            << "";
+        QTest::addRow("intro: a dwell on the panel goes on") << dwell << false << "point:panel@100 end@1500"
+                                                             << "1100:start";
+        QTest::addRow("intro: with Clic a resting pointer does nothing")
+            << click << false << "point:panel@100 end@1500"
+            << "";
+    }
+    void script() {
+        QFETCH(AccessOptions, options);
+        QFETCH(bool, table);
+        QFETCH(QString, script);
+        QFETCH(QString, expected);
+        Rig rig(options, table);
+        rig.run(script);
+        QCOMPARE(rig.trace.join(QLatin1Char(' ')), expected);
+    }
+
+    // A dwell user's pointer already rests on key 5 when its table appears.
+    void dwellUnderRestingPointer() {
+        Rig rig(With(Method::Dwell), false);
+        rig.window.pointer = rig.cell(5).center();
+        rig.driver->setTable(rig.grid.get(), 6, 3);
+        rig.clock->runTo(1500);
+        QCOMPARE(rig.trace, QStringList{"1000:S5"});
+    }
+
+    // What auditory scanning says for an item.
+    void cueText_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("keyText");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("the first row is row 1") << int(Kind::Row) << 0 << QString() << "riga 1";
+        QTest::addRow("a key without text is said by its number") << int(Kind::Key) << 3 << " "
+                                                                  << "tasto 3";
+        QTest::addRow("a key with text by its text") << int(Kind::Key) << 3 << "mela"
+                                                     << "mela";
+    }
+    void cueText() {
+        QFETCH(int, kind);
+        QFETCH(int, index);
+        QFETCH(QString, keyText);
+        QFETCH(QString, expected);
+        QCOMPARE(AccessDriver::CueText({Kind(kind), index}, keyText), expected);
+    }
+
+    // Each item is spoken as it is highlighted, a key without text too, each cue stopping the one
+    // before (a purge): row 1, then (a press) keys 1, 2 ("mela") and 3, then row 2.
+    void cuesAsTheScanMoves() {
+        AccessOptions o = With(Method::AutoScan, Order::RowColumn);
+        o.auditory = true;
+        Rig rig(o);
+        rig.texts[2] = QStringLiteral("mela");
+        rig.run(QStringLiteral("space+@500 space-@510 end@3600"));
+        using Call = RecordingAudioOutput::Call;
+        int cues = 0;
+        for (qsizetype i = 0; i < rig.audio.calls.size(); ++i) {
+            cues += rig.audio.calls[i] == Call::Enqueue && (i == 0 || rig.audio.calls[i - 1] == Call::Purge)
+                        ? 1
+                        : 0;
+        }
+        QCOMPARE(cues, 5);
+    }
+};
+
+MIRELVA_TEST(TstAccessDriver)
+#include "access_driver.moc"
