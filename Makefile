@@ -74,6 +74,7 @@ bench:
 	@cmake --build --preset bench -j $(JOBS)
 	@./build-bench/bench/mirelva_bench
 	@./build-bench/bench/mirelva_access_bench
+	@./build-bench/bench/mirelva_bench_symbols
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz

@@ -47,8 +47,8 @@ struct SettingsFolder {
                        : void(QFile::copy(first, content.Pictures[k - 1]));
             }
         }
-        valid = LayoutWriter::Save(content, dir.filePath(QStringLiteral("a.ini")),
-                                   dir.filePath(QStringLiteral("cfg.ini"))) == LayoutWriter::Outcome::Saved;
+        valid = LayoutWriter::Save(content, dir.filePath(QStringLiteral("a.ini")), dir.path()).status ==
+                LayoutWriter::Status::Saved;
     }
     QTemporaryDir dir;
     bool valid = false;

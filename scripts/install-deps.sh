@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(cmake make g++ ccache pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev libespeak-ng-dev espeak-ng-data libzip-dev libsndfile1-dev qt6-svg-dev fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3)
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils x11-utils clang-format sox libsox-fmt-mp3 python3-pyatspi at-spi2-core dbus-daemon)
 elif [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils debootstrap)
 elif [[ "${1:-}" == "--bench" ]]; then
@@ -18,6 +18,9 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
+# npm fetches the symbol library at build time; a machine whose Node.js comes
+# with its own npm (not Debian's package) already has it.
+command -v npm >/dev/null || missing+=(npm)
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   sudo=""; [[ $(id -u) -ne 0 ]] && sudo="sudo"

@@ -3,6 +3,7 @@
 #include "config/DataFolder.h"
 #include "editor/QtFilePicker.h"
 #include "obf/ObfCommands.h"
+#include "platform/Log.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
 #include "runtime/RuntimeWindows.h"
@@ -49,6 +50,7 @@ int main(int argc, char* argv[]) {
         return UsageExitCode;
     }
     const QString folder = data.path();
+    Log::Install(folder);
     QtFilePicker picker;
     QtPrinters printers;
     SdlAudioOutput audio;

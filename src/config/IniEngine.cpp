@@ -2,6 +2,7 @@
 
 #include "config/FileExists.h"
 #include "config/IniEncoding.h"
+#include "config/WriteProtection.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -165,12 +166,6 @@ QString Locate(const QString& file) {
     return path;
 }
 
-// A read-only file stays untouched, also for a user who could override it.
-bool WriteProtected(const QFileInfo& info) {
-    return !info.isWritable() ||
-           !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
-}
-
 // One INI file read whole into lines; changes are written back whole.
 class Document {
 public:
@@ -257,7 +252,7 @@ private:
             return;
         }
         m_state = State::Present;
-        m_readOnly = WriteProtected(info);
+        m_readOnly = WriteProtection::IsWriteProtected(info);
         Decode(f.read(info.size()));
     }
 
@@ -344,34 +339,21 @@ std::optional<QStringView> FindValue(QStringView text, QStringView section, QStr
     return std::nullopt;
 }
 
-// Copies the entries into a buffer of `size` characters as the platform does.
-int FillBuffer(const QStringList& entries, QString& buffer, int size) {
-    buffer = QString(qMax(size, 0), QChar(0));
-    if (size < 2) {
-        return 0;
-    }
-    QString text;
-    for (const QString& entry : entries) {
-        text += entry + QChar(0);
-    }
-    if (text.size() + 1 <= size) {
-        buffer.replace(0, text.size(), text);
-        return static_cast<int>(text.size());
-    }
-    buffer.replace(0, size - 2, text.left(size - 2));
-    return size - 2;
-}
 } // namespace
 
 namespace IniEngine {
-QString ReadString(const QString& file, const QString& section, const QString& key,
-                   const QString& defaultValue, int bufferSize) {
+std::optional<QString> ReadFileText(const QString& file) {
+    return ReadText(file);
+}
+
+QString LookUp(const std::optional<QString>& text, const QString& section, const QString& key,
+               const QString& defaultValue, int bufferSize) {
     if (bufferSize <= 0) {
         return {};
     }
     QString value;
     bool found = false;
-    if (const std::optional<QString> text = ReadText(file)) {
+    if (text) {
         if (const std::optional<QStringView> v = FindValue(*text, TrimmedView(section), TrimmedView(key))) {
             value = v->toString();
             found = true;
@@ -385,6 +367,14 @@ QString ReadString(const QString& file, const QString& section, const QString& k
     value = CutAtNul(value);
     value.truncate(bufferSize - 1);
     return value;
+}
+
+QString ReadString(const QString& file, const QString& section, const QString& key,
+                   const QString& defaultValue, int bufferSize) {
+    if (bufferSize <= 0) {
+        return {};
+    }
+    return LookUp(ReadText(file), section, key, defaultValue, bufferSize);
 }
 
 void WriteString(const QString& file, const QString& section, const QString& key, const QString& value) {
@@ -406,115 +396,4 @@ void WriteString(const QString& file, const QString& section, const QString& key
     doc.Save();
 }
 
-void DeleteKey(const QString& file, const QString& section, const QString& key) {
-    Document doc(file);
-    const qsizetype header = doc.FindSection(Trimmed(section));
-    const qsizetype line = header < 0 ? -1 : doc.FindKey(header, Trimmed(key));
-    if (line < 0) {
-        return;
-    }
-    doc.lines.removeAt(line);
-    doc.Save();
-}
-
-void DeleteSection(const QString& file, const QString& section) {
-    Document doc(file);
-    const QString name = Trimmed(section);
-    // Every section of that name goes, in one pass: a file of many
-    // duplicate headers must not take a pass per header.
-    QStringList kept;
-    bool inSection = false;
-    for (const QString& line : std::as_const(doc.lines)) {
-        const ParsedLine parsed = Parse(line);
-        if (parsed.kind == LineKind::Header) {
-            inSection = SameName(parsed.name, name);
-        }
-        if (!inSection) {
-            kept << line;
-        }
-    }
-    if (kept.size() != doc.lines.size()) {
-        doc.lines = std::move(kept);
-        doc.Save();
-    }
-}
-
-void Flush(const QString& file) {
-    Q_UNUSED(file);
-}
-
-bool AppendEmptyLine(const QString& file) {
-    if (file.isEmpty()) {
-        return false;
-    }
-    const QString path = Locate(file);
-    const QFileInfo info(path);
-    if (info.exists() && (!info.isFile() || WriteProtected(info))) {
-        return false;
-    }
-    // QFile buffers: only the flush shows whether the line reached the file.
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Append) && f.write("\r\n") == 2 && f.flush();
-}
-
-int ReadSection(const QString& file, const QString& section, QString& buffer, int size) {
-    const Document doc(file);
-    QStringList entries;
-    const qsizetype header = doc.FindSection(Trimmed(section));
-    if (header >= 0) {
-        const qsizetype end = doc.SectionEnd(header);
-        for (qsizetype i = header + 1; i < end; ++i) {
-            const ParsedLine parsed = Parse(doc.lines[i]);
-            if (parsed.kind != LineKind::Entry) {
-                continue;
-            }
-            const QString entry =
-                CutAtNul(parsed.hasValue ? parsed.name.toString() + QLatin1Char('=') + parsed.value.toString()
-                                         : parsed.name.toString());
-            if (!entry.isEmpty()) {
-                entries << entry;
-            }
-        }
-    }
-    return FillBuffer(entries, buffer, size);
-}
-
-int ReadSectionNames(const QString& file, QString& buffer, int size) {
-    const Document doc(file);
-    QStringList names;
-    for (const QString& line : doc.lines) {
-        const ParsedLine parsed = Parse(line);
-        const QString name = CutAtNul(parsed.name.toString());
-        if (parsed.kind == LineKind::Header && !name.isEmpty()) {
-            names << name;
-        }
-    }
-    return FillBuffer(names, buffer, size);
-}
-
-void WriteSection(const QString& file, const QString& section, const QString& block) {
-    QStringList entries;
-    for (const QString& entry : block.split(QChar(0))) {
-        if (entry.isEmpty()) {
-            break;
-        }
-        entries << OneLine(entry);
-    }
-    Document doc(file);
-    if (!doc.Usable()) {
-        return;
-    }
-    const QString name = Trimmed(OneLine(section));
-    const qsizetype header = doc.FindSection(name);
-    if (header < 0) {
-        doc.lines << QLatin1Char('[') + name + QLatin1Char(']') << entries;
-    } else {
-        const qsizetype end = doc.AppendPosition(header);
-        doc.lines.remove(header + 1, end - header - 1);
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            doc.lines.insert(header + 1 + i, entries[i]);
-        }
-    }
-    doc.Save();
-}
 } // namespace IniEngine

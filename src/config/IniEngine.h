@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Our own INI store, with the rules of the Windows private-profile functions
 // that the program relies on:
 // - section and key names match without regard to case, blanks around names
@@ -14,31 +16,21 @@
 // Files have CR LF line ends and the encoding IniEncoding decides; files
 // above 1 MiB read as absent and are never written.
 namespace IniEngine {
+// The buffer every value of the program is read with: values come back cut to 254 characters.
+inline constexpr int ValueBufferSize = 255;
+
 // GetPrivateProfileString: the value, or the default when the file, section or
 // key is missing; cut to bufferSize - 1 characters.
 QString ReadString(const QString& file, const QString& section, const QString& key,
                    const QString& defaultValue, int bufferSize);
+// The decoded text of a file as ReadString reads it (a case variant on disk
+// counts as the same file); nothing for a missing, oversized or irregular file.
+std::optional<QString> ReadFileText(const QString& file);
+// ReadString's lookup on a text read before: the same rules, no file access.
+QString LookUp(const std::optional<QString>& text, const QString& section, const QString& key,
+               const QString& defaultValue, int bufferSize);
 // WritePrivateProfileString with a value: creates the file and the section as
 // needed, replaces an existing key in place, appends a new one at the end of
 // its section as key=value.
 void WriteString(const QString& file, const QString& section, const QString& key, const QString& value);
-// WritePrivateProfileString without a value: removes the key.
-void DeleteKey(const QString& file, const QString& section, const QString& key);
-// WritePrivateProfileString without a key: removes the section with its keys.
-void DeleteSection(const QString& file, const QString& section);
-// WritePrivateProfileString with nothing: nothing is held back, so nothing to do.
-void Flush(const QString& file);
-// Appends one CR LF at the end of the file (creating it): false on failure.
-bool AppendEmptyLine(const QString& file);
-
-// GetPrivateProfileSection into a buffer of `size` characters: the section's
-// entries (key=value), each followed by a NUL, and one more NUL. Returns the
-// number of characters before that last NUL, or size - 2 when the buffer is
-// too small (the buffer then holds what fitted).
-int ReadSection(const QString& file, const QString& section, QString& buffer, int size);
-// GetPrivateProfileSectionNames, with the same buffer rules.
-int ReadSectionNames(const QString& file, QString& buffer, int size);
-// WritePrivateProfileSection: `block` holds NUL-terminated lines and ends at
-// the first empty one; they replace the lines of the section.
-void WriteSection(const QString& file, const QString& section, const QString& block);
 } // namespace IniEngine

@@ -25,5 +25,7 @@ struct LayoutData {
     QStringList SoundPaths;       // filled only when SectionOn[2]
     QStringList KeyTexts;         // filled only when SectionOn[3]
     QStringList FunctionKeyPaths; // index 1 to 12: the layouts of F1 to F12
+    QStringList LinkPaths;        // index 1 to KeyCount: what each key opens, empty for none
     QString BonusPath;
+    QString Voice; // the layout's own voice, empty for the user's
 };

@@ -1,7 +1,7 @@
 #include "config/frmApriFile.h"
 
 #include "config/ActiveLayoutPath.h"
-#include "config/CINIFile.h"
+#include "config/ConfigFile.h"
 #include "config/FileExists.h"
 #include "editor/FormControls.h"
 #include "editor/PathRules.h"
@@ -78,10 +78,7 @@ void frmApriFile::OpenLayout() {
                                AppInfo::Title);
         return;
     }
-    CINIFile& ini = SharedIni();
-    ini.SetFile(ResolveFileCase(m_programFolder + QStringLiteral("/cfg.ini")));
-    ini.AddSection(QStringLiteral("KeyProgram"), true);
-    ini.SetValues(QStringLiteral("File"), path);
+    ConfigFile::SetActiveLayout(m_programFolder, path);
     SetActiveLayoutPath(path);
     QGuiApplication::restoreOverrideCursor();
     accept();

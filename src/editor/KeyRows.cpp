@@ -29,6 +29,7 @@ constexpr int ThumbnailWidth = 330;
 constexpr int ButtonWidth = 330;
 constexpr int MarkLeft = 7650;
 constexpr int MarkWidth = 285;
+constexpr int SearchWidth = 1380;
 
 int Top(int row) {
     return RowTop + row * RowPitch;
@@ -45,7 +46,7 @@ QIcon RecordIcon() {
     return QIcon(pixmap);
 }
 
-const QStringList PictureSuffixes{"gif", "bmp", "jpg", "jpeg", "png", "wmf", "emf"};
+const QStringList PictureSuffixes{"gif", "bmp", "jpg", "jpeg", "png", "svg", "wmf", "emf"};
 const QStringList SoundSuffixes{"wav"};
 } // namespace
 
@@ -81,8 +82,17 @@ void KeyRows::buildRow(int row, QWidget* page) {
         thumbnail->setStyleSheet(QStringLiteral("color: #d00000; font-weight: bold;"));
         Twips::Place(*thumbnail, ThumbnailLeft, Top(row), ThumbnailWidth, RowHeight);
         m_thumbnails[std::size_t(row)] = thumbnail;
-        Twips::Place(*box, ThumbnailLeft + ThumbnailWidth + 60, Top(row), MarkLeft - 60 - 870, RowHeight);
+        const int boxLeft = ThumbnailLeft + ThumbnailWidth + 60;
+        const int searchLeft = MarkLeft - 30 - SearchWidth;
+        Twips::Place(*box, boxLeft, Top(row), searchLeft - 30 - boxLeft, RowHeight);
         connect(box, &QLineEdit::textChanged, this, [this, row] { pictureChanged(row); });
+        QPushButton* search =
+            MakeButton(page, box->objectName() + QStringLiteral("_search"), QStringLiteral("Cerca simbolo…"));
+        search->setAccessibleName(QStringLiteral("Cerca simbolo per il tasto %1").arg(key));
+        search->setToolTip(search->accessibleName());
+        search->setFocusPolicy(Qt::TabFocus);
+        Twips::Place(*search, searchLeft, Top(row), SearchWidth, RowHeight);
+        connect(search, &QPushButton::clicked, this, [this, row] { emit searchClicked(row); });
         break;
     }
     case Kind::Sounds: {
@@ -192,6 +202,10 @@ void KeyRows::waitForThumbnails() {
     }
 }
 
+void KeyRows::setPictureConverter(std::function<QString(const QString&)> convert) {
+    m_convert = std::move(convert);
+}
+
 void KeyRows::pictureChanged(int row) {
     const QString path = m_boxes[std::size_t(row)]->text();
     QLabel* thumbnail = m_thumbnails[std::size_t(row)];
@@ -240,7 +254,7 @@ bool KeyRows::eventFilter(QObject* watched, QEvent* event) {
     if (!drop->mimeData()->hasUrls()) {
         return false; // plain text is typed into the box as usual
     }
-    const QStringList files = acceptedFiles(drop->mimeData());
+    QStringList files = acceptedFiles(drop->mimeData());
     if (files.isEmpty()) {
         drop->ignore();
         return true;
@@ -248,6 +262,16 @@ bool KeyRows::eventFilter(QObject* watched, QEvent* event) {
     drop->acceptProposedAction();
     if (type != QEvent::Drop) {
         return true;
+    }
+    if (m_convert) {
+        QStringList converted;
+        for (const QString& file : files) {
+            const QString path = m_convert(file);
+            if (!path.isEmpty()) {
+                converted << path;
+            }
+        }
+        files = converted;
     }
     const auto first = std::find(m_boxes.begin(), m_boxes.end(), watched) - m_boxes.begin();
     const int placed = std::min(int(files.size()), Rows - int(first));

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class MissingFileMark;
@@ -18,7 +19,8 @@ class ThumbnailLoader;
 // What the rows of one key page of the settings window show around their
 // boxes: the key's number, and by page a thumbnail of the picture, buttons
 // to play and record the sound, a button to speak the text, and a mark on
-// paths that name no file. Picture files dropped on the pictures page and
+// paths that name no file, and a "Cerca simbolo…" button on every picture
+// row. Picture files dropped on the pictures page and
 // WAV files dropped on the sounds page fill the rows from the one they were
 // dropped on.
 class KeyRows : public QObject {
@@ -39,11 +41,16 @@ public:
     void setLevel(double level);
     // Waits for the thumbnails asked for so far (for measuring and tests).
     void waitForThumbnails();
+    // Turns a dropped picture file into the path its row takes (a PNG or SVG
+    // becomes a picture the table draws); an empty result leaves the file out.
+    void setPictureConverter(std::function<QString(const QString&)> convert);
 
 signals:
     void playClicked(int row);
     void recordClicked(int row);
     void speakClicked(int row);
+    // "Cerca simbolo…" of a picture row.
+    void searchClicked(int row);
     // Files were dropped: `placed` rows were filled, `left` files found no row.
     void filesDropped(int placed, int left);
 
@@ -64,6 +71,7 @@ private:
     std::array<QLabel*, Rows> m_thumbnails{};
     std::array<QPushButton*, Rows> m_play{};
     std::array<QPushButton*, Rows> m_record{};
+    std::function<QString(const QString&)> m_convert;
     QProgressBar* m_meter = nullptr;
     int m_playing = -1;
     int m_recording = -1;

@@ -1,25 +1,47 @@
 #include "editor/KeyTools.h"
 
+#include "editor/ISymbolChooser.h"
 #include "editor/KeyRows.h"
 #include "editor/PreviewPlayer.h"
+#include "editor/QtFilePicker.h"
 #include "editor/RecordingSession.h"
+#include "editor/SymbolSearchChooser.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "symbols/SymbolPicture.h"
 
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QWidget>
 
 namespace {
 // Texts are told apart from sounds in what the player reports as being heard.
 constexpr int TextId = 100;
+
+// The table fills the screen the program starts on.
+int PictureSide() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return SymbolPicture::SideFor(screen != nullptr ? screen->size() : QSize(1280, 1024));
+}
 } // namespace
 
 KeyTools::KeyTools(QWidget& window, const QString& programFolder, const Boxes& pictures, const Boxes& sounds,
-                   const Boxes& texts, IMessages& messages, const std::optional<SetupTools>& tools)
+                   const Boxes& texts, IMessages& messages, const std::optional<SetupTools>& tools,
+                   ISymbolChooser* chooser)
     : QObject(&window), m_window(window), m_programFolder(programFolder), m_pictures(pictures),
-      m_sounds(sounds), m_texts(texts), m_messages(messages) {
+      m_sounds(sounds), m_texts(texts), m_messages(messages), m_chooser(chooser),
+      m_pictureSide(PictureSide()) {
+    if (m_chooser == nullptr) {
+        m_ownPicker = std::make_unique<QtFilePicker>();
+        m_ownChooser = std::make_unique<SymbolSearchChooser>(programFolder, messages, *m_ownPicker);
+        m_chooser = m_ownChooser.get();
+    }
     const bool buttons = tools.has_value();
     m_pictureRows = new KeyRows(KeyRows::Kind::Pictures, pictures, false, this);
+    m_pictureRows->setPictureConverter([this](const QString& file) { return convertDropped(file); });
+    connect(m_pictureRows, &KeyRows::searchClicked, this, &KeyTools::searchClicked);
     m_soundRows = new KeyRows(KeyRows::Kind::Sounds, sounds, buttons, this);
     m_textRows = new KeyRows(KeyRows::Kind::Texts, texts, buttons, this);
     connect(m_pictureRows, &KeyRows::filesDropped, this, [this](int, int left) {
@@ -57,6 +79,44 @@ std::optional<KeyTools::MissingFile> KeyTools::firstMissing(int keys, bool sound
         }
     }
     return std::nullopt;
+}
+
+void KeyTools::searchClicked(int row) {
+    // The key's text, when it has one, is what the family looks for first.
+    const std::optional<Symbol> symbol =
+        m_chooser->choose(&m_window, m_texts[std::size_t(row)]->text().trimmed());
+    if (!symbol) {
+        return;
+    }
+    const SymbolPicture::Placed placed =
+        SymbolPicture::Place(*symbol, m_programFolder + QStringLiteral("/immagini"), m_pictureSide);
+    if (placed.path.isEmpty()) {
+        m_messages.showMessage(placed.error, MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    }
+    m_pictures[std::size_t(row)]->setText(placed.path);
+    emit picturesDropped();
+}
+
+QString KeyTools::convertDropped(const QString& file) {
+    // PNG and SVG become BMP; the other kinds are taken as they are, as the picker takes them.
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if ((suffix != QLatin1String("png") && suffix != QLatin1String("svg")) ||
+        SymbolPicture::TableDraws(file)) {
+        return file;
+    }
+    Symbol symbol;
+    symbol.origin = Symbol::Origin::Folder;
+    symbol.label = QFileInfo(file).completeBaseName();
+    symbol.file = file;
+    symbol.key = file;
+    const SymbolPicture::Placed placed =
+        SymbolPicture::Place(symbol, m_programFolder + QStringLiteral("/immagini"), m_pictureSide);
+    if (placed.path.isEmpty()) {
+        m_messages.showMessage(QStringLiteral("«%1»: %2").arg(file, placed.error), MsgIcon::Exclamation,
+                               AppInfo::Title);
+    }
+    return placed.path;
 }
 
 void KeyTools::recordClicked(int row) {

@@ -6,9 +6,11 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class IMessages;
+class ISymbolChooser;
 class KeyRows;
 class PreviewPlayer;
 class QLineEdit;
@@ -18,16 +20,20 @@ class RecordingSession;
 // Everything the settings window offers around its key rows: numbers,
 // thumbnails, marks on missing files, dropped files, and, with the tools,
 // hearing each sound and text and recording a key's sound into the sounds
-// folder. The window stays in charge of the layout; this only fills boxes.
+// folder; "Cerca simbolo…" on each picture row, whose chosen symbol is
+// written into the data folder's immagini as a picture the table draws.
+// The window stays in charge of the layout; this only fills boxes.
 class KeyTools : public QObject {
     Q_OBJECT
 public:
     static constexpr int Rows = 21;
     using Boxes = std::array<QLineEdit*, Rows>;
 
-    // Without tools the rows show numbers, thumbnails and marks only.
+    // Without tools the rows show numbers, thumbnails, marks and the symbol
+    // search only. Without a chooser the search is the program's own window.
     KeyTools(QWidget& window, const QString& programFolder, const Boxes& pictures, const Boxes& sounds,
-             const Boxes& texts, IMessages& messages, const std::optional<SetupTools>& tools);
+             const Boxes& texts, IMessages& messages, const std::optional<SetupTools>& tools,
+             ISymbolChooser* chooser = nullptr);
     ~KeyTools() override;
 
     struct MissingFile {
@@ -47,11 +53,13 @@ public:
     void waitForThumbnails();
 
 signals:
-    // Picture files were dropped into the picture rows.
+    // Picture files were dropped into the picture rows, or a symbol was chosen for one.
     void picturesDropped();
 
 private:
     void recordClicked(int row);
+    void searchClicked(int row);
+    QString convertDropped(const QString& file);
     void showDropped(int left);
 
     QWidget& m_window;
@@ -60,6 +68,10 @@ private:
     const Boxes m_sounds;
     const Boxes m_texts;
     IMessages& m_messages;
+    std::unique_ptr<class IFilePicker> m_ownPicker;
+    std::unique_ptr<ISymbolChooser> m_ownChooser;
+    ISymbolChooser* m_chooser;
+    const int m_pictureSide;
     KeyRows* m_pictureRows = nullptr;
     KeyRows* m_soundRows = nullptr;
     KeyRows* m_textRows = nullptr;

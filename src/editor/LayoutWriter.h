@@ -1,32 +1,26 @@
 #pragma once
 
-#include "editor/LayoutContent.h"
+#include "config/LayoutContent.h"
 
 #include <QString>
 
-class CINIFile;
-
-// Saves a layout without ever leaving a half-written file behind: the
-// sections go into a new file beside the layout, which then replaces the
-// layout in one rename; only after that does cfg.ini name the layout.
+// The settings window's save: the layout file is written whole or not at all
+// (a new file beside it takes its name in one rename), and only after that
+// does cfg.ini name it as the active layout.
 class LayoutWriter {
 public:
-    enum class Outcome {
+    enum class Status {
         Saved,
         LayoutNotWritten,  // nothing was changed
         ConfigNotWritable, // cfg.ini cannot be written: nothing was changed
         ConfigNotUpdated,  // the layout was saved but cfg.ini does not name it
     };
+    struct Result {
+        Status status = Status::Saved;
+        // Why the layout was not written, in Italian ("il disco è pieno").
+        QString reason;
+    };
 
-    // layoutPath is the name the user gave; configPath is the program's cfg.ini.
-    static Outcome Save(const LayoutContent& content, const QString& layoutPath, const QString& configPath);
-
-    // Writes every section and key in the layout's fixed order into the
-    // file ini points at, through the INI engine, with one empty line after
-    // each section but the last. False when an empty line could not be added.
-    static bool WriteSections(CINIFile& ini, const LayoutContent& content);
-
-    // True when the file ini points at holds every section and key that
-    // WriteSections writes.
-    static bool HasAllSections(CINIFile& ini);
+    // layoutPath is the name the user gave (cfg.ini records it as given).
+    static Result Save(const LayoutContent& content, const QString& layoutPath, const QString& dataFolder);
 };

@@ -1,8 +1,11 @@
 #include "editor/frmSetup.h"
 
-#include "config/CINIFile.h"
+#include "config/ConfigFile.h"
 #include "config/FileExists.h"
-#include "config/Integer16.h"
+#include "config/IniSnapshot.h"
+#include "config/LayoutFile.h"
+#include "grid/TableShape.h"
+#include "editor/BoardFromWordsDialog.h"
 #include "editor/FormControls.h"
 #include "editor/KeyTools.h"
 #include "editor/LayoutWriter.h"
@@ -26,7 +29,6 @@
 #include <optional>
 
 namespace {
-const QString Marker = QStringLiteral("<$$-COMUNICATORE-$$>");
 const QString PictureFilter =
     QStringLiteral("Picture Files (*.*)") + QChar(u'\0') + QStringLiteral("*.gif;*.bmp;*.jpg;*.wmf;*.emf");
 const QString SoundFilter =
@@ -35,21 +37,15 @@ const QString FunctionKeyFilter =
     QStringLiteral("Layout Files (*.*)") + QChar(u'\0') + QStringLiteral("*.ini");
 const QString LayoutNameFilter =
     QStringLiteral("Layout Files (*.ini)") + QChar(u'\0') + QStringLiteral("*.ini");
-const QList<int> AcceptedKeyCounts{1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21};
-const QString AcceptedKeyCountsText = QStringLiteral("1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21.");
+bool AllowedKeyCount(int keyCount) {
+    return TableShapeFor(keyCount).has_value();
+}
 
 // Values longer than this are cut when a layout is read back, so the boxes
 // take no more (the pickers never return a longer path).
 constexpr int MaxValueLength = 254;
 
 enum Page { PicturesPage, SoundsPage, TextsPage, FunctionKeysPage, BonusPage };
-
-// A value of the layout read as a 16-bit integer, as the layout reader
-// reads it; nothing when it is not a whole number.
-std::optional<qint16> WholeNumber(const QString& text) {
-    const Integer16 number = Integer16::FromText(text);
-    return number.error == 0 ? std::optional<qint16>(number.value) : std::nullopt;
-}
 
 QString Token(const QString& key) {
     return QLatin1Char('-') + key + QLatin1Char('-');
@@ -167,6 +163,14 @@ void frmSetup::BuildControls() {
     cmdEsporta = MakeButton(this, QStringLiteral("cmdEsporta"), QStringLiteral("Esporta..."));
     Twips::Place(*cmdEsporta, 1905, 7410, 1695, 435);
     connect(cmdEsporta, &QPushButton::clicked, this, &frmSetup::ExportClicked);
+    // A layout made from a list of words; once it is the active one, the table shows it next.
+    auto* cmdParole = MakeButton(this, QStringLiteral("cmdParole"), QStringLiteral("Tabella da parole..."));
+    Twips::Place(*cmdParole, 1905, 1845, 1695, 435);
+    connect(cmdParole, &QPushButton::clicked, this, [this] {
+        if (BoardFromWordsDialog::Open(m_programFolder, m_messages, m_picker, this)) {
+            reject();
+        }
+    });
 
     // The pages lie on top of each other; only the pictures page shows at first.
     m_pages = new QStackedWidget(this);
@@ -332,10 +336,7 @@ bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
 // ---- Loading --------------------------------------------------------------
 
 void frmSetup::Load() {
-    CINIFile& ini = SharedIni();
-    ini.SetFile(ResolveFileCase(m_programFolder + QStringLiteral("/cfg.ini")));
-    ini.SetSection(QStringLiteral("KeyProgram"));
-    m_state.LayoutPath = ini.Values(QStringLiteral("File"));
+    m_state.LayoutPath = ConfigFile::ActiveLayout(m_programFolder);
     if (!FileExists(m_state.LayoutPath) || !ReadLayoutFile()) {
         NewLayout();
     }
@@ -356,63 +357,34 @@ void frmSetup::Load() {
 // Reads the layout named by LayoutPath into the working copy; false, after
 // telling the user why, when it is not a layout the window can edit.
 bool frmSetup::ReadLayoutFile() {
-    CINIFile& ini = SharedIni();
-    ini.SetFile(ResolveFileCase(m_state.LayoutPath));
     txtPathLayout->setText(m_state.LayoutPath);
-    ini.SetSection(QStringLiteral("KeyProgram"));
-    const auto notALayout = [this] {
-        m_messages.showMessage(QStringLiteral("Non è un layout valido."), MsgIcon::Exclamation,
-                               AppInfo::Title);
-        return false;
-    };
-    if (ini.Values(QStringLiteral("Key")).toUpper() != Marker) {
-        return notALayout();
-    }
-    ini.SetSection(QStringLiteral("Impostazioni"));
-    const std::optional<qint16> keys = WholeNumber(ini.Values(QStringLiteral("Tasti")));
-    if (!keys) {
-        return notALayout();
-    }
-    if (*keys > MaxKeys) {
+    const LayoutFile::Editable read = LayoutFile::ReadForEditing(IniSnapshot::FromFile(m_state.LayoutPath));
+    if (read.fault == LayoutFile::Fault::Kind::KeyCount) {
         m_messages.showMessage(
             QStringLiteral("Il numero dei tasti specificato non è valido. Il numero massimo di "
                            "tasti consentito è 21."),
             MsgIcon::Exclamation, AppInfo::Title);
         return false;
     }
-    // A switch that is not a whole number makes the file as unusable as a
-    // bad marker; it is checked before anything is taken from the file.
-    const std::optional<qint16> section1 = WholeNumber(ini.Values(QStringLiteral("IsSezione1")));
-    const std::optional<qint16> section2 = WholeNumber(ini.Values(QStringLiteral("IsSezione2")));
-    const std::optional<qint16> section3 = WholeNumber(ini.Values(QStringLiteral("IsSezione3")));
-    ini.SetSection(QStringLiteral("Input Obbligato"));
-    const std::optional<qint16> forcedInput = WholeNumber(ini.Values(QStringLiteral("IsInput")));
-    if (!section1 || !section2 || !section3 || !forcedInput) {
-        return notALayout();
+    if (read.fault != LayoutFile::Fault::Kind::None) {
+        m_messages.showMessage(QStringLiteral("Non è un layout valido."), MsgIcon::Exclamation,
+                               AppInfo::Title);
+        return false;
     }
-    const auto zeroOrOne = [](qint16 value) { return static_cast<qint16>(value == 1 ? 1 : 0); };
-    m_state.EditKeyCount = *keys;
-    m_state.Section1On = 1;
-    m_state.Section2On = zeroOrOne(*section2);
-    m_state.Section3On = zeroOrOne(*section3);
-    m_state.EditForcedInput = zeroOrOne(*forcedInput);
-    ini.SetSection(QStringLiteral("Bonus"));
-    m_state.BonusFile = ini.Values(QStringLiteral("File1"));
-    for (int n = 1; n <= m_state.EditKeyCount; ++n) {
-        const QString number = QString::number(n);
-        ini.SetSection(QStringLiteral("Sequenza"));
-        m_sequenceList[n - 1] = ini.Values(QStringLiteral("SequenzaInput") + number);
-        ini.SetSection(QStringLiteral("Sezione Immagini"));
-        m_pictureList[n - 1] = ini.Values(QStringLiteral("Immagine") + number);
-        ini.SetSection(QStringLiteral("Sezione Sonoro"));
-        m_soundList[n - 1] = ini.Values(QStringLiteral("Sonoro") + number);
-        ini.SetSection(QStringLiteral("Sezione Testo"));
-        m_textList[n - 1] = ini.Values(QStringLiteral("Testo") + number);
-    }
-    ini.SetSection(QStringLiteral("Tasti Funzione"));
-    for (int n = 1; n <= FunctionKeys; ++n) {
-        m_functionKeyList[n - 1] = ini.Values(QStringLiteral("F") + QString::number(n));
-    }
+    const LayoutContent& c = read.content;
+    m_state.EditKeyCount = c.KeyCount;
+    m_state.Section1On = c.Section1On;
+    m_state.Section2On = c.Section2On;
+    m_state.Section3On = c.Section3On;
+    m_state.EditForcedInput = c.ForcedInput;
+    m_state.BonusFile = c.Bonus;
+    m_sequenceList = c.Sequence;
+    m_pictureList = c.Pictures;
+    m_soundList = c.Sounds;
+    m_textList = c.Texts;
+    m_functionKeyList = c.FunctionKeyLayouts;
+    m_linkList = c.Links;
+    m_voice = c.Voice;
     return true;
 }
 
@@ -427,7 +399,6 @@ void frmSetup::NewLayout() {
         }
     }
     m_state.LayoutPath = path;
-    SharedIni().SetFile(path);
     txtPathLayout->setText(path);
     m_state.EditKeyCount = 1;
     m_state.Section1On = 1;
@@ -507,11 +478,11 @@ bool frmSetup::KeepSequence(const QString& newCount) {
 // Shown at once, not only on saving: counts the table cannot lay out.
 void frmSetup::ShowKeyCountWarning() {
     const int count = lblTasti->text().toInt();
-    const bool allowed = AcceptedKeyCounts.contains(count);
+    const bool allowed = AllowedKeyCount(count);
     m_keyCountWarning->setText(
         allowed ? QString()
                 : QStringLiteral("%1 tasti non sono ammessi. Numeri di tasti ammessi: ").arg(count) +
-                      AcceptedKeyCountsText);
+                      AllowedKeyCountsText());
     lblTasti->setStyleSheet(allowed ? QString() : QStringLiteral("color: #d00000; font-weight: bold;"));
 }
 
@@ -634,10 +605,10 @@ void frmSetup::PickLayoutName() {
 void frmSetup::SaveClicked() {
     m_keyTools->stopPreview();
     m_keyTools->finishRecording();
-    if (!AcceptedKeyCounts.contains(lblTasti->text().toInt())) {
+    if (!AllowedKeyCount(lblTasti->text().toInt())) {
         m_messages.showMessage(
             QStringLiteral("Il numero dei tasti del layout deve essere compreso fra i seguenti: ") +
-                AcceptedKeyCountsText,
+                AllowedKeyCountsText(),
             MsgIcon::Information, AppInfo::Title);
         return;
     }
@@ -719,19 +690,21 @@ void frmSetup::WriteLayout() {
     content.Sounds = m_soundList;
     content.Texts = m_textList;
     content.FunctionKeyLayouts = m_functionKeyList;
+    content.Links = m_linkList;
+    content.Voice = m_voice;
 
-    const QString config = m_programFolder + QStringLiteral("/cfg.ini");
-    LayoutWriter::Outcome outcome = LayoutWriter::Outcome::LayoutNotWritten;
+    const QString config = ConfigFile::Path(m_programFolder);
+    LayoutWriter::Result saved;
     {
         const BusyPointer busy;
-        outcome = LayoutWriter::Save(content, path, config);
+        saved = LayoutWriter::Save(content, path, m_programFolder);
     }
-    switch (outcome) {
-    case LayoutWriter::Outcome::Saved:
+    switch (saved.status) {
+    case LayoutWriter::Status::Saved:
         m_messages.showMessage(path + QStringLiteral(" memorizzato."), MsgIcon::Information, AppInfo::Title);
         accept();
         return;
-    case LayoutWriter::Outcome::LayoutNotWritten:
+    case LayoutWriter::Status::LayoutNotWritten:
         m_messages.showMessage(
             QStringLiteral("Impossibile memorizzare il layout nel file «%1».\r\nNessun file è stato "
                            "modificato: controllare che la cartella esista e che la cartella e il file non "
@@ -739,14 +712,14 @@ void frmSetup::WriteLayout() {
                 .arg(path),
             MsgIcon::Exclamation, AppInfo::Title);
         return;
-    case LayoutWriter::Outcome::ConfigNotWritable:
+    case LayoutWriter::Status::ConfigNotWritable:
         m_messages.showMessage(
             QStringLiteral("Impossibile aggiornare il file di configurazione «%1».\r\nIl layout "
                            "non è stato memorizzato.")
                 .arg(config),
             MsgIcon::Exclamation, AppInfo::Title);
         return;
-    case LayoutWriter::Outcome::ConfigNotUpdated:
+    case LayoutWriter::Status::ConfigNotUpdated:
         m_messages.showMessage(
             QStringLiteral("Il layout è stato memorizzato nel file «%1», ma non è stato possibile "
                            "renderlo attivo nel file di configurazione «%2».")
@@ -764,6 +737,8 @@ void frmSetup::ImportClicked() {
         m_soundList = {};
         m_textList = {};
         m_functionKeyList = {};
+        m_linkList = {};
+        m_voice.clear();
         Load();
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/LayoutContent.h"
+#include "config/LayoutContent.h"
 #include "editor/SetupState.h"
 #include "editor/SetupTools.h"
 
@@ -97,6 +97,10 @@ private:
     std::array<QString, MaxKeys> m_soundList;
     std::array<QString, MaxKeys> m_textList;
     std::array<QString, FunctionKeys> m_functionKeyList;
+    // The keys' links and the layout's voice, kept as loaded so that a save
+    // does not lose them.
+    std::array<QString, MaxKeys> m_linkList;
+    QString m_voice;
 
     QLineEdit* txtPathLayout = nullptr;
     QLabel* lblTasti = nullptr;

@@ -1,5 +1,7 @@
 #include "grid/TableShape.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <iterator>
 
@@ -22,4 +24,12 @@ int AllowedKeyCountFor(int keys) {
     const auto* shape = std::find_if(std::begin(Shapes), std::end(Shapes),
                                      [keys](const TableShape& s) { return s.keys >= keys; });
     return shape == std::end(Shapes) ? std::rbegin(Shapes)->keys : shape->keys;
+}
+
+QString AllowedKeyCountsText() {
+    QStringList counts;
+    for (const TableShape& shape : Shapes) {
+        counts << QString::number(shape.keys);
+    }
+    return counts.join(QStringLiteral(", ")) + QLatin1Char('.');
 }

@@ -1,6 +1,6 @@
 #include "obf/ObfCommands.h"
 
-#include "config/CINIFile.h"
+#include "config/ConfigFile.h"
 #include "config/FileExists.h"
 #include "config/DataFolder.h"
 #include "obf/ObfExporter.h"
@@ -46,11 +46,8 @@ int RunExportCommand(const QString& layout, const QString& output, QTextStream& 
     return EXIT_SUCCESS;
 }
 
-void ActivateLayout(const QString& dataFolder, const QString& layout) {
-    CINIFile ini;
-    ini.SetFile(ResolveFileCase(dataFolder + QStringLiteral("/cfg.ini")));
-    ini.AddSection(QStringLiteral("KeyProgram"), true);
-    ini.SetValues(QStringLiteral("File"), layout);
+bool ActivateLayout(const QString& dataFolder, const QString& layout) {
+    return ConfigFile::SetActiveLayout(dataFolder, layout);
 }
 
 int RunObfCommandLine(int argc, char* argv[], const CommandLineOptions& options) {

@@ -18,7 +18,8 @@ int RunImportCommand(const QString& dataFolder, const QString& file, bool activa
 int RunExportCommand(const QString& layout, const QString& output, QTextStream& out, QTextStream& err);
 
 // Makes the layout the active one in the data folder's cfg.ini.
-void ActivateLayout(const QString& dataFolder, const QString& layout);
+// False when cfg.ini could not be written.
+bool ActivateLayout(const QString& dataFolder, const QString& layout);
 
 // Runs the --import or --export the command line asked for, with the
 // display-free application they need, and returns the exit code.

@@ -1,8 +1,8 @@
 #include "obf/ObfExporter.h"
 
-#include "config/CINIFile.h"
+#include "config/IniSnapshot.h"
+#include "config/LayoutFile.h"
 #include "config/FileExists.h"
-#include "editor/LayoutContent.h"
 #include "grid/TableShape.h"
 #include "obf/ZipWriter.h"
 
@@ -20,37 +20,28 @@
 
 namespace {
 const QString Format = QStringLiteral("open-board-0.1");
-const QString Marker = QStringLiteral("<$$-COMUNICATORE-$$>");
 
-// Everything an export takes from a layout; nothing when it is not one.
+// Everything an export takes from a layout; nothing when it is not one the
+// table can show (a file with the marker and an allowed key count).
 std::optional<LayoutContent> ReadLayout(const QString& path) {
-    CINIFile ini;
-    ini.SetFile(ResolveFileCase(path));
-    ini.SetSection(QStringLiteral("KeyProgram"));
-    if (!QFileInfo(ini.File()).isFile() || ini.Values(QStringLiteral("Key")).toUpper() != Marker) {
+    if (!QFileInfo(ResolveFileCase(path)).isFile()) {
         return std::nullopt;
     }
-    LayoutContent content;
-    ini.SetSection(QStringLiteral("Impostazioni"));
-    bool ok = false;
-    content.KeyCount = qint16(ini.Values(QStringLiteral("Tasti")).trimmed().toInt(&ok));
-    if (!ok || !TableShapeFor(content.KeyCount)) {
+    LayoutFile::Editable read = LayoutFile::ReadForEditing(IniSnapshot::FromFile(path));
+    if (read.fault != LayoutFile::Fault::Kind::None || !TableShapeFor(read.content.KeyCount)) {
         return std::nullopt;
     }
-    content.Section2On = qint16(ini.Values(QStringLiteral("IsSezione2")).trimmed().toInt());
-    content.Section3On = qint16(ini.Values(QStringLiteral("IsSezione3")).trimmed().toInt());
+    LayoutContent& content = read.content;
     for (int k = 0; k < content.KeyCount; ++k) {
-        const QString n = QString::number(k + 1);
-        ini.SetSection(QStringLiteral("Sezione Immagini"));
-        content.Pictures[k] = ini.Values(QStringLiteral("Immagine") + n);
-        ini.SetSection(QStringLiteral("Sezione Sonoro"));
-        content.Sounds[k] = content.Section2On == 1 ? ini.Values(QStringLiteral("Sonoro") + n) : QString();
-        ini.SetSection(QStringLiteral("Sezione Testo"));
-        content.Texts[k] = content.Section3On == 1 ? ini.Values(QStringLiteral("Testo") + n) : QString();
+        if (content.Section2On != 1) {
+            content.Sounds[k].clear();
+        }
+        if (content.Section3On != 1) {
+            content.Texts[k].clear();
+        }
     }
-    ini.SetSection(QStringLiteral("Tasti Funzione"));
-    for (int f = 0; f < LayoutContent::FunctionKeys; ++f) {
-        content.FunctionKeyLayouts[f] = ini.Values(QStringLiteral("F%1").arg(f + 1)).trimmed();
+    for (QString& layout : content.FunctionKeyLayouts) {
+        layout = layout.trimmed();
     }
     return content;
 }

@@ -1,10 +1,8 @@
 #include "obf/ObfImporter.h"
 
 #include "audio/WavWriter.h"
-#include "config/CINIFile.h"
 #include "config/Windows1252.h"
-#include "editor/LayoutContent.h"
-#include "editor/LayoutWriter.h"
+#include "config/LayoutFile.h"
 #include "grid/TableShape.h"
 #include "obf/ObfMedia.h"
 #include "obf/ObfStaging.h"
@@ -15,7 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -56,26 +53,6 @@ QString ZipFault(ZipArchive::Fault fault) {
         break;
     }
     return QStringLiteral("manca un file dell'archivio");
-}
-
-// The layout as the program's own writer writes it. The INI engine syncs
-// every value to disk, a hundred times for one layout, so the file is written
-// in memory-backed scratch space where there is one, and staged once.
-std::optional<QByteArray> LayoutBytes(const LayoutContent& content) {
-    const QString shared = QStringLiteral("/dev/shm");
-    QTemporaryDir scratch(QFileInfo(shared).isDir() && QFileInfo(shared).isWritable()
-                              ? shared + QStringLiteral("/mirelva-XXXXXX")
-                              : QDir::tempPath() + QStringLiteral("/mirelva-XXXXXX"));
-    if (!scratch.isValid()) {
-        return std::nullopt;
-    }
-    CINIFile ini;
-    ini.SetFile(scratch.filePath(QStringLiteral("layout.ini")));
-    if (!LayoutWriter::WriteSections(ini, content) || !LayoutWriter::HasAllSections(ini)) {
-        return std::nullopt;
-    }
-    QFile file(ini.File());
-    return file.open(QIODevice::ReadOnly) ? std::optional(file.readAll()) : std::nullopt;
 }
 
 bool Fail(QString* error, const QString& text) {
@@ -362,8 +339,7 @@ bool ObfImporter::WriteBoard(const Board& board, ObfReport& report) {
         };
         const bool complete =
             !missing(content.Pictures) && (content.Section2On == 0 || !missing(content.Sounds));
-        const std::optional<QByteArray> bytes = complete ? LayoutBytes(content) : std::nullopt;
-        if (!bytes || !m_staging->stage(layout, *bytes)) {
+        if (!complete || !m_staging->stage(layout, LayoutFile::Encode(content))) {
             return false;
         }
         report.addLayout(title, layout, int(keys.size()));

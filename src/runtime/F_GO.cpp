@@ -5,7 +5,8 @@
 #include "audio/cVoce.h"
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
-#include "config/Configuration.h"
+#include "config/ConfigFile.h"
+#include "config/LayoutFile.h"
 #include "config/FileExists.h"
 #include "config/LayoutReader.h"
 #include "grid/GdiRound.h"
@@ -13,12 +14,12 @@
 #include "grid/cGriglia.h"
 #include "platform/AppInfo.h"
 #include "runtime/DrawIntro.h"
+#include "runtime/ConfigurationCheck.h"
 #include "runtime/IRuntimeWindows.h"
 #include "runtime/LargeImage.h"
 #include "runtime/PictureFile.h"
 #include "runtime/StretchAnd.h"
 #include "runtime/cMouse.h"
-#include "startup/Installer.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -45,8 +46,6 @@ constexpr int BrushHollow = 1;
 constexpr int CanvasDotsPerMeter = 3780;
 // Pause after the window picture went to the clipboard, before the print preview reads it.
 constexpr unsigned long CapturePauseMs = 150;
-
-const QString LayoutMarkerText = QStringLiteral("<$$-COMUNICATORE-$$>");
 
 // How long after its first paint the window sets up sound and speech.
 constexpr int SpeechSetUpDelayMs = 500;
@@ -224,7 +223,7 @@ int F_GO::KeyIndex(std::int32_t r, std::int32_t c) const {
 }
 
 void F_GO::ReadActivePath() {
-    ::ReadActivePath(m_programFolder);
+    ConfigFile::RefreshActivePath(m_programFolder);
 }
 
 void F_GO::ShowIntro() {
@@ -239,8 +238,7 @@ void F_GO::ReleaseGrid() {
 }
 
 void F_GO::StartTable() {
-    Installer installer(m_programFolder);
-    if (!CheckConfiguration(m_programFolder, m_messages, installer)) {
+    if (!ConfirmConfiguration(m_programFolder, m_messages, m_services.repairConfiguration)) {
         ShowIntro();
         return;
     }
@@ -405,18 +403,13 @@ void F_GO::SwitchLayout(int n) {
                                MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
-    CINIFile ini;
-    ini.SetFile(path);
-    ini.SetSection(QStringLiteral("KeyProgram"));
-    if (ini.GetValue(QStringLiteral("Key")).toUpper() != LayoutMarkerText) {
+    if (!LayoutFile::IsLayout(path)) {
         m_messages.showMessage(
             QStringLiteral("Il layout che si cerca di utilizzare non è valido. Crearne uno valido."),
             MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
-    ini.SetFile(m_programFolder + QStringLiteral("/cfg.ini"));
-    ini.AddSection(QStringLiteral("KeyProgram"), true);
-    ini.SetValues(QStringLiteral("File"), path);
+    ConfigFile::SetActiveLayout(m_programFolder, path);
     ReadActivePath();
     StartTable();
 }

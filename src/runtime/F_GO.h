@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class AccessDriver;
@@ -44,6 +45,9 @@ public:
         IRuntimeWindows& windows;
         // The voice asked of the speech object (an Italian one unless told otherwise).
         QString voiceAttributes = DefaultVoiceAttributes();
+        // Rewrites the default files when cfg.ini is damaged; false when that
+        // failed (start-up has then told the user and ends the program).
+        std::function<bool()> repairConfiguration = nullptr;
     };
     static QString DefaultVoiceAttributes();
 

@@ -1,9 +1,9 @@
 #include "startup/Installer.h"
 
-#include "config/CINIFile.h"
+#include "config/ConfigFile.h"
 #include "config/DurableFile.h"
 #include "config/FileExists.h"
-#include "config/IniEncoding.h"
+#include "config/LayoutFile.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
 
@@ -15,11 +15,10 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace {
-const QString Marker = QStringLiteral("<$$-COMUNICATORE-$$>");
-
 // The sixteen default keys: the picture's name (lower case on disk, with a
 // capital in the layouts) and the key's text.
 const std::array<const char*, 16> KeyNames = {
@@ -27,8 +26,6 @@ const std::array<const char*, 16> KeyNames = {
     "Mela",    "Missile", "Pallone", "Pera", "Postino",   "Sedia",      "Tamburo", "Torta"};
 // The key count of each default layout lay1.ini to lay12.ini.
 const std::array<int, 12> DefaultKeyCounts = {1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16};
-constexpr int KeysPerSection = 21;
-constexpr int FunctionKeys = 12;
 constexpr int FirstResource = 111;
 constexpr int ApplauseResource = 127;
 // Backups of edited default layouts: layN.ini.bak, then .bak2 up to this.
@@ -72,7 +69,7 @@ Installer::Installer(QString programFolder) : m_programFolder(std::move(programF
 
 bool Installer::Install(QString* error) {
     const WaitCursor hourglass;
-    QFile::remove(ResolveFileCase(m_programFolder + QStringLiteral("/cfg.ini")));
+    ConfigFile::Remove(m_programFolder);
     for (const char* folder : {"immagini", "suoni", "layout"}) {
         QDir().mkpath(m_programFolder + QLatin1Char('/') + QLatin1String(folder));
     }
@@ -155,73 +152,45 @@ bool Installer::KeepUserEdits(const QString& path, const QByteArray& content) {
 }
 
 bool Installer::WriteConfiguration(QString* error) {
-    const QString cfg = m_programFolder + QStringLiteral("/cfg.ini");
-    CINIFile& ini = SharedIni();
-    ini.SetFile(cfg);
-    ini.AddSection(QStringLiteral("KeyProgram"), true);
-    ini.SetValues(QStringLiteral("Key"), Marker);
-    ini.SetValues(QStringLiteral("File"), m_programFolder + QStringLiteral("/layout/lay1.ini"));
-    ini.SetValues(QStringLiteral("IsProgramInstalled"), QStringLiteral("1"));
-    // Profile writes fail silently; without cfg.ini every start would repeat
-    // the installation and report a repair that never happened.
-    if (ini.GetValue(QStringLiteral("IsProgramInstalled")) != QStringLiteral("1")) {
-        return SetError(
-            error, QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1.").arg(cfg));
+    if (!ConfigFile::WriteInstalled(m_programFolder, m_programFolder + QStringLiteral("/layout/lay1.ini"))) {
+        return SetError(error, QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1.")
+                                   .arg(ConfigFile::Path(m_programFolder)));
     }
     return true;
 }
 
 QByteArray Installer::DefaultLayout(int n) const {
     const int keys = DefaultKeyCounts.at(n - 1);
-    const QString p = m_programFolder;
-    QStringList lines = {QStringLiteral("[KeyProgram]"),
-                         QStringLiteral("Key=") + Marker,
-                         QString(),
-                         QStringLiteral("[Impostazioni]"),
-                         QStringLiteral("Tasti = %1").arg(keys),
-                         QStringLiteral("IsSezione1 = 1"),
-                         QStringLiteral("IsSezione2 = 1"),
-                         QStringLiteral("IsSezione3 = 1"),
-                         QString(),
-                         QStringLiteral("[Input Obbligato]"),
-                         QStringLiteral("IsInput = 0"),
-                         QString(),
-                         QStringLiteral("[Sequenza]")};
-    for (int i = 1; i <= KeysPerSection; ++i) {
-        lines << QStringLiteral("SequenzaInput%1=").arg(i);
-    }
-    lines << QString() << QStringLiteral("[Bonus]") << QStringLiteral("File1=") << QString()
-          << QStringLiteral("[Sezione Immagini]");
-    for (int i = 1; i <= KeysPerSection; ++i) {
-        const QString value =
-            i <= keys ? p + QStringLiteral("/immagini/") + KeyNames[i - 1] + ".gif" : QString();
-        lines << QStringLiteral("Immagine%1=").arg(i) + value;
-    }
-    lines << QString() << QStringLiteral("[Sezione Sonoro]");
-    for (int i = 1; i <= KeysPerSection; ++i) {
-        lines << QStringLiteral("Sonoro%1=").arg(i) +
-                     (i <= keys ? p + QStringLiteral("/suoni/%1.wav").arg(i) : QString());
-    }
-    lines << QString() << QStringLiteral("[Sezione Testo]");
-    for (int i = 1; i <= KeysPerSection; ++i) {
+    LayoutContent content;
+    content.KeyCount = static_cast<qint16>(keys);
+    content.Section2On = 1;
+    content.Section3On = 1;
+    for (int i = 1; i <= keys; ++i) {
+        content.Pictures[i - 1] = m_programFolder + QStringLiteral("/immagini/") + KeyNames[i - 1] + ".gif";
+        content.Sounds[i - 1] = m_programFolder + QStringLiteral("/suoni/%1.wav").arg(i);
         // The eight-key layout leaves the texts of its last two keys empty.
-        const bool spoken = i <= keys && !(n == 6 && i >= 7);
-        lines << QStringLiteral("Testo%1=").arg(i) +
-                     (spoken ? QString::fromLatin1(KeyNames[i - 1]) : QString());
+        if (!(n == 6 && i >= 7)) {
+            content.Texts[i - 1] = QString::fromLatin1(KeyNames[i - 1]);
+        }
     }
-    lines << QString() << QStringLiteral("[Tasti Funzione]");
-    for (int f = 1; f <= FunctionKeys; ++f) {
-        lines << QStringLiteral("F%1=").arg(f) + p + QStringLiteral("/layout/lay%1.ini").arg(f);
+    for (int f = 1; f <= LayoutContent::FunctionKeys; ++f) {
+        content.FunctionKeyLayouts[f - 1] = m_programFolder + QStringLiteral("/layout/lay%1.ini").arg(f);
     }
-    QString text;
-    for (const QString& line : std::as_const(lines)) {
-        text += line + QStringLiteral("\r\n");
-    }
-    return IniEncoding::Encode(text);
+    return LayoutFile::Encode(content, LayoutFile::Style::Installer);
 }
 
 void ReportInstallationFailure(IMessages& messages, const QString& error) {
     std::fprintf(stderr, "%s: %s\n", qPrintable(AppInfo::Title), qPrintable(error));
     std::fflush(stderr);
     messages.showMessage(error, MsgIcon::Exclamation, AppInfo::Title);
+}
+
+bool RepairConfiguration(const QString& programFolder, IMessages& messages) {
+    QString error;
+    if (Installer(programFolder).Install(&error)) {
+        return true;
+    }
+    ReportInstallationFailure(messages, error);
+    QCoreApplication::exit(EXIT_FAILURE);
+    return false;
 }

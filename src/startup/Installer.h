@@ -42,3 +42,8 @@ private:
 // Tells the user that the installation failed, on the terminal (stderr) and
 // in a message box; the caller then ends the program.
 void ReportInstallationFailure(IMessages& messages, const QString& error);
+
+// The repair of a damaged cfg.ini found when the table is started: the whole
+// installation. When it fails, the user is told and the program's event
+// loop is asked to end (nothing can work without the default files).
+bool RepairConfiguration(const QString& programFolder, IMessages& messages);

@@ -2,7 +2,8 @@
 
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
-#include "config/Configuration.h"
+#include "config/ConfigFile.h"
+#include "platform/IMessages.h"
 #include "runtime/ScreenPointer.h"
 #include "startup/Installer.h"
 #include "startup/frmSplash.h"
@@ -14,7 +15,7 @@ std::unique_ptr<F_GO> Main(const QString& programFolder, F_GO::Services services
     ResetSharedIni();
     SetActiveLayoutPath(QString());
 
-    if (InstallationDue(programFolder)) {
+    if (ConfigFile::InstallationDue(programFolder)) {
         Installer installer(programFolder);
         QString error;
         if (!installer.Install(&error)) {
@@ -25,6 +26,12 @@ std::unique_ptr<F_GO> Main(const QString& programFolder, F_GO::Services services
         }
     }
 
+    // A damaged cfg.ini found later is repaired with the whole installation;
+    // when even that fails nothing can work, and the program ends.
+    IMessages& messages = services.messages;
+    services.repairConfiguration = [programFolder, &messages] {
+        return RepairConfiguration(programFolder, messages);
+    };
     auto window = std::make_unique<F_GO>(programFolder, services);
     window->ShowFullScreen();
     splash.Unload();

@@ -1,21 +1,19 @@
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
-#include "config/Configuration.h"
+#include "config/ConfigFile.h"
 #include "config/frmApriFile.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/ScriptedFilePicker.h"
 #include "fakes/TestSupport.h"
+#include "runtime/ConfigurationCheck.h"
 #include "startup/Installer.h"
 #include "fakes/TestRegistry.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <cstdlib>
 
 using TestSupport::readFile;
 using TestSupport::writeFile;
@@ -77,8 +75,8 @@ private slots:
         QVERIFY(layout == "folder" ? QDir().mkpath(layoutPath)
                                    : layout == "-" || writeFile(layoutPath, layout));
         RecordingMessages shown;
-        Installer installer(p);
-        QCOMPARE(CheckConfiguration(p, shown, installer), messages.isEmpty());
+        QCOMPARE(ConfirmConfiguration(p, shown, [&] { return RepairConfiguration(p, shown); }),
+                 messages.isEmpty());
         QCOMPARE(shown.shown.size(), messages.size());
         for (int i = 0; i < messages.size(); ++i) {
             QVERIFY2(shown.shown[i].text.startsWith(messages[i]), qPrintable(shown.shown[i].text));
@@ -87,30 +85,18 @@ private slots:
         QCOMPARE(QFileInfo::exists(p + "/layout/lay1.ini"), installs);
     }
 
-    // A repair that cannot write the default files ends the program after
-    // its report. The test runs itself as a child process for that.
-    void failedRepairEndsTheProgram() {
-        const QString childFolder = qEnvironmentVariable("TST_CONFIGURATION_FOLDER");
-        if (!childFolder.isEmpty()) {
-            RecordingMessages shown;
-            Installer installer(childFolder);
-            CheckConfiguration(childFolder, shown, installer);
-            std::exit(42); // it returned: the parent sees the wrong exit code
-        }
+    // A repair that cannot write the default files is reported, not called a
+    // success, and the table does not start.
+    void failedRepair() {
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath("suoni"), "not a folder"));
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TST_CONFIGURATION_FOLDER", dir.path());
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"configuration", "failedRepairEndsTheProgram"});
-        QVERIFY(child.waitForFinished(120000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), EXIT_FAILURE);
-        const QString err = QString::fromUtf8(child.readAllStandardError());
-        QVERIFY2(err.contains("Mirelva: Installazione non riuscita: impossibile scrivere il file " +
-                              dir.path() + "/suoni/1.wav"),
-                 qPrintable(err));
+        RecordingMessages shown;
+        QVERIFY(
+            !ConfirmConfiguration(dir.path(), shown, [&] { return RepairConfiguration(dir.path(), shown); }));
+        QCOMPARE(shown.texts().size(), 2);
+        QVERIFY(shown.texts()[0].startsWith(Damaged));
+        QVERIFY(shown.texts()[1].startsWith("Installazione non riuscita: impossibile scrivere il file " +
+                                            dir.path() + "/suoni/1.wav"));
     }
 
     // What start-up reads from cfg.ini: whether to install (only a flag of 0
@@ -143,8 +129,8 @@ private slots:
         };
         QVERIFY(file == "-" ||
                 writeFile(dir.filePath(file), ("[KeyProgram]\r\n" + expand(cfg) + "\r\n").toUtf8()));
-        QCOMPARE(InstallationDue(dir.path()), due);
-        ReadActivePath(dir.path());
+        QCOMPARE(ConfigFile::InstallationDue(dir.path()), due);
+        ConfigFile::RefreshActivePath(dir.path());
         QCOMPARE(ActiveLayoutPath(), expand(active));
     }
 };

@@ -18,7 +18,7 @@ QString Value(const QString& file, const QString& section, const QString& key) {
     CINIFile ini;
     ini.SetFile(file);
     ini.SetSection(section);
-    return ini.Values(key);
+    return ini.GetValue(key);
 }
 
 void Age(const QString& file, int seconds) {
@@ -181,14 +181,6 @@ private slots:
         QCOMPARE(TestSupport::readFile(f.config()), oldConfig);
         QCOMPARE(watched(), folderEntries);
         QCOMPARE(Entries(f.P + QStringLiteral("/layout")).filter(QStringLiteral(".lay")), QStringList());
-    }
-
-    // The engine's plain writes cannot fail visibly: the empty lines between
-    // the sections are what tells a file that refuses writes.
-    void sectionsIntoARefusingFile() {
-        CINIFile& ini = SharedIni();
-        ini.SetFile(QStringLiteral("/proc/mirelva.ini"));
-        QVERIFY(!LayoutWriter::WriteSections(ini, LayoutContent{}));
     }
 
     // A bare name means the program's layout folder wherever the program was

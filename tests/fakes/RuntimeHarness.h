@@ -6,6 +6,7 @@
 #include "fakes/RuntimeTestProgram.h"
 #include "grid/cGriglia.h"
 #include "runtime/F_GO.h"
+#include "startup/Installer.h"
 
 #include <QCursor>
 #include <QImage>
@@ -40,8 +41,10 @@ struct Runtime {
     std::unique_ptr<F_GO> window;
 
     void open(QSize size = {1024, 768}, const QString& voice = F_GO::DefaultVoiceAttributes()) {
-        window =
-            std::make_unique<F_GO>(program.folder(), F_GO::Services{messages, picker, audio, windows, voice});
+        window = std::make_unique<F_GO>(
+            program.folder(), F_GO::Services{messages, picker, audio, windows, voice, [this] {
+                                                 return RepairConfiguration(program.folder(), messages);
+                                             }});
         window->resize(size);
     }
     // Writes the layout, makes it the active one and opens the window; Enter starts the table.

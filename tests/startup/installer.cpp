@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(readFile(p + "/layout/lay3.ini").startsWith("\xEF\xBB\xBF"), utf8);
         QCOMPARE(readFile(p + "/cfg.ini").startsWith("\xEF\xBB\xBF"), utf8);
         RecordingMessages shown;
-        QVERIFY(CheckConfiguration(p, shown, installer));
+        QCOMPARE(CheckConfiguration(p), ConfigurationState::Ready);
         LayoutData data;
         QVERIFY(!LayoutReader(p, shown, data).ReadLayout());
         QCOMPARE(shown.texts(), QStringList());

@@ -1,0 +1,15 @@
+# Writes the resource list of the symbol library: every Twemoji SVG under
+# /simboli by its own name, and emojibase's Italian data as /simboli/it.json.
+file(GLOB pictures ${NPM_DIR}/node_modules/@twemoji/svg/*.svg)
+set(data ${NPM_DIR}/node_modules/emojibase-data/it/compact.json)
+list(LENGTH pictures count)
+if(count LESS 1000 OR NOT EXISTS ${data})
+  message(FATAL_ERROR "The symbol library's npm packages are incomplete in ${NPM_DIR}")
+endif()
+set(lines "<RCC>\n<qresource prefix=\"/simboli\">\n")
+foreach(picture ${pictures})
+  get_filename_component(name ${picture} NAME)
+  string(APPEND lines "<file alias=\"${name}\">${picture}</file>\n")
+endforeach()
+string(APPEND lines "<file alias=\"it.json\">${data}</file>\n</qresource>\n</RCC>\n")
+file(WRITE ${QRC} "${lines}")

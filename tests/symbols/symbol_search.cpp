@@ -1,0 +1,230 @@
+#include "fakes/TestRegistry.h"
+#include "symbols/PictureFolderIndex.h"
+#include "symbols/SymbolCatalog.h"
+#include "symbols/SymbolIndex.h"
+#include "symbols/SymbolLibrary.h"
+#include "symbols/SymbolText.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+Symbol Make(const QString& label, const QStringList& tags = {}) {
+    Symbol symbol;
+    symbol.label = label;
+    symbol.tags = tags;
+    symbol.file = QStringLiteral(":/none/") + label + QStringLiteral(".svg");
+    symbol.key = label;
+    return symbol;
+}
+
+// A library small enough to know every answer.
+std::vector<Symbol> SmallLibrary() {
+    return {Make("melanzana", {"verdura"}),
+            Make("mela rossa", {"frutta", "mela"}),
+            Make("mela verde", {"frutta", "mela"}),
+            Make("pera", {"frutta"}),
+            Make("banana", {"frutta"}),
+            Make("panino", {"cibo"}),
+            Make("panettone"),
+            Make("toast", {"pane in cassetta"}),
+            Make("pane"),
+            Make("gatto nero", {"gatto"}),
+            Make("gatto", {"animale"}),
+            Make("amico"),
+            Make("caffè", {"bevanda"}),
+            Make("perché", {"domanda"}),
+            Make("bufalo d’acqua", {"animale"}),
+            Make("re")};
+}
+
+QStringList Labels(const std::vector<SymbolCatalog::Result>& results) {
+    QStringList labels;
+    for (const auto& result : results) {
+        labels << result.symbol.label;
+    }
+    return labels;
+}
+} // namespace
+
+class TstSymbolSearch : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        QVERIFY(m_data.isValid());
+        m_catalog = std::make_unique<SymbolCatalog>(std::make_shared<const SymbolIndex>(SmallLibrary()),
+                                                    std::make_unique<PictureFolderIndex>(m_data.path()));
+    }
+
+    // The results in order: "=" means exactly these, "^" these first, "~" these among them.
+    void search_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("case does not matter") << "PERA"
+                                              << "=pera";
+        QTest::addRow("accent typed, none in name") << "pèra"
+                                                    << "=pera";
+        QTest::addRow("accent in name, none typed") << "caffe"
+                                                    << "=caffè";
+        QTest::addRow("accent in name, other accent typed") << "perchè"
+                                                            << "=perché";
+        QTest::addRow("typographic apostrophe in name") << "acqua"
+                                                        << "=bufalo d’acqua";
+        QTest::addRow("plural finds the singular") << "mele"
+                                                   << "^mela rossa|mela verde";
+        QTest::addRow("feminine finds the masculine") << "gatta"
+                                                      << "^gatto|gatto nero";
+        QTest::addRow("masculine plural") << "gatti"
+                                          << "^gatto|gatto nero";
+        QTest::addRow("plural with a hard c") << "amiche"
+                                              << "=amico";
+        QTest::addRow("tag widens") << "frutta"
+                                    << "~mela rossa|mela verde|pera|banana";
+        QTest::addRow("whole name before a word of a name") << "gatto"
+                                                            << "^gatto|gatto nero";
+        QTest::addRow("exact word before tag before partial") << "pane"
+                                                              << "=pane|toast|panettone";
+        QTest::addRow("word before partial") << "mela"
+                                             << "=mela rossa|mela verde|melanzana";
+        QTest::addRow("partial start of a word") << "melan"
+                                                 << "=melanzana";
+        QTest::addRow("short word is no form of a longer one") << "mel"
+                                                               << "=melanzana|mela rossa|mela verde";
+        QTest::addRow("partials by length") << "pan"
+                                            << "=pane|panino|panettone|toast";
+        QTest::addRow("two words must both match") << "mela verde"
+                                                   << "=mela verde";
+        QTest::addRow("two words in any order") << "verde mela"
+                                                << "=mela verde";
+        QTest::addRow("short words stay whole") << "re"
+                                                << "^re";
+        QTest::addRow("empty query") << ""
+                                     << "=";
+        QTest::addRow("blanks only") << "  ,  "
+                                     << "=";
+        QTest::addRow("no match") << "astronave"
+                                  << "=";
+        QTest::addRow("one word of two unmatched") << "mela astronave"
+                                                   << "=";
+    }
+    void search() {
+        QFETCH(QString, query);
+        QFETCH(QString, expected);
+        const QStringList labels = Labels(m_catalog->search(query, 50));
+        const QStringList wanted = expected.mid(1).split('|', Qt::SkipEmptyParts);
+        switch (expected.at(0).toLatin1()) {
+        case '=':
+            QCOMPARE(labels, wanted);
+            break;
+        case '^':
+            QCOMPARE(labels.mid(0, wanted.size()), wanted);
+            break;
+        default:
+            for (const QString& label : wanted) {
+                QVERIFY2(labels.contains(label), qPrintable(label + " missing from " + labels.join(", ")));
+            }
+        }
+    }
+
+    // A folder's file names are searched with the library; at the same rank the library comes first.
+    void folderNamesSearchedTogether() {
+        const QString folder = m_data.filePath("foto");
+        for (const char* name : {"Mela_della_nonna.jpg", "mare/Gatto-Fufi.png", "nonna.JPG", "note.txt"}) {
+            QVERIFY(QDir().mkpath(QFileInfo(folder + "/" + name).absolutePath()));
+            QFile file(folder + "/" + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(m_catalog->folders().setFolders({folder}));
+        QVERIFY(m_catalog->folders().waitForWalks(5000));
+        QCOMPARE(Labels(m_catalog->search("mela", 10)),
+                 QStringList({"mela rossa", "mela verde", "Mela_della_nonna", "melanzana"}));
+        QCOMPARE(Labels(m_catalog->search("nonna", 10)), QStringList({"nonna", "Mela_della_nonna"}));
+        // The folder a picture lies in is one of its tags.
+        QCOMPARE(Labels(m_catalog->search("mare", 10)), QStringList({"Gatto-Fufi"}));
+        QCOMPARE(Labels(m_catalog->search("note", 10)), QStringList());
+    }
+
+    void stems_data() {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("stem");
+        QTest::addRow("feminine plural") << "case"
+                                         << "cas";
+        QTest::addRow("hard g plural") << "laghi"
+                                       << "lag";
+        QTest::addRow("soft c before a") << "camicia"
+                                         << "camic";
+        QTest::addRow("soft c plural") << "camicie"
+                                       << "camic";
+        QTest::addRow("no vowel ending") << "sport"
+                                         << "sport";
+        QTest::addRow("three letters") << "blu"
+                                       << "blu";
+    }
+    void stems() {
+        QFETCH(QString, word);
+        QFETCH(QString, stem);
+        QCOMPARE(SymbolText::Stem(word), stem);
+    }
+
+private:
+    QTemporaryDir m_data;
+    std::unique_ptr<SymbolCatalog> m_catalog;
+};
+MIRELVA_TEST(TstSymbolSearch)
+
+// The library the program ships, as the build packed it.
+class TstSymbolLibrary : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        const QString archive = qEnvironmentVariable("MIRELVA_SYMBOLS_ARCHIVE");
+        QVERIFY2(QFileInfo(archive).isFile(), qPrintable("no symbol archive at " + archive));
+        m_symbols = SymbolLibrary::Open(archive);
+        m_index = std::make_shared<const SymbolIndex>(m_symbols);
+    }
+
+    void everySymbolHasWordsAndPicture() {
+        QVERIFY2(m_symbols.size() > 1500, qPrintable(QString::number(m_symbols.size())));
+        for (const Symbol& symbol : m_symbols) {
+            QVERIFY2(!SymbolText::Words(symbol.label).isEmpty(), qPrintable(symbol.key));
+            QVERIFY2(QFile::exists(symbol.file), qPrintable(symbol.file));
+        }
+    }
+
+    void italianWords_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("first");
+        QTest::addRow("mela") << "mela" << QStringList{"mela rossa", "mela verde"};
+        QTest::addRow("mele") << "mele" << QStringList{"mela rossa", "mela verde"};
+        QTest::addRow("gatta") << "gatta" << QStringList{"gatto"};
+        QTest::addRow("cani") << "cani" << QStringList{"cane"};
+        QTest::addRow("casa") << "Casa" << QStringList{"casa"};
+        QTest::addRow("pane") << "pane" << QStringList{"pane in cassetta"};
+    }
+    void italianWords() {
+        QFETCH(QString, query);
+        QFETCH(QStringList, first);
+        QStringList labels;
+        for (const SymbolIndex::Hit& hit : m_index->search(query, 20)) {
+            labels << m_symbols[std::size_t(hit.symbol)].label;
+        }
+        QCOMPARE(labels.mid(0, first.size()), first);
+    }
+
+    void fruitTagFindsFruit() {
+        QStringList labels;
+        for (const SymbolIndex::Hit& hit : m_index->search("frutta", 200)) {
+            labels << m_symbols[std::size_t(hit.symbol)].label;
+        }
+        for (const char* fruit : {"mela rossa", "pera", "banana"}) {
+            QVERIFY2(labels.contains(fruit), fruit);
+        }
+    }
+
+private:
+    std::vector<Symbol> m_symbols;
+    std::shared_ptr<const SymbolIndex> m_index;
+};
+MIRELVA_TEST(TstSymbolLibrary)
+
+#include "symbol_search.moc"
