@@ -1,5 +1,5 @@
-# make run   — install what is missing, build, start Mirelva
-# make test  — the same, then every test
+# make run   — install what is missing, build, start Mirelva (warnings do not stop the build)
+# make test  — the same with every warning an error, then every test
 # make fuzz  — every fuzz target of tests/fuzz for FUZZ_SECONDS each
 # make package       — build/mirelva_<version>_amd64.deb, checked with appstreamcli, desktop-file-validate, lintian
 # make package-test  — the same, then install it on a fresh Debian 12 chroot and run it there
@@ -12,7 +12,7 @@ FUZZ_RUNS ?= -1
 VERSION := $(shell grep -o 'Mirelva VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB := build/mirelva_$(VERSION)_amd64.deb
 
-.PHONY: all deps test-deps configure build run test asan-test fuzz format format-check bench clean package package-test mutants
+.PHONY: all deps test-deps configure build ci-build run test asan-test fuzz format format-check bench clean package package-test mutants
 
 all: build
 
@@ -29,9 +29,17 @@ build: configure
 	@cmake --build --preset dev -j $(JOBS)
 
 run: build
+	@bash scripts/install-deps.sh --run
 	./build/mirelva
 
-test: test-deps build
+# The same build folder with warnings as errors: what make test and CI build.
+# The folder keeps the setting, so a later make run there keeps it too; a
+# fresh folder (a user's make run) never has it.
+ci-build: test-deps
+	@cmake --preset ci >/dev/null
+	@cmake --build --preset ci -j $(JOBS)
+
+test: ci-build
 	@ctest --preset dev -j $(JOBS)
 
 mutants: build
@@ -51,7 +59,7 @@ fuzz:
 package:
 	@bash scripts/install-deps.sh --package
 	@cmake --preset dev >/dev/null
-	@cmake --build --preset dev --target mirelva mirelva-say mirelva_package_files -j $(JOBS)
+	@cmake --build --preset dev --target mirelva mirelva-say mirelva-festival mirelva_package_files -j $(JOBS)
 	@rm -f $(DEB)
 	@cd build && cpack -G DEB >/dev/null
 	@appstreamcli validate --no-net build/packaging/org.mirelva.Mirelva.metainfo.xml
@@ -74,6 +82,7 @@ bench:
 	@cmake --build --preset bench -j $(JOBS)
 	@./build-bench/bench/mirelva_bench
 	@./build-bench/bench/mirelva_access_bench
+	@./build-bench/bench/mirelva_voice_bench
 	@./build-bench/bench/mirelva_bench_symbols
 
 clean:

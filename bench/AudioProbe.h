@@ -35,7 +35,6 @@ public:
     bool waitUntilQueuedAtMost(qsizetype samples) override { return m_real.waitUntilQueuedAtMost(samples); }
     void purge() override;
     bool isPlaying() const override { return m_real.isPlaying(); }
-    void setPaused(bool paused) override { m_real.setPaused(paused); }
 
     // Bytes the device has taken so far.
     qint64 taken() const;

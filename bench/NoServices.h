@@ -27,5 +27,4 @@ public:
     void drain() override {}
     void purge() override {}
     bool isPlaying() const override { return false; }
-    void setPaused(bool) override {}
 };

@@ -377,28 +377,24 @@ int ProfileSynthesis(int count) {
     if (!voice) {
         return 1;
     }
-    const EspeakEngine::Settings settings{*voice, 113, 100};
-    const QByteArray ssml = TranslateSapiMarkup(QStringLiteral("Mela"), SapiVoiceState{-4, {}}).ssml.toUtf8();
+    const EspeakEngine::Settings settings{*voice, 113, 100, 50};
+    const QByteArray ssml = SpeechSsml(ParseSapiMarkup(QStringLiteral("Mela"), -4), -4, {}).toUtf8();
     for (int i = 0; i < count; ++i) {
         const BenchClock::time_point start = BenchClock::now();
         double firstMs = -1;
         qint64 samples = 0;
         qint64 leadingSilence = -1;
-        std::vector<EspeakEngine::Event> events;
-        engine->synthesize(
-            ssml, settings,
-            [&](std::span<const qint16> chunk) {
-                if (firstMs < 0) {
-                    firstMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
+        engine->synthesize(ssml, settings, [&](std::span<const qint16> chunk) {
+            if (firstMs < 0) {
+                firstMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
+            }
+            for (size_t s = 0; s < chunk.size() && leadingSilence < 0; ++s) {
+                if (chunk[s] != 0) {
+                    leadingSilence = samples + qint64(s);
                 }
-                for (size_t s = 0; s < chunk.size() && leadingSilence < 0; ++s) {
-                    if (chunk[s] != 0) {
-                        leadingSilence = samples + qint64(s);
-                    }
-                }
-                samples += qint64(chunk.size());
-            },
-            events);
+            }
+            samples += qint64(chunk.size());
+        });
         const double totalMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
         std::printf("first samples after %.2f ms, all %lld samples (%.0f ms of speech) after %.2f ms, "
                     "%lld silent samples first\n",

@@ -1,9 +1,15 @@
-// mirelva-say FILE.wav "testo" [--times]
-// Plays the WAV file and then speaks the text in Italian, exactly as a click
-// on a key does, through the real audio device. With --times it prints how
-// long it took from PlayFile, and from Speak, to the first sample handed to
-// the device (try SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=out.raw without sound).
+// mirelva-say [--voce SCELTA] FILE.wav "testo" [--times]
+// mirelva-say --voci
+// Plays the WAV file ("-" for none) and then speaks the text, exactly as a
+// click on a key does, through the real audio device: in Italian with the
+// program's voice, or with the voice --voce names in the one-line form of the
+// voice options ("festival:lp_diphone", "espeak:it+f3;velocita=-2",
+// "speechd:espeak-ng/Italian"). --voci lists every voice of every engine in
+// that form. With --times it prints how long it took from PlayFile, and from
+// Speak, to the first sample handed to the device (try SDL_AUDIODRIVER=disk
+// SDL_DISKAUDIOFILE=out.raw without sound).
 #include "audio/SdlAudioOutput.h"
+#include "audio/SpeechEngines.h"
 #include "audio/cSound.h"
 #include "audio/cVoce.h"
 
@@ -35,13 +41,30 @@ public:
     void drain() override { m_device.drain(); }
     void purge() override { m_device.purge(); }
     bool isPlaying() const override { return m_device.isPlaying(); }
-    void setPaused(bool paused) override { m_device.setPaused(paused); }
 
 private:
     IAudioOutput& m_device;
     QElapsedTimer m_clock;
     double m_firstSampleMs = -1;
 };
+
+// Every voice of every engine, one a line: its choice, name, language, gender.
+void listVoices() {
+    SystemSpeechEngines engines(cVoce::DefaultAttributes);
+    for (const auto engine : {VoiceChoice::Engine::Espeak, VoiceChoice::Engine::Festival,
+                              VoiceChoice::Engine::SpeechDispatcher}) {
+        QString missing;
+        const std::unique_ptr<ISpeechEngine> e = engines.open(engine, missing);
+        if (!e) {
+            std::printf("# %s: %s\n", qPrintable(VoiceChoice::engineName(engine)), qPrintable(missing));
+            continue;
+        }
+        for (const SpeechVoice& v : e->voices()) {
+            std::printf("%s:%s\t%s\t%s\t%s\n", qPrintable(VoiceChoice::engineName(engine)), qPrintable(v.id),
+                        qPrintable(v.name), qPrintable(v.language), qPrintable(v.gender));
+        }
+    }
+}
 
 void report(const char* what, const TimedOutput& output, const QElapsedTimer& whole) {
     std::printf("%s: first sample to the device after %.1f ms, returned after %.1f ms\n", what,
@@ -53,8 +76,18 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool times = args.removeAll(QStringLiteral("--times")) > 0;
-    if (args.size() != 2) {
-        std::fprintf(stderr, "uso: mirelva-say FILE.wav \"testo\" [--times]\n");
+    if (args == QStringList{QStringLiteral("--voci")}) {
+        listVoices();
+        return 0;
+    }
+    std::optional<VoiceChoice> choice = VoiceChoice{};
+    if (const qsizetype at = args.indexOf(QStringLiteral("--voce")); at >= 0 && at + 1 < args.size()) {
+        choice = VoiceChoice::parse(args.at(at + 1));
+        args.remove(at, 2);
+    }
+    if (args.size() != 2 || !choice) {
+        std::fprintf(stderr, "uso: mirelva-say [--voce SCELTA] FILE.wav \"testo\" [--times]\n"
+                             "     mirelva-say --voci\n");
         return 2;
     }
     SdlAudioOutput device;
@@ -63,10 +96,13 @@ int main(int argc, char** argv) {
     }
     TimedOutput output(device);
     cSound sound(output);
-    cVoce voce(output);
+    cVoce voce(output, *choice);
+    if (!voce.notice().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(voce.notice()));
+    }
 
     QElapsedTimer whole;
-    sound.setFileName(args.at(0));
+    sound.setFileName(args.at(0) == u"-" ? QString() : args.at(0));
     output.start();
     whole.start();
     sound.PlayFile(0);

@@ -63,8 +63,7 @@ void ScanStep() {
     Canvas window;
     SilentAudio audio;
     cGriglia grid;
-    grid.Init(window, 3, 7, true, 1, 0xFFFFFF, 0x808080, 10, 10, false, 0, 5, 5, true, true, true, false,
-              false);
+    grid.Init(window, 3, 7, 10, 10);
     AccessDriver driver(window, audio, {});
     AccessOptions options;
     options.method = AccessOptions::Method::AutoScan;

@@ -1,5 +1,7 @@
 #include "access/AccessOptionsDialog.h"
 
+#include "access/VoiceOptionsWidget.h"
+#include "audio/VoiceSettings.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
 
@@ -25,7 +27,8 @@ template <typename Control> Control* AddRow(QFormLayout* form, const QString& la
 }
 } // namespace
 
-AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& messages, QWidget* parent)
+AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& messages, QWidget* parent,
+                                         IAudioOutput* audio)
     : QDialog(parent), m_dataFolder(dataFolder), m_messages(messages),
       m_loaded(AccessOptions::Load(dataFolder)) {
     setWindowTitle(QStringLiteral("Opzioni di accesso"));
@@ -124,6 +127,9 @@ AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& m
     number(form, QStringLiteral("Ritardo di ripetizione"), &AccessOptions::repeatDelayMs, 0, 2000, ms);
 
     column->addStretch();
+    if (audio != nullptr) {
+        columns->addWidget(m_voice = new VoiceOptionsWidget(dataFolder, *audio, this), 0, Qt::AlignTop);
+    }
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* cmdSalva = buttons->addButton(QStringLiteral("Salva"), QDialogButtonBox::AcceptRole);
     QPushButton* cmdAnnulla = buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
@@ -147,6 +153,13 @@ void AccessOptionsDialog::save() {
     QString whyNot;
     if (!options().Save(m_dataFolder, &whyNot)) {
         m_messages.showMessage(whyNot, MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    }
+    if (m_voice != nullptr && !m_voice->save()) {
+        m_messages.showMessage(QStringLiteral("Impossibile salvare la voce in «%1».\r\n"
+                                              "Accertarsi che la cartella sia scrivibile.")
+                                   .arg(VoiceSettings::FilePath(m_dataFolder)),
+                               MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
     accept();

@@ -8,7 +8,9 @@
 #include <functional>
 #include <vector>
 
+class IAudioOutput;
 class IMessages;
+class VoiceOptionsWidget;
 
 // "Opzioni di accesso": how the user chooses keys (click, dwell, scanning,
 // arrows), the highlight, auditory scanning and the tremor filters. "Salva"
@@ -16,7 +18,9 @@ class IMessages;
 class AccessOptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    AccessOptionsDialog(const QString& dataFolder, IMessages& messages, QWidget* parent = nullptr);
+    // With an audio output the window also has the "Voce" part, heard through it.
+    AccessOptionsDialog(const QString& dataFolder, IMessages& messages, QWidget* parent = nullptr,
+                        IAudioOutput* audio = nullptr);
 
     // The options as the controls show them now.
     AccessOptions options() const;
@@ -29,4 +33,5 @@ private:
     AccessOptions m_loaded;
     // Each control writes its value into the options.
     std::vector<std::function<void(AccessOptions&)>> m_readers;
+    VoiceOptionsWidget* m_voice = nullptr;
 };

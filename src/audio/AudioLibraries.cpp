@@ -4,25 +4,21 @@
 
 #include <optional>
 
-namespace {
-// Looks up every function of a table in the library, in the order the
-// table lists them; empty when the library or any function is missing. The
-// library stays open until the program ends.
-class Library {
-public:
-    explicit Library(const char* soname) : m_handle(dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {}
-
-    bool isOpen() const { return m_handle != nullptr; }
-
-    template <typename Function> bool find(Function& to, const char* name) {
-        void* address = m_handle != nullptr ? dlsym(m_handle, name) : nullptr;
-        to = reinterpret_cast<Function>(address);
-        return address != nullptr;
+DynamicLibrary::DynamicLibrary(const char* path) : m_handle(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {
+    if (m_handle == nullptr) {
+        const char* error = dlerror();
+        m_error = error != nullptr ? error : "";
     }
+}
 
-private:
-    void* m_handle;
-};
+void* DynamicLibrary::symbol(const char* name) const {
+    return m_handle != nullptr ? dlsym(m_handle, name) : nullptr;
+}
+
+namespace {
+// Every function of a table is looked up in the order the table lists it;
+// the table is empty when the library or any function is missing.
+using Library = DynamicLibrary;
 
 std::optional<SdlFunctions> OpenSdl() {
     Library lib("libSDL2-2.0.so.0");
@@ -60,7 +56,27 @@ std::optional<EspeakFunctions> OpenEspeak() {
                        lib.find(f.Terminate, "espeak_Terminate");
     return found ? std::optional(f) : std::nullopt;
 }
+std::optional<SpeechdFunctions> OpenSpeechd() {
+    Library lib("libspeechd.so.2");
+    SpeechdFunctions f{};
+    const bool found =
+        lib.isOpen() && lib.find(f.open2, "spd_open2") && lib.find(f.close, "spd_close") &&
+        lib.find(f.say, "spd_say") && lib.find(f.cancel, "spd_cancel") &&
+        lib.find(f.setDataMode, "spd_set_data_mode") && lib.find(f.setVoiceRate, "spd_set_voice_rate") &&
+        lib.find(f.setVoicePitch, "spd_set_voice_pitch") && lib.find(f.setVolume, "spd_set_volume") &&
+        lib.find(f.setLanguage, "spd_set_language") && lib.find(f.listModules, "spd_list_modules") &&
+        lib.find(f.freeModules, "free_spd_modules") && lib.find(f.setOutputModule, "spd_set_output_module") &&
+        lib.find(f.listVoices, "spd_list_synthesis_voices") && lib.find(f.freeVoices, "free_spd_voices") &&
+        lib.find(f.setSynthesisVoice, "spd_set_synthesis_voice") &&
+        lib.find(f.setNotificationOn, "spd_set_notification_on");
+    return found ? std::optional(f) : std::nullopt;
+}
 } // namespace
+
+const SpeechdFunctions* Speechd() {
+    static const std::optional<SpeechdFunctions> functions = OpenSpeechd();
+    return functions ? &*functions : nullptr;
+}
 
 const SdlFunctions* Sdl() {
     static const std::optional<SdlFunctions> functions = OpenSdl();

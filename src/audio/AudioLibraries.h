@@ -2,6 +2,28 @@
 
 #include <SDL.h>
 #include <espeak-ng/speak_lib.h>
+#include <libspeechd.h>
+
+#include <string>
+
+// A library opened with dlopen and kept open until the program ends.
+class DynamicLibrary {
+public:
+    explicit DynamicLibrary(const char* path);
+    bool isOpen() const { return m_handle != nullptr; }
+    // Looks a function up by name; false (and `to` empty) when it is not there.
+    template <typename Function> bool find(Function& to, const char* name) const {
+        to = reinterpret_cast<Function>(symbol(name));
+        return to != nullptr;
+    }
+    // Why the library did not open.
+    const std::string& error() const { return m_error; }
+
+private:
+    void* symbol(const char* name) const;
+    void* m_handle;
+    std::string m_error;
+};
 
 // SDL2 and espeak-ng are opened when first needed instead of being linked to
 // the program. Together they bring some thirty libraries along (sound
@@ -52,3 +74,27 @@ struct EspeakFunctions {
 // espeak-ng's functions; nullptr when the library, or one of the functions,
 // cannot be found (then there is no synthesizer). Safe to call from any thread.
 const EspeakFunctions* Espeak();
+
+// speech-dispatcher's client library, opened only when the system's voice is
+// asked for (it brings GLib along).
+struct SpeechdFunctions {
+    decltype(&spd_open2) open2;
+    decltype(&spd_close) close;
+    decltype(&spd_say) say;
+    decltype(&spd_cancel) cancel;
+    decltype(&spd_set_data_mode) setDataMode;
+    decltype(&spd_set_voice_rate) setVoiceRate;
+    decltype(&spd_set_voice_pitch) setVoicePitch;
+    decltype(&spd_set_volume) setVolume;
+    decltype(&spd_set_language) setLanguage;
+    decltype(&spd_list_modules) listModules;
+    decltype(&free_spd_modules) freeModules;
+    decltype(&spd_set_output_module) setOutputModule;
+    decltype(&spd_list_synthesis_voices) listVoices;
+    decltype(&free_spd_voices) freeVoices;
+    decltype(&spd_set_synthesis_voice) setSynthesisVoice;
+    decltype(&spd_set_notification_on) setNotificationOn;
+};
+
+// speech-dispatcher's functions; nullptr when its library is not installed.
+const SpeechdFunctions* Speechd();

@@ -12,34 +12,10 @@ namespace {
 // start while the rest of a long text is still being made.
 constexpr int ChunkMs = 100;
 
-struct SynthContext {
-    const EspeakEngine::SampleSink* sink;
-    std::vector<EspeakEngine::Event>* events;
-};
-
 int onSynth(short* samples, int count, espeak_EVENT* events) {
-    auto* context = static_cast<SynthContext*>(events->user_data);
-    if (context == nullptr) {
-        return 0;
-    }
-    if (samples != nullptr && count > 0) {
-        (*context->sink)(std::span<const qint16>(samples, size_t(count)));
-    }
-    for (espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e) {
-        // espeak-ng counts text positions from 1.
-        const int position = e->text_position > 0 ? e->text_position - 1 : 0;
-        // After some texts espeak-ng adds a word of no length at position 0
-        // at the very end; it stands for nothing in the text.
-        if (e->type == espeakEVENT_WORD && e->length > 0 && e->text_position > 0) {
-            context->events->push_back(
-                {EspeakEngine::Event::Kind::Word, position, e->length, e->audio_position, {}});
-        } else if (e->type == espeakEVENT_SENTENCE) {
-            context->events->push_back(
-                {EspeakEngine::Event::Kind::Sentence, position, 0, e->audio_position, {}});
-        } else if (e->type == espeakEVENT_MARK) {
-            context->events->push_back({EspeakEngine::Event::Kind::Mark, position, 0, e->audio_position,
-                                        QString::fromUtf8(e->id.name)});
-        }
+    const auto* sink = static_cast<const EspeakEngine::SampleSink*>(events->user_data);
+    if (sink != nullptr && samples != nullptr && count > 0) {
+        (*sink)(std::span<const qint16>(samples, size_t(count)));
     }
     return 0;
 }
@@ -90,31 +66,36 @@ bool EspeakEngine::loadVoice(const QByteArray& identifier) {
     return true;
 }
 
-std::optional<EspeakEngine::Voice> EspeakEngine::chooseVoice(const QString& name, const QString& language) {
+std::vector<EspeakEngine::Voice> EspeakEngine::voicesOf(const QString& language) {
     const QByteArray wanted = language.toLower().toUtf8();
+    std::vector<Voice> found;
     if (wanted.isEmpty()) {
-        return std::nullopt;
+        return found;
     }
     espeak_VOICE spec{};
     spec.languages = wanted.constData();
-    std::vector<const espeak_VOICE*> candidates;
     for (const espeak_VOICE** v = Espeak()->ListVoices(&spec); v != nullptr && *v != nullptr; ++v) {
         // MBROLA voices need a separate program and its voice data, which we
         // neither install nor want to start from here; trying one spawns it.
         if (speaksLanguage(*v, wanted) && !QByteArray((*v)->identifier).startsWith("mb/")) {
-            candidates.push_back(*v);
+            found.push_back({(*v)->identifier, QString::fromUtf8((*v)->name), language.toLower()});
         }
     }
+    return found;
+}
+
+std::optional<EspeakEngine::Voice> EspeakEngine::chooseVoice(const QString& name, const QString& language) {
+    std::vector<Voice> candidates = voicesOf(language);
     // The named voice first, then the others in espeak-ng's order.
-    std::stable_partition(candidates.begin(), candidates.end(), [&](const espeak_VOICE* v) {
-        const QString identifier = QString::fromUtf8(v->identifier);
-        return !name.isEmpty() && (QString::fromUtf8(v->name).compare(name, Qt::CaseInsensitive) == 0 ||
+    std::stable_partition(candidates.begin(), candidates.end(), [&](const Voice& v) {
+        const QString identifier = QString::fromUtf8(v.identifier);
+        return !name.isEmpty() && (v.name.compare(name, Qt::CaseInsensitive) == 0 ||
                                    identifier.compare(name, Qt::CaseInsensitive) == 0 ||
                                    identifier.section(u'/', -1).compare(name, Qt::CaseInsensitive) == 0);
     });
-    for (const espeak_VOICE* v : candidates) {
-        if (loadVoice(v->identifier)) {
-            return Voice{v->identifier, QString::fromUtf8(v->name), language.toLower()};
+    for (const Voice& v : candidates) {
+        if (loadVoice(v.identifier)) {
+            return v;
         }
     }
     // A regional variant without a voice of its own ("fr-ca") takes the language's.
@@ -122,15 +103,61 @@ std::optional<EspeakEngine::Voice> EspeakEngine::chooseVoice(const QString& name
     return dash > 0 ? chooseVoice(name, language.left(dash)) : std::nullopt;
 }
 
-int EspeakEngine::synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink,
-                             std::vector<Event>& events) {
+std::optional<EspeakEngine::Voice> EspeakEngine::findVoice(const QString& name) {
+    for (const espeak_VOICE** v = Espeak()->ListVoices(nullptr); v != nullptr && *v != nullptr; ++v) {
+        const QString identifier = QString::fromUtf8((*v)->identifier);
+        const bool named = QString::fromUtf8((*v)->name).compare(name, Qt::CaseInsensitive) == 0 ||
+                           identifier.compare(name, Qt::CaseInsensitive) == 0 ||
+                           identifier.section(u'/', -1).compare(name, Qt::CaseInsensitive) == 0;
+        if (named && !identifier.startsWith(u"mb/") && (*v)->languages != nullptr) {
+            const Voice voice{(*v)->identifier, QString::fromUtf8((*v)->name),
+                              QString::fromUtf8((*v)->languages + 1)};
+            if (loadVoice(voice.identifier)) {
+                return voice;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+const std::vector<EspeakEngine::Variant>& EspeakEngine::variants() {
+    if (!m_variants) {
+        m_variants.emplace();
+        espeak_VOICE spec{};
+        spec.languages = "variant";
+        for (const espeak_VOICE** v = Espeak()->ListVoices(&spec); v != nullptr && *v != nullptr; ++v) {
+            const QByteArray identifier((*v)->identifier);
+            // Variants live in the "!v" folder: "!v/f3".
+            const qsizetype slash = identifier.indexOf('/');
+            m_variants->push_back({identifier.mid(slash + 1), QString::fromUtf8((*v)->name), (*v)->gender});
+        }
+    }
+    return *m_variants;
+}
+
+std::optional<EspeakEngine::Voice> EspeakEngine::withVariant(const Voice& voice, const QString& variant) {
+    for (const Variant& v : variants()) {
+        // Compared whole and exactly: the name becomes a file name inside espeak-ng.
+        if (QString::fromUtf8(v.identifier) == variant) {
+            const Voice varied{voice.identifier + '+' + v.identifier,
+                               voice.name + QStringLiteral(", ") + v.name, voice.language};
+            if (loadVoice(varied.identifier)) {
+                return varied;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+int EspeakEngine::synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink) {
     if (!loadVoice(settings.voice.identifier)) {
         return EE_INTERNAL_ERROR;
     }
     Espeak()->SetParameter(espeakRATE, settings.wordsPerMinute, 0);
     Espeak()->SetParameter(espeakVOLUME, settings.volume, 0);
-    SynthContext context{&sink, &events};
-    const espeak_ERROR status = Espeak()->Synth(ssml.constData(), size_t(ssml.size()) + 1, 0, POS_CHARACTER,
-                                                0, espeakCHARS_UTF8 | espeakSSML, nullptr, &context);
+    Espeak()->SetParameter(espeakPITCH, settings.pitch, 0);
+    const espeak_ERROR status =
+        Espeak()->Synth(ssml.constData(), size_t(ssml.size()) + 1, 0, POS_CHARACTER, 0,
+                        espeakCHARS_UTF8 | espeakSSML, nullptr, const_cast<SampleSink*>(&sink));
     return int(status);
 }

@@ -35,27 +35,32 @@ public:
     // preference, that loads. Nothing when no voice of the language loads.
     std::optional<Voice> chooseVoice(const QString& name, const QString& language);
 
+    // The voice of any language whose identifier ("roa/it"), last part of it
+    // ("it") or name ("Italian") is `name`, letters in any case.
+    std::optional<Voice> findVoice(const QString& name);
+    // The voice with a variant of espeak-ng's ("f3", "Annie"): identifier
+    // "roa/it+Annie". Nothing when there is no such variant.
+    std::optional<Voice> withVariant(const Voice& voice, const QString& variant);
+    // Every voice of the language, in espeak-ng's order (MBROLA voices left out).
+    std::vector<Voice> voicesOf(const QString& language);
+    struct Variant {
+        QByteArray identifier; // e.g. "f3", the part after "+"
+        QString name;          // e.g. "Annie"
+        int gender;            // 0 unknown, 1 male, 2 female
+    };
+    const std::vector<Variant>& variants();
+
     struct Settings {
         Voice voice;
         int wordsPerMinute = 175;
         int volume = 100;
-    };
-
-    struct Event {
-        enum class Kind { Word, Sentence, Mark };
-        Kind kind;
-        int textPosition; // 0-based character position in the text spoken
-        int length;       // characters of the word (words only)
-        int audioMs;      // where in the speech it falls
-        QString name;     // the mark's name (marks only)
+        int pitch = 50; // espeak-ng's 0 to 100
     };
     using SampleSink = std::function<void(std::span<const qint16>)>;
 
     // Speaks UTF-8 SSML with the given settings; samples go to `sink` as they
-    // are made, events are collected in `events`. Returns espeak-ng's status
-    // (0 on success).
-    int synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink,
-                   std::vector<Event>& events);
+    // are made. Returns espeak-ng's status (0 on success).
+    int synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink);
 
 private:
     explicit EspeakEngine(int sampleRate) : m_sampleRate(sampleRate) {}
@@ -63,4 +68,5 @@ private:
 
     int m_sampleRate;
     QByteArray m_loadedVoice;
+    std::optional<std::vector<Variant>> m_variants;
 };

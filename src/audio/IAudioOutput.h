@@ -27,15 +27,13 @@ public:
     // Queues samples behind whatever is already queued and returns at once.
     virtual void enqueue(std::span<const qint16> samples) = 0;
     // Returns when everything queued so far has been heard, the device's own
-    // latency included. Returns at once when nothing is queued, when there is
-    // no device, or while the output is paused (it never waits for a resume
-    // that only the waiting thread could give).
+    // latency included. Returns at once when nothing is queued or when there
+    // is no device.
     virtual void drain() = 0;
     // Returns once at most `samples` queued samples are still waiting for the
     // device, so that a long sound can be converted while it plays, a little
-    // ahead of it. Returns at once when there is no device or while the
-    // output is paused. False when the device stopped taking samples: then
-    // everything queued has been dropped.
+    // ahead of it. Returns at once when there is no device. False when the device stopped taking samples:
+    // then everything queued has been dropped.
     virtual bool waitUntilQueuedAtMost(qsizetype samples) {
         Q_UNUSED(samples);
         return true;
@@ -44,8 +42,6 @@ public:
     virtual void purge() = 0;
     // True while queued samples have not all been heard.
     virtual bool isPlaying() const = 0;
-    // Holds the output (queued samples wait) or lets it go on.
-    virtual void setPaused(bool paused) = 0;
 
     // Plays the samples after what is queued and returns when they have been heard.
     void play(std::span<const qint16> samples) {

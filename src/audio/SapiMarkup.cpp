@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 const QString WrapOpen = QStringLiteral("<speak>");
@@ -12,90 +13,12 @@ const QString WrapClose = QStringLiteral("</speak>");
 // not keep the program silent and unresponsive for hours.
 constexpr int MaxSilenceMs = 60000;
 
-struct VoiceLevels {
-    int rate = 0;     // SAPI units, -10..10
-    int volume = 100; // percent of the voice's volume
-    int pitch = 0;    // SAPI units, -10..10
-};
-
+// How the text inside an element is spoken.
 struct Frame {
-    VoiceLevels levels;
-    // SSML end tags to write when the element of this frame ends, in the order
-    // the matching start tags were written.
-    QStringList closers;
+    SpeechLevels levels;
+    bool emphasis = false;
+    bool spell = false;
 };
-
-class Writer {
-public:
-    explicit Writer(const SapiVoiceState& voice) : m_voice(voice) {}
-
-    void markup(const QString& s) {
-        m_out.ssml += s;
-        m_out.sourceIndex.insert(m_out.sourceIndex.end(), size_t(s.size()), -1);
-    }
-
-    // Decoded text whose written form `raw` starts at `rawStart` in the
-    // original. Each decoded character is traced back to where it was
-    // written: an entity ("&lt;", "&#38;") to its "&", a CR LF pair (read as
-    // one line feed) to its CR, a CDATA section past its opening.
-    void text(QStringView decoded, QStringView raw, int rawStart, bool markup) {
-        const bool cdata = markup && raw.startsWith(u"<![CDATA[");
-        const bool entities = markup && !cdata;
-        qsizetype r = cdata ? 9 : 0;
-        for (qsizetype i = 0; i < decoded.size(); ++i) {
-            const int source = rawStart + int(std::min(r, std::max<qsizetype>(raw.size() - 1, 0)));
-            const bool paired =
-                (decoded[i].isHighSurrogate() && i + 1 < decoded.size() && decoded[i + 1].isLowSurrogate()) ||
-                (decoded[i].isLowSurrogate() && i > 0 && decoded[i - 1].isHighSurrogate());
-            character(decoded[i].isSurrogate() && !paired ? QChar(u' ') : decoded[i], source);
-            if (entities && r < raw.size() && raw[r] == u'&') {
-                // One entity may stand for a character outside the 16-bit range.
-                if (decoded[i].isHighSurrogate() && i + 1 < decoded.size()) {
-                    character(decoded[++i], source);
-                }
-                const qsizetype semicolon = raw.indexOf(u';', r);
-                r = semicolon < 0 ? r + 1 : semicolon + 1;
-            } else if (markup && r + 1 < raw.size() && raw[r] == u'\r' && raw[r + 1] == u'\n') {
-                r += 2;
-            } else {
-                ++r;
-            }
-        }
-    }
-
-    SsmlText take() { return std::move(m_out); }
-
-private:
-    void character(QChar c, int source) {
-        QString piece;
-        if (c == u'&') {
-            piece = m_voice.ampersandWord.isEmpty() ? QStringLiteral("&amp;")
-                                                    : u' ' + m_voice.ampersandWord + u' ';
-        } else if (c == u'<') {
-            piece = QStringLiteral("&lt;");
-        } else if (c == u'>') {
-            piece = QStringLiteral("&gt;");
-        } else if ((c < u'\x20' && c != u'\t' && c != u'\n' && c != u'\r') || c.unicode() >= 0xFFFE) {
-            // Characters XML does not allow: the synthesizer would stop at a
-            // NUL or refuse the markup. Each becomes one space, so every
-            // position still maps to its own character.
-            piece = QStringLiteral(" ");
-        } else {
-            piece = c;
-        }
-        m_out.ssml += piece;
-        m_out.sourceIndex.insert(m_out.sourceIndex.end(), size_t(piece.size()), source);
-    }
-
-    const SapiVoiceState& m_voice;
-    SsmlText m_out;
-};
-
-QString escapeAttribute(QString value) {
-    return value.replace(u'&', QStringLiteral("&amp;"))
-        .replace(u'<', QStringLiteral("&lt;"))
-        .replace(u'"', QStringLiteral("&quot;"));
-}
 
 std::optional<int> intAttribute(const QXmlStreamAttributes& attributes, QStringView name) {
     for (const QXmlStreamAttribute& a : attributes) {
@@ -110,41 +33,9 @@ std::optional<int> intAttribute(const QXmlStreamAttributes& attributes, QStringV
     return std::nullopt;
 }
 
-QString stringAttribute(const QXmlStreamAttributes& attributes, QStringView name) {
-    for (const QXmlStreamAttribute& a : attributes) {
-        if (a.name().compare(name, Qt::CaseInsensitive) == 0) {
-            return a.value().toString();
-        }
-    }
-    return {};
-}
-
-// The SSML start tag that brings the voice from `from` to `to`, and its end tag.
-// espeak-ng reads prosody percentages relative to the enclosing prosody.
-std::pair<QString, QString> prosody(const VoiceLevels& from, const VoiceLevels& to) {
-    QString attributes;
-    if (to.rate != from.rate) {
-        const double factor = SapiRateFactor(to.rate) / SapiRateFactor(from.rate);
-        attributes += QStringLiteral(" rate=\"%1%\"").arg(qRound(100 * factor));
-    }
-    if (to.volume != from.volume) {
-        const int percent = from.volume == 0 ? 0 : qRound(100.0 * to.volume / from.volume);
-        attributes += QStringLiteral(" volume=\"%1%\"").arg(percent);
-    }
-    if (to.pitch != from.pitch) {
-        // One step of the SAPI pitch scale is taken as one semitone.
-        const int steps = to.pitch - from.pitch;
-        attributes += QStringLiteral(" pitch=\"%1%2st\"").arg(steps > 0 ? "+" : "-").arg(std::abs(steps));
-    }
-    if (attributes.isEmpty()) {
-        return {};
-    }
-    return {QStringLiteral("<prosody") + attributes + u'>', QStringLiteral("</prosody>")};
-}
-
 // The voice levels a rate, volume or pitch tag asks for; nullopt for other tags.
-std::optional<VoiceLevels> changedLevels(const QString& tag, const QXmlStreamAttributes& attributes,
-                                         VoiceLevels levels) {
+std::optional<SpeechLevels> changedLevels(const QString& tag, const QXmlStreamAttributes& attributes,
+                                          SpeechLevels levels) {
     if (tag == u"rate") {
         if (const auto abs = intAttribute(attributes, u"absspeed")) {
             levels.rate = std::clamp(*abs, -10, 10);
@@ -167,127 +58,174 @@ std::optional<VoiceLevels> changedLevels(const QString& tag, const QXmlStreamAtt
     return levels;
 }
 
-class Translator {
+// Adds text spoken as `frame` says, joined to the last piece when that is spoken alike.
+void addText(SpeechText& out, const QString& text, const Frame& frame) {
+    if (text.isEmpty()) {
+        return;
+    }
+    if (!out.empty() && out.back().silenceMs == 0 && out.back().levels == frame.levels &&
+        out.back().emphasis == frame.emphasis && out.back().spell == frame.spell) {
+        out.back().text += text;
+        return;
+    }
+    out.push_back({text, 0, frame.levels, frame.emphasis, frame.spell});
+}
+
+class Parser {
 public:
-    Translator(const QString& text, const SapiVoiceState& voice)
-        : m_wrapped(WrapOpen + text + WrapClose), m_reader(m_wrapped), m_writer(voice) {
-        m_root.levels.rate = voice.rate;
+    Parser(const QString& text, int voiceRate) : m_wrapped(WrapOpen + text + WrapClose), m_reader(m_wrapped) {
+        m_frames.push_back(Frame{{voiceRate, 100, 0}, false, false});
     }
 
-    std::optional<SsmlText> run() {
-        qint64 previousOffset = 0;
+    std::optional<SpeechText> run() {
         while (!m_reader.atEnd()) {
             const QXmlStreamReader::TokenType token = m_reader.readNext();
-            const qint64 offset = m_reader.characterOffset();
             if (token == QXmlStreamReader::StartElement) {
-                startElement(offset);
+                startElement(m_reader.characterOffset());
             } else if (token == QXmlStreamReader::EndElement) {
-                endElement();
+                m_frames.pop_back();
             } else if (token == QXmlStreamReader::Characters) {
-                const QStringView raw = QStringView(m_wrapped).mid(previousOffset, offset - previousOffset);
-                m_writer.text(m_reader.text(), raw, int(previousOffset) - int(WrapOpen.size()), true);
+                addText(m_out, m_reader.text().toString(), m_frames.back());
             }
-            previousOffset = offset;
         }
         if (m_reader.hasError()) {
             return std::nullopt;
         }
-        return m_writer.take();
+        return std::move(m_out);
     }
 
 private:
-    Frame& top() { return m_frames.empty() ? m_root : m_frames.back(); }
-
     void startElement(qint64 offset) {
+        Frame frame = m_frames.back();
         if (m_depth++ == 0) {
-            m_writer.markup(WrapOpen);
+            m_frames.push_back(frame);
             return;
         }
         const QString tag = m_reader.name().toString().toLower();
         const QXmlStreamAttributes attributes = m_reader.attributes();
         // "<tag/>": the offset is just past the closing "/>".
         const bool empty = offset >= 2 && m_wrapped.at(offset - 2) == u'/';
-        Frame frame{top().levels, {}};
-        if (const auto levels = changedLevels(tag, attributes, top().levels)) {
-            const auto [open, close] = prosody(top().levels, *levels);
-            if (!open.isEmpty()) {
-                m_writer.markup(open);
-                // Written empty, the tag changes the rest of the enclosing text.
-                (empty ? top() : frame).closers.append(close);
-                if (empty) {
-                    top().levels = *levels;
-                }
-                frame.levels = *levels;
-            }
+        if (const auto levels = changedLevels(tag, attributes, frame.levels)) {
+            // Written empty, the tag changes the rest of the enclosing text.
+            (empty ? m_frames.back() : frame).levels = *levels;
         } else if (tag == u"silence") {
             if (const auto ms = intAttribute(attributes, u"msec"); ms && *ms > 0) {
-                m_writer.markup(QStringLiteral("<break time=\"%1ms\"/>").arg(std::min(*ms, MaxSilenceMs)));
+                m_out.push_back({{}, std::min(*ms, MaxSilenceMs), frame.levels, false, false});
             }
-        } else if (tag == u"bookmark") {
-            m_writer.markup(QStringLiteral("<mark name=\"%1\"/>")
-                                .arg(escapeAttribute(stringAttribute(attributes, u"mark"))));
-        } else if (tag == u"emph" && !empty) {
-            m_writer.markup(QStringLiteral("<emphasis>"));
-            frame.closers.append(QStringLiteral("</emphasis>"));
-        } else if (tag == u"spell" && !empty) {
-            m_writer.markup(QStringLiteral("<say-as interpret-as=\"characters\">"));
-            frame.closers.append(QStringLiteral("</say-as>"));
+        } else if (tag == u"emph") {
+            frame.emphasis = true;
+        } else if (tag == u"spell") {
+            frame.spell = true;
         }
         m_frames.push_back(frame);
     }
 
-    void endElement() {
-        --m_depth;
-        Frame& frame = top();
-        for (auto it = frame.closers.crbegin(); it != frame.closers.crend(); ++it) {
-            m_writer.markup(*it);
-        }
-        if (m_frames.empty()) {
-            m_writer.markup(WrapClose);
-        } else {
-            m_frames.pop_back();
-        }
-    }
-
     QString m_wrapped;
     QXmlStreamReader m_reader;
-    Writer m_writer;
-    Frame m_root;
     std::vector<Frame> m_frames;
+    SpeechText m_out;
     int m_depth = 0;
 };
-} // namespace
 
-int SsmlText::toSource(int ssmlPosition) const {
-    int last = 0;
-    for (int i = std::min<int>(ssmlPosition, int(sourceIndex.size()) - 1); i >= 0; --i) {
-        if (sourceIndex[size_t(i)] >= 0) {
-            last = sourceIndex[size_t(i)];
-            break;
-        }
+// One character as SSML text.
+QString escaped(QChar c, bool pairedSurrogate, const QString& ampersandWord) {
+    if (c == u'&') {
+        return ampersandWord.isEmpty() ? QStringLiteral("&amp;") : u' ' + ampersandWord + u' ';
     }
-    return ssmlPosition >= int(sourceIndex.size()) ? sourceLength : last;
+    QString piece;
+    if (c == u'<') {
+        piece = QStringLiteral("&lt;");
+    } else if (c == u'>') {
+        piece = QStringLiteral("&gt;");
+    } else if ((c < u'\x20' && c != u'\t' && c != u'\n' && c != u'\r') || c.unicode() >= 0xFFFE ||
+               (c.isSurrogate() && !pairedSurrogate)) {
+        // Characters XML does not allow: the synthesizer would stop at a NUL
+        // or refuse the markup.
+        piece = QStringLiteral(" ");
+    } else {
+        piece = c;
+    }
+    return piece;
 }
+
+QString escapedText(const QString& text, const QString& ampersandWord) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool paired = (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ||
+                            (c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate());
+        out += escaped(c, paired, ampersandWord);
+    }
+    return out;
+}
+
+// The SSML start tag that brings the voice from its own levels to `to`, and its end tag.
+std::pair<QString, QString> prosody(int voiceRate, const SpeechLevels& to) {
+    QString attributes;
+    if (to.rate != voiceRate) {
+        const double factor = SapiRateFactor(to.rate) / SapiRateFactor(voiceRate);
+        attributes += QStringLiteral(" rate=\"%1%\"").arg(qRound(100 * factor));
+    }
+    if (to.volume != 100) {
+        attributes += QStringLiteral(" volume=\"%1%\"").arg(to.volume);
+    }
+    if (const int steps = to.pitch; steps != 0) {
+        // One step of the SAPI pitch scale is taken as one semitone.
+        attributes += QStringLiteral(" pitch=\"%1%2st\"").arg(steps > 0 ? "+" : "-").arg(std::abs(steps));
+    }
+    if (attributes.isEmpty()) {
+        return {};
+    }
+    return {QStringLiteral("<prosody") + attributes + u'>', QStringLiteral("</prosody>")};
+}
+} // namespace
 
 double SapiRateFactor(double rate) {
     return std::pow(3.0, rate / 10.0);
 }
 
-SsmlText TranslateSapiMarkup(const QString& text, const SapiVoiceState& voice) {
-    Translator translator(text, voice);
-    if (auto ssml = translator.run()) {
-        ssml->sourceLength = int(text.size());
-        return std::move(*ssml);
+SpeechText ParseSapiMarkup(const QString& text, int voiceRate) {
+    Parser parser(text, voiceRate);
+    if (auto pieces = parser.run()) {
+        return std::move(*pieces);
     }
-    return PlainTextAsSsml(text, voice);
+    return PlainSpeech(text, voiceRate);
 }
 
-SsmlText PlainTextAsSsml(const QString& text, const SapiVoiceState& voice) {
-    Writer writer(voice);
-    writer.markup(WrapOpen);
-    writer.text(text, text, 0, false);
-    writer.markup(WrapClose);
-    SsmlText out = writer.take();
-    out.sourceLength = int(text.size());
+SpeechText PlainSpeech(const QString& text, int voiceRate) {
+    SpeechText out;
+    addText(out, text, Frame{{voiceRate, 100, 0}, false, false});
     return out;
+}
+
+QString SpokenWords(const SpeechText& text) {
+    QString words;
+    for (const SpeechPiece& piece : text) {
+        words += piece.text;
+    }
+    return words;
+}
+
+QString SpeechSsml(const SpeechText& text, int voiceRate, const QString& ampersandWord) {
+    QString ssml = WrapOpen;
+    for (const SpeechPiece& piece : text) {
+        if (piece.text.isEmpty()) {
+            ssml += QStringLiteral("<break time=\"%1ms\"/>").arg(piece.silenceMs);
+            continue;
+        }
+        const auto [open, close] = prosody(voiceRate, piece.levels);
+        QString closers = close;
+        ssml += open;
+        if (piece.emphasis) {
+            ssml += QStringLiteral("<emphasis>");
+            closers.prepend(QStringLiteral("</emphasis>"));
+        }
+        if (piece.spell) {
+            ssml += QStringLiteral("<say-as interpret-as=\"characters\">");
+            closers.prepend(QStringLiteral("</say-as>"));
+        }
+        ssml += escapedText(piece.text, ampersandWord) + closers;
+    }
+    return ssml + WrapClose;
 }

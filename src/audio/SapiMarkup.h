@@ -4,47 +4,56 @@
 
 #include <vector>
 
-// A text ready for espeak-ng's SSML mode, with, for every character of it,
-// the index of the character of the original text it came from (-1 for
-// characters we added), so that positions reported during speech can be
-// given back in terms of the text the caller passed.
-struct SsmlText {
-    QString ssml;
-    std::vector<int> sourceIndex;
-    // The length of the original text.
-    int sourceLength = 0;
-
-    // The index in the original text for a 0-based position in ssml; the end
-    // of the original text (its length) for positions past the end. Always
-    // within 0 to sourceLength, also for a text of tags only.
-    int toSource(int ssmlPosition) const;
-};
-
-// How the voice stands before the text's own tags change it.
-struct SapiVoiceState {
-    // Rate on the SAPI scale, -10 to 10, relative to the voice's default speed.
+// How the voice stands for a stretch of speech, on SAPI's scales: rate -10 to
+// 10 (absolute, the voice's own rate included), volume 0 to 100 (percent of
+// the voice's volume), pitch -10 to 10 (semitones from the voice's pitch).
+struct SpeechLevels {
     int rate = 0;
-    // When not empty, a bare "&" is read as this word (Italian reads "Pane &
-    // latte" as "Pane e latte"; the synthesizer would say the English "and").
-    QString ampersandWord;
+    int volume = 100;
+    int pitch = 0;
+    friend bool operator==(const SpeechLevels&, const SpeechLevels&) = default;
 };
 
-// Translates a text written with SAPI 5 speech tags into espeak-ng SSML:
+// A stretch of a key's text with one way of speaking it, or a pause.
+struct SpeechPiece {
+    QString text;      // what is said, as plain text; empty for a pause
+    int silenceMs = 0; // a pause of this length (text empty)
+    SpeechLevels levels;
+    bool emphasis = false;
+    bool spell = false; // read letter by letter
+    friend bool operator==(const SpeechPiece&, const SpeechPiece&) = default;
+};
+
+// A key's text as every speech engine takes it: tags already read, so that
+// no engine ever speaks one aloud.
+using SpeechText = std::vector<SpeechPiece>;
+
+// Reads a text written with SAPI 5 speech tags:
 //   <silence msec="n"/>                   pause of n milliseconds
 //   <rate speed="n"> / <rate absspeed="n"> speed, relative / absolute, -10..10
 //   <volume level="n">                    n percent of the voice's volume, 0..100
 //   <pitch middle="n"> / absmiddle="n"    pitch, relative / absolute, -10..10
 //   <emph>                                emphasis
 //   <spell>                               read letter by letter
-//   <bookmark mark="x"/>                  reported while speaking
 // Rate, volume and pitch tags written empty (<rate speed="5"/>) change the
 // rest of the enclosing text. Other tags are dropped and their text kept.
 // Tag and attribute names are matched without regard to case. A text that
 // is not well-formed markup (a bare "&" or "<") is read as plain text.
-SsmlText TranslateSapiMarkup(const QString& text, const SapiVoiceState& voice);
+// `voiceRate` is the rate the text starts at.
+SpeechText ParseSapiMarkup(const QString& text, int voiceRate);
 
-// The text read as it stands, every character escaped.
-SsmlText PlainTextAsSsml(const QString& text, const SapiVoiceState& voice);
+// The text read as it stands, tags and all.
+SpeechText PlainSpeech(const QString& text, int voiceRate);
+
+// The text of every piece, without pauses or levels: what an engine that
+// honours no markup says.
+QString SpokenWords(const SpeechText& text);
+
+// The text as SSML for engines that read it (espeak-ng, speech-dispatcher).
+// Levels are written relative to `voiceRate`; a bare "&" becomes
+// `ampersandWord` when one is given (espeak-ng would say the English "and").
+// Characters XML does not allow become spaces.
+QString SpeechSsml(const SpeechText& text, int voiceRate, const QString& ampersandWord);
 
 // SAPI's rate scale: a rate of r means a speed of 3^(r/10) times the voice's
 // default, so -10 is a third and +10 three times the default speed.

@@ -112,7 +112,7 @@ void SdlAudioOutput::enqueue(std::span<const qint16> samples) {
 }
 
 void SdlAudioOutput::drain() {
-    if (device().id == 0 || m_paused || !m_unheard) {
+    if (device().id == 0 || !m_unheard) {
         return;
     }
     if (waitUntilQueuedAtMost(0)) {
@@ -123,7 +123,7 @@ void SdlAudioOutput::drain() {
 
 bool SdlAudioOutput::waitUntilQueuedAtMost(qsizetype samples) {
     const SDL_AudioDeviceID id = device().id;
-    if (id == 0 || m_paused) {
+    if (id == 0) {
         return true;
     }
     const Uint32 limit = Uint32(std::max<qsizetype>(samples, 0) * qsizetype(sizeof(qint16)));
@@ -167,11 +167,4 @@ void SdlAudioOutput::purge() {
 bool SdlAudioOutput::isPlaying() const {
     const SDL_AudioDeviceID id = device().id;
     return id != 0 && Sdl()->GetQueuedAudioSize(id) > 0;
-}
-
-void SdlAudioOutput::setPaused(bool paused) {
-    m_paused = paused;
-    if (const SDL_AudioDeviceID id = device().id; id != 0) {
-        Sdl()->PauseAudioDevice(id, paused ? 1 : 0);
-    }
 }

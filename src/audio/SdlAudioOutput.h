@@ -35,7 +35,6 @@ public:
     bool waitUntilQueuedAtMost(qsizetype samples) override;
     void purge() override;
     bool isPlaying() const override;
-    void setPaused(bool paused) override;
 
 private:
     struct Device {
@@ -53,7 +52,6 @@ private:
     // The opening on its own thread, consumed by the first member that waits for it.
     mutable std::future<Device> m_opening;
     mutable bool m_openingStarted = false;
-    bool m_paused = false;
     // Samples were queued and their tail may still sit in the device's buffers.
     bool m_unheard = false;
 };

@@ -3,10 +3,8 @@
 #include "audio/IAudioOutput.h"
 
 #include <QByteArray>
-#include <QString>
 
 #include <functional>
-#include <optional>
 #include <span>
 
 // The largest sound file we read: far beyond any key's sound (about 12
@@ -15,12 +13,6 @@ constexpr qint64 MaxSoundFileBytes = 128LL * 1024 * 1024;
 // The longest stretch of a sound we play, in the file and once converted; a
 // longer one is cut here.
 constexpr int MaxSoundSeconds = 30 * 60;
-
-// Reads a whole file when it is a regular file of at most maxBytes. Anything
-// else (a folder, a device such as /dev/zero, a FIFO, a socket, a missing or
-// unreadable file) gives nothing, and never waits: the type is checked on the
-// opened file before a single byte is read.
-std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes = MaxSoundFileBytes);
 
 // Decodes a complete WAV image into the given format with a WavDecoder,
 // handing the samples to `sink` piece by piece as they are converted: the

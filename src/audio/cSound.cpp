@@ -3,12 +3,12 @@
 #include "audio/WavDecoder.h"
 #include "audio/WavSource.h"
 #include "config/FileExists.h"
+#include "platform/RegularFile.h"
 
 cSound::cSound(IAudioOutput& output) : m_output(output) {}
 
 cSound::~cSound() {
     m_fileName.clear();
-    m_soundData.clear();
     StopSound();
 }
 
@@ -16,30 +16,15 @@ void cSound::StopSound() {
     m_output.purge();
 }
 
-void cSound::PlayBuffer(quint32 flags) {
-    play(m_soundData, flags);
-}
-
 void cSound::PlayFile(quint32 flags) {
-    if ((flags & SND_PURGE) != 0) {
-        play({}, flags);
-        return;
-    }
     // Layouts written on another system name files with letters in any case.
-    const std::optional<QByteArray> wav = ReadRegularFile(ResolveFileCase(m_fileName));
+    const std::optional<QByteArray> wav = ReadRegularFile(ResolveFileCase(m_fileName), MaxSoundFileBytes);
     play(wav.value_or(QByteArray()), flags);
 }
 
 // One sound at a time, as with the classic sound call: a new sound stops the
-// one still playing unless SND_NOSTOP asks to leave it alone.
+// one still playing.
 void cSound::play(const QByteArray& wav, quint32 flags) {
-    if ((flags & SND_PURGE) != 0) {
-        m_output.purge();
-        return;
-    }
-    if ((flags & SND_NOSTOP) != 0 && m_output.isPlaying()) {
-        return;
-    }
     // Each piece is queued as soon as it is converted, so the sound starts
     // before the rest is ready; a file that gives nothing leaves alone what
     // is playing.

@@ -6,8 +6,8 @@
 #include <QString>
 
 // Plays recorded sounds (WAV files) for the runtime: a key's own sound and the
-// bonus sound of a completed sequence. The object remembers a file name or a
-// sound held in memory and plays it through the program's one audio output,
+// bonus sound of a completed sequence. The object remembers a file name and
+// plays the file through the program's one audio output,
 // the same output speech uses, so a sound and the speech after it never
 // overlap.
 //
@@ -17,8 +17,8 @@
 // sound that cannot be played.
 class cSound {
 public:
-    // Flag bits of PlayFile and PlayBuffer, with the values users of the
-    // class know from the classic sound call. Bits not listed are ignored.
+    // Flag bits of PlayFile, with the values users of the class know from
+    // the classic sound call. Bits not listed are ignored.
     enum Flag : quint32 {
         // Play and return only once the whole sound has been heard.
         SND_SYNC = 0x0000,
@@ -26,19 +26,13 @@ public:
         SND_ASYNC = 0x0001,
         // Never play a default sound (we never do anyway).
         SND_NODEFAULT = 0x0002,
-        // The sound is in memory (PlayBuffer plays SoundData with or without it).
-        SND_MEMORY = 0x0004,
         // Play again and again; not supported: the sound is played once.
         SND_LOOP = 0x0008,
-        // Leave a sound that is still playing alone and play nothing.
-        SND_NOSTOP = 0x0010,
-        // Stop what is playing; nothing new is played.
-        SND_PURGE = 0x0040,
     };
 
     // The output is shared with the speech object and must outlive this one.
     explicit cSound(IAudioOutput& output);
-    // Release: empties FileName and SoundData, then StopSound.
+    // Release: empties FileName, then StopSound.
     ~cSound();
     cSound(const cSound&) = delete;
     cSound& operator=(const cSound&) = delete;
@@ -46,17 +40,11 @@ public:
     // Stops whatever is playing or queued on the output.
     void StopSound();
 
-    // A complete WAV file held in memory; a copy is returned and a copy is kept.
-    QByteArray SoundData() const { return m_soundData; }
-    void setSoundData(const QByteArray& data) { m_soundData = data; }
-
     // The sound to play, normally the full path of a WAV file. Letters of the
     // name are matched without regard to case against the files on disk.
     QString FileName() const { return m_fileName; }
     void setFileName(const QString& name) { m_fileName = name; }
 
-    // Plays SoundData with the given flags.
-    void PlayBuffer(quint32 flags);
     // Plays the file named by FileName with the given flags; with 0 it
     // returns only after the last sample has been heard.
     void PlayFile(quint32 flags);
@@ -71,5 +59,4 @@ private:
 
     IAudioOutput& m_output;
     QString m_fileName;
-    QByteArray m_soundData;
 };

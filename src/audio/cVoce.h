@@ -1,33 +1,33 @@
 #pragma once
 
-#include "audio/EspeakEngine.h"
 #include "audio/IAudioOutput.h"
-#include "audio/SapiMarkup.h"
+#include "audio/ISpeechEngine.h"
+#include "audio/SpeechEngines.h"
+#include "audio/VoiceChoice.h"
 
-#include <QObject>
 #include <QString>
-#include <QVariant>
 
+#include <memory>
 #include <optional>
 
-// Speaks a key's text with an Italian voice of espeak-ng, synchronously: the
-// samples are made in memory and played through the program's one audio
-// output (the one cSound uses), and Speak returns when the text has been
-// heard, so speech never overlaps a recorded sound.
+// Speaks a key's text, synchronously: engines that make samples (espeak-ng,
+// Festival) have them played through the program's one audio output (the
+// one cSound uses), and Speak returns when the text has been heard, so
+// speech never overlaps a recorded sound; an engine that plays on its own
+// (the system's speech service) starts once the output has fallen silent.
 //
-// The voice is chosen once, when the object is made, by an attribute string
-// "Name=…;Language=…;Vendor=…". Language (a hexadecimal Windows language code,
-// 410 for Italian) is required. A voice with the given Name is preferred when
-// one of that language exists; otherwise the best voice of the language is
-// used, since the voice a layout was written for is rarely installed. Vendor
-// is not looked at. Rate -4 and volume 100 are set on SAPI's scales.
+// Without a choice the voice is espeak-ng's, chosen once, when the object is
+// made, by an attribute string "Name=…;Language=…;Vendor=…". Language (a
+// hexadecimal Windows language code, 410 for Italian) is required. A voice
+// with the given Name is preferred when one of that language exists;
+// otherwise the best voice of the language is used, since the voice a layout
+// was written for is rarely installed. Vendor is not looked at. Rate -4 and
+// volume 100 are set on SAPI's scales. A chosen voice (VoiceChoice) that is
+// not on the computer gives way to espeak-ng's Italian voice.
 //
-// When no voice of the language can be set up, or espeak-ng cannot start, the
-// object has no synthesizer for its whole life: it raises
-// VoiceNonDisponibile once the event loop runs, and every Speak fails with an
-// error the caller can show.
-class cVoce : public QObject {
-    Q_OBJECT
+// When no voice can be set up the object has no synthesizer for its whole
+// life, and every Speak fails with an error the caller can show.
+class cVoce {
 public:
     // The attributes the program asks for: an Italian voice.
     static const QString DefaultAttributes;
@@ -47,26 +47,37 @@ public:
     };
 
     // The output is shared with the sound player and must outlive this object.
-    explicit cVoce(IAudioOutput& output, QObject* parent = nullptr);
-    cVoce(IAudioOutput& output, const QString& voiceAttributes, QObject* parent = nullptr);
-    ~cVoce() override;
+    explicit cVoce(IAudioOutput& output, const QString& voiceAttributes = DefaultAttributes);
+    // The chosen voice, or espeak-ng's Italian voice (chosen by the
+    // attributes) when that is missing.
+    cVoce(IAudioOutput& output, const VoiceChoice& choice,
+          const QString& voiceAttributes = DefaultAttributes);
+    // A voice already resolved, from any engine source.
+    cVoce(IAudioOutput& output, ResolvedVoice voice);
+    ~cVoce();
+    cVoce(const cVoce&) = delete;
+    cVoce& operator=(const cVoce&) = delete;
 
     // value with `flag` set when `on`, cleared otherwise.
     static qint32 SetFlag(bool on, qint32 value, qint32 flag);
 
     // Flags used by every Speak: 10 (purge before speak, markup) once a voice
-    // is set up; 0 when creation failed before that step.
+    // is set up; 0 without a synthesizer.
     qint32 SpeakFlags() const { return m_speakFlags; }
     void setSpeakFlags(qint32 flags) { m_speakFlags = flags; }
 
     // True when a voice is set up.
-    bool hasSynthesizer() const { return m_settings.has_value(); }
-    // The espeak-ng voice in use ("Italian"); empty without a synthesizer.
+    bool hasSynthesizer() const { return m_engine != nullptr; }
+    // The voice in use ("Italian"); empty without a synthesizer.
     QString VoiceName() const;
+    // What speaks: the choice, or what took the place of a missing voice.
+    const VoiceChoice& choice() const { return m_choice; }
+    // In Italian, what of the choice is missing and which package brings it;
+    // empty when the chosen voice speaks.
+    const QString& notice() const { return m_notice; }
 
     // Speaks the text with SpeakFlags and returns once it has been heard
-    // (at once when the flags ask for no wait, or while speech is paused).
-    // An empty text speaks nothing.
+    // (at once when the flags ask for no wait). An empty text speaks nothing.
     [[nodiscard]] std::optional<Error> Speak(const QString& text);
     // Silences speech of this object that has not been heard yet (and what
     // was queued after it).
@@ -74,50 +85,13 @@ public:
     // The voice's rate (-10 to 10) and volume (0 to 100) on SAPI's scales;
     // -4 and 100 unless changed.
     void setRateAndVolume(int rate, int volume);
-    // Holds and releases the shared output: sounds wait with the speech.
-    void PauseSpeech();
-    void ResumeSpeech();
-
-signals:
-    // The synthesizer's events, with SAPI's arguments. espeak-ng reports
-    // streams, sentences, words and marks: StartStream comes before the
-    // speech, Sentence, Word and Bookmark once the text has been made
-    // (character positions count in the text given to Speak), EndStream once
-    // it has been heard. A bookmark written right at the start of a sentence
-    // is not reported by espeak-ng 1.51. AudioLevel, EnginePrivate, Phoneme,
-    // Viseme and VoiceChange have nothing to carry on this platform and are
-    // never raised.
-    void VoiceNonDisponibile();
-    // Stream positions are byte offsets in the 16-bit mono stream of the voice.
-    void AudioLevel(qint32 streamNumber, const QVariant& streamPosition, qint32 level);
-    void Bookmark(qint32 streamNumber, const QVariant& streamPosition, const QString& bookmark,
-                  qint32 bookmarkId);
-    void EndStream(qint32 streamNumber, const QVariant& streamPosition);
-    void EnginePrivate(qint32 streamNumber, qint32 streamPosition, const QVariant& engineData);
-    void Phoneme(qint32 streamNumber, const QVariant& streamPosition, qint32 duration, qint16 nextPhoneId,
-                 qint32 feature, qint16 currentPhoneId);
-    void Sentence(qint32 streamNumber, const QVariant& streamPosition, qint32 characterPosition,
-                  qint32 length);
-    void StartStream(qint32 streamNumber, const QVariant& streamPosition);
-    void Viseme(qint32 streamNumber, const QVariant& streamPosition, qint32 duration, qint32 nextVisemeId,
-                qint32 feature, qint32 currentVisemeId);
-    void VoiceChange(qint32 streamNumber, const QVariant& streamPosition, const QString& voiceObjectToken);
-    void Word(qint32 streamNumber, const QVariant& streamPosition, qint32 characterPosition, qint32 length);
 
 private:
-    void create(const QString& voiceAttributes);
-    void announceMissingSynthesizer();
-    void releaseVoice();
-    QVariant streamPosition(int audioMs) const;
-    void emitEvents(qint32 stream, const SsmlText& ssml, qint32 textLength,
-                    const std::vector<EspeakEngine::Event>& events);
-
     IAudioOutput& m_output;
-    std::optional<EspeakEngine::Settings> m_settings;
+    std::unique_ptr<ISpeechEngine> m_engine;
+    VoiceChoice m_choice;
+    QString m_notice;
     qint32 m_speakFlags = 0;
-    int m_rate = 0;
-    qint32 m_streamNumber = 0;
-    // Speech of ours was queued without waiting for it to be heard.
+    // Speech of ours was started without waiting for it to be heard.
     bool m_speechQueued = false;
-    bool m_paused = false;
 };

@@ -3,18 +3,14 @@
 #include "config/FileExists.h"
 #include "config/IniEncoding.h"
 #include "config/WriteProtection.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
-#include <cerrno>
 #include <optional>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 // A real layout is a few KB. Every read decodes the whole file, and a
@@ -122,37 +118,6 @@ QStringList SplitLines(const QString& text) {
         lines.append(text.mid(start));
     }
     return lines;
-}
-
-// The bytes of a regular file of at most MaxFileSize, read with one open and
-// one read; nothing for anything else. The type is checked on the opened
-// file, and O_NONBLOCK keeps a FIFO without a writer from blocking the open.
-std::optional<QByteArray> ReadRegular(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    std::optional<QByteArray> result;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxFileSize) {
-        QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-        qsizetype done = 0;
-        ssize_t got = 1;
-        while (done < bytes.size() && got > 0) {
-            got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-            if (got < 0 && errno == EINTR) {
-                got = 1;
-            } else if (got > 0) {
-                done += got;
-            }
-        }
-        if (got >= 0) {
-            bytes.truncate(done);
-            result = std::move(bytes);
-        }
-    }
-    ::close(fd);
-    return result;
 }
 
 // The file a name leads to: a case variant on disk counts as the same file,
@@ -298,10 +263,10 @@ std::optional<QString> ReadText(const QString& file) {
     if (file.isEmpty()) {
         return std::nullopt;
     }
-    std::optional<QByteArray> bytes = ReadRegular(file);
+    std::optional<QByteArray> bytes = ReadRegularFile(file, MaxFileSize);
     if (!bytes) {
         const QString resolved = ResolveFileCase(file);
-        if (resolved == file || !(bytes = ReadRegular(resolved))) {
+        if (resolved == file || !(bytes = ReadRegularFile(resolved, MaxFileSize))) {
             return std::nullopt;
         }
     }

@@ -9,12 +9,14 @@
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
+#include "platform/WaitCursor.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <optional>
 
 frmApriFile::frmApriFile(const QString& programFolder, IFilePicker& picker, IMessages& messages,
                          QWidget* parent)
@@ -70,16 +72,16 @@ void frmApriFile::PickFile() {
 }
 
 void frmApriFile::OpenLayout() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<WaitCursor> hourglass(std::in_place);
     const QString path = PathRules::LayoutFilePath(txtPathLayout->text(), m_programFolder);
     if (!FileExists(path)) {
-        QGuiApplication::restoreOverrideCursor();
+        hourglass.reset();
         m_messages.showMessage(QStringLiteral("Il file «%1» è inesistente.").arg(path), MsgIcon::Exclamation,
                                AppInfo::Title);
         return;
     }
     ConfigFile::SetActiveLayout(m_programFolder, path);
     SetActiveLayoutPath(path);
-    QGuiApplication::restoreOverrideCursor();
+    hourglass.reset();
     accept();
 }

@@ -2,7 +2,6 @@
 
 #include "grid/GdiShapes.h"
 
-#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -29,13 +28,4 @@ void FillBox(QPainter& dc, std::int32_t left, std::int32_t top, std::int32_t rig
                       static_cast<int>(y1 - y0)),
                 QColorFromGdiColor(color));
     dc.restore();
-}
-
-void FillBox(QImage& canvas, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
-             GdiColor color) {
-    if (canvas.isNull()) {
-        return;
-    }
-    QPainter dc(&canvas);
-    FillBox(dc, left, top, right, bottom, color);
 }

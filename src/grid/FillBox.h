@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-class QImage;
 class QPainter;
 
 // Fills a rectangle, outline included, with one colour: the pixels from Left to Right - 1
@@ -12,7 +11,4 @@ class QPainter;
 // the same colour. Corners given in the wrong order are swapped. The painter draws in
 // device pixels (no transform); its pen, brush and composition mode are left as they were.
 void FillBox(QPainter& dc, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
-             GdiColor color);
-// The same on an image that no painter is drawing on.
-void FillBox(QImage& canvas, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
              GdiColor color);

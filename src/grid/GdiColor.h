@@ -18,8 +18,3 @@ inline QRgb RgbFromGdiColor(GdiColor color) {
 inline QColor QColorFromGdiColor(GdiColor color) {
     return QColor(RgbFromGdiColor(color));
 }
-
-inline GdiColor GdiColorFromRgb(QRgb rgb) {
-    return static_cast<GdiColor>(qRed(rgb)) | (static_cast<GdiColor>(qGreen(rgb)) << 8) |
-           (static_cast<GdiColor>(qBlue(rgb)) << 16);
-}

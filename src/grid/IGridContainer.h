@@ -7,12 +7,9 @@
 #include <QRect>
 
 // The window a table is laid over. The table owns no widget: it draws into the window's
-// canvas and asks the window to show it. The window forwards its input to the grid:
-// - a click (a button pressed and released over the window) to cGriglia::ContainerClick(),
-//   which reads the pointer through cursorPos();
-// - every pointer move (mouse tracking on) to cGriglia::ContainerMouseMove(
-//   cGriglia::ButtonMask(buttons), cGriglia::ShiftMask(modifiers), x, y).
-// No painter may be open on the canvas while the grid draws.
+// canvas and asks the window to show it. The window forwards a click (a button pressed
+// and released over the window) to cGriglia::ContainerClick(), which reads the pointer
+// through cursorPos(). No painter may be open on the canvas while the grid draws.
 class IGridContainer {
 public:
     virtual ~IGridContainer() = default;

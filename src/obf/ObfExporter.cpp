@@ -5,9 +5,9 @@
 #include "config/FileExists.h"
 #include "grid/TableShape.h"
 #include "obf/ZipWriter.h"
+#include "platform/RegularFile.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
@@ -47,12 +47,7 @@ std::optional<LayoutContent> ReadLayout(const QString& path) {
 }
 
 QByteArray ReadFile(const QString& path) {
-    QFile file(ResolveFileCase(path));
-    if (!QFileInfo(file.fileName()).isFile() || file.size() > 64LL * 1024 * 1024 ||
-        !file.open(QIODevice::ReadOnly)) {
-        return QByteArray();
-    }
-    return file.readAll();
+    return ReadRegularFile(ResolveFileCase(path), 64LL * 1024 * 1024).value_or(QByteArray());
 }
 
 // PNG, JPEG and GIF travel as they are; other pictures become PNG, which

@@ -7,24 +7,14 @@
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
+#include "platform/WaitCursor.h"
 
-#include <QCursor>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 namespace {
 const QString ImportFilter =
     QStringLiteral("Open Board (*.obf *.obz)") + QChar(u'\0') + QStringLiteral("*.obf;*.obz");
 const QString ExportFilter = QStringLiteral("Open Board (*.obz)") + QChar(u'\0') + QStringLiteral("*.obz");
-
-// The hourglass while a file is read or written.
-class Busy {
-public:
-    Busy() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~Busy() { QGuiApplication::restoreOverrideCursor(); }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-};
 } // namespace
 
 bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& picker, IMessages& messages) {
@@ -37,7 +27,7 @@ bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& pi
     QString error;
     bool imported = false;
     {
-        const Busy busy;
+        const WaitCursor hourglass;
         imported = importer.Import(file, report, &error);
     }
     if (!imported) {
@@ -73,7 +63,7 @@ void ExportWithPicker(QWidget* owner, const QString& layoutPath, IFilePicker& pi
     QStringList notes;
     bool exported = false;
     {
-        const Busy busy;
+        const WaitCursor hourglass;
         exported = ObfExporter::Export(layoutPath, output, followLinks, &error, &notes);
     }
     if (!exported) {

@@ -1,26 +1,10 @@
 #include "printing/PageArithmetic.h"
 
+#include "grid/GdiRound.h"
+
 #include <algorithm>
-#include <cmath>
 
 namespace PageArithmetic {
-
-int RoundHalfEven(double value) {
-    const double below = std::floor(value);
-    const double fraction = value - below;
-    if (fraction > 0.5) {
-        return static_cast<int>(below) + 1;
-    }
-    if (fraction < 0.5) {
-        return static_cast<int>(below);
-    }
-    const int even = static_cast<int>(below);
-    return even % 2 == 0 ? even : even + 1;
-}
-
-double ZoomFactor(int zoomIndex) {
-    return (zoomIndex + 1) / 10.0;
-}
 
 QSize Zoomed(QSize size, int zoomIndex) {
     // Multiply before dividing, so that 0.1 steps stay exact and halves are

@@ -6,7 +6,10 @@
 
 // The page arithmetic of the print window and of printing: fitting a picture
 // inside a page, the ten placements, the zoom steps and the conversions
-// between screen pixels and twips (1/1440 inch). No display is needed.
+// between screen pixels and twips (1/1440 inch). No display is needed. Every
+// rounding goes to the nearest integer with halves to the even neighbour, as
+// the table's does, so the screen preview and the printed page agree to the
+// pixel.
 namespace PageArithmetic {
 
 // Placements, in the order of the placement list.
@@ -16,15 +19,7 @@ constexpr int WholePage = 9;
 constexpr int ZoomStepCount = 10;
 constexpr int TwipsPerInch = 1440;
 
-// Every rounding of the page arithmetic goes to the nearest integer with
-// halves to the even neighbour, as the screen preview and the printed page
-// must agree to the pixel.
-int RoundHalfEven(double value);
-
-// The zoom factor of a step: (step + 1) / 10.
-double ZoomFactor(int zoomIndex);
-
-// A size multiplied by the zoom factor of a step, each side rounded.
+// A size multiplied by the zoom factor of a step, (step + 1) / 10, each side rounded.
 QSize Zoomed(QSize size, int zoomIndex);
 
 // Fits (w, h) into an available area, keeping the proportions when one side

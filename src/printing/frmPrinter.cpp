@@ -1,9 +1,11 @@
 #include "printing/frmPrinter.h"
 
+#include "grid/GdiRound.h"
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
 #include "platform/IPrinters.h"
+#include "platform/WaitCursor.h"
 #include "printing/PageArithmetic.h"
 #include "printing/PreviewPage.h"
 #include "printing/PrintButton.h"
@@ -83,8 +85,7 @@ frmPrinter::frmPrinter(const QImage& tablePicture, IPrinters& printers, IFilePic
     const QRect area = screen->geometry();
     m_twipsPerPixel =
         PageArithmetic::TwipsPerPixel(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
-    const QSize size(PageArithmetic::RoundHalfEven(area.width() * 0.9),
-                     PageArithmetic::RoundHalfEven(area.height() * 0.9));
+    const QSize size(RoundHalfEven(area.width() * 0.9), RoundHalfEven(area.height() * 0.9));
     setGeometry(
         QRect(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
               size));
@@ -216,7 +217,7 @@ void frmPrinter::markChoice(MenuGroup group, int index) {
 
 void frmPrinter::SetupPage(bool exchange) {
     picPreview->setUpdatesEnabled(false);
-    BusyPointer.MousePointer(PrintBusyPointer::Shape::Hourglass);
+    const WaitCursor hourglass;
     QSize page;
     if (m_printerIndex >= 0) {
         page = m_printers.printableTwips(m_printerIndex, QPageLayout::Portrait);
@@ -227,7 +228,6 @@ void frmPrinter::SetupPage(bool exchange) {
     picPreview->setGeometry(
         PageArithmetic::PreviewPageRect(page, m_twipsPerPixel, m_client->size(), picControl->height()));
     picPreview->setUpdatesEnabled(true);
-    BusyPointer.MousePointer(PrintBusyPointer::Shape::Default);
 }
 
 void frmPrinter::DrawPreview() {
@@ -373,16 +373,18 @@ void frmPrinter::PrintTable() {
             return;
         }
     }
-    BusyPointer.MousePointer(PrintBusyPointer::Shape::Hourglass);
-    cmdPrint->setEnabled(false);
-    const auto orientation = m_orientationIndex == Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-    const QSize page = m_printers.printableTwips(printer, orientation);
-    const QRect target =
-        PageArithmetic::PrintRect(TablePicture.size(), ZoomIndex, PositionIndex, m_twipsPerPixel, page);
-    const bool printed =
-        !page.isEmpty() && m_printers.printPage(printer, orientation, TablePicture, target, file);
-    cmdPrint->setEnabled(true);
-    BusyPointer.MousePointer(PrintBusyPointer::Shape::Default);
+    bool printed = false;
+    {
+        const WaitCursor hourglass;
+        cmdPrint->setEnabled(false);
+        const auto orientation =
+            m_orientationIndex == Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+        const QSize page = m_printers.printableTwips(printer, orientation);
+        const QRect target =
+            PageArithmetic::PrintRect(TablePicture.size(), ZoomIndex, PositionIndex, m_twipsPerPixel, page);
+        printed = !page.isEmpty() && m_printers.printPage(printer, orientation, TablePicture, target, file);
+        cmdPrint->setEnabled(true);
+    }
     if (!printed) {
         warn(file.isEmpty() ? PrinterFailed.arg(m_printers.names().value(printer))
                             : PdfNotWritten.arg(QDir::toNativeSeparators(file)));

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "printing/PrintBusyPointer.h"
-
 #include <QDialog>
 #include <QImage>
 #include <QList>
@@ -67,7 +65,6 @@ private:
     IFilePicker& m_picker;
     IMessages& m_messages;
 
-    PrintBusyPointer BusyPointer;
     QImage TablePicture;
     int ZoomIndex = 9;
     int PositionIndex = 0;

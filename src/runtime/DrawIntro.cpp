@@ -1,9 +1,9 @@
 #include "runtime/DrawIntro.h"
 
+#include "editor/PathRules.h"
 #include "grid/FillBox.h"
 #include "grid/GdiRound.h"
 #include "platform/AppInfo.h"
-#include "runtime/FileNameOf.h"
 #include "runtime/PlainBitmap.h"
 #include "runtime/mGraphics.h"
 
@@ -141,8 +141,8 @@ void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPa
 
     dc.setPen(QColorFromGdiColor(IntroColor::LayoutName));
     dc.setFont(FontMaker(QStringLiteral("Verdana"), Percentage(0.9f, float(w)), true, false, false, false));
-    TextBox(dc, QStringLiteral("Layout attivo: ") + FileNameOf(activeLayoutPath), PctX(9, w), PctY(64, h),
-            PctX(81, w), PctY(68, h), TextAlign::Centre);
+    TextBox(dc, QStringLiteral("Layout attivo: ") + PathRules::FileNameOf(activeLayoutPath), PctX(9, w),
+            PctY(64, h), PctX(81, w), PctY(68, h), TextAlign::Centre);
 }
 
 QRect IntroPanel(int w, int h) {

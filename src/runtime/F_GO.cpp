@@ -2,6 +2,7 @@
 
 #include "access/AccessDriver.h"
 #include "audio/cSound.h"
+#include "audio/VoiceSettings.h"
 #include "audio/cVoce.h"
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
@@ -19,7 +20,6 @@
 #include "runtime/LargeImage.h"
 #include "runtime/PictureFile.h"
 #include "runtime/StretchAnd.h"
-#include "runtime/cMouse.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -40,8 +40,8 @@ namespace {
 constexpr GdiColor DefaultBackColor = 0xF0F0F0;
 constexpr GdiColor FrameColor = 0xFF0000; // blue
 constexpr int FramePenWidth = 5;
-constexpr int PenSolid = 0;
-constexpr int BrushHollow = 1;
+// Pixels between neighbouring keys, side by side and one above the other.
+constexpr int KeySpacing = 10;
 // The canvas counts 96 dots per inch, so font sizes in points come out as on the usual screen.
 constexpr int CanvasDotsPerMeter = 3780;
 // Pause after the window picture went to the clipboard, before the print preview reads it.
@@ -59,6 +59,12 @@ int KeyCodeOf(int qtKey) {
         return 65 + (qtKey - Qt::Key_A);
     }
     return 0;
+}
+
+// The modifier mask of a key release: 1 Shift, 2 Ctrl, 4 Alt.
+int ShiftMask(Qt::KeyboardModifiers modifiers) {
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) | (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 } // namespace
 
@@ -91,7 +97,6 @@ F_GO::~F_GO() {
 // output opens its device then too.
 void F_GO::Form_Load() {
     m_sound = std::make_unique<cSound>(m_services.audio);
-    m_mouse = std::make_unique<cMouse>();
     m_access = std::make_unique<AccessDriver>(
         *this, m_services.audio,
         AccessDriver::Hooks{
@@ -109,7 +114,8 @@ void F_GO::Form_Load() {
 
 cVoce& F_GO::Voce() {
     if (!m_voce) {
-        m_voce = std::make_unique<cVoce>(m_services.audio, m_services.voiceAttributes);
+        m_voce = std::make_unique<cVoce>(m_services.audio, VoiceSettings::Load(m_programFolder),
+                                         m_services.voiceAttributes);
     }
     return *m_voce;
 }
@@ -123,7 +129,6 @@ void F_GO::Form_Unload() {
     ReleaseGrid();
     m_sound.reset();
     m_voce.reset();
-    m_mouse.reset();
     ResetSharedIni();
     m_loaded = false;
 }
@@ -257,9 +262,7 @@ void F_GO::StartTable() {
     }
     cG = std::make_unique<cGriglia>();
     connect(cG.get(), &cGriglia::Click, this, &F_GO::cG_Click);
-    // Pointer moves over the table need no answer.
-    cG->Init(*this, shape->rows, shape->columns, true, 1, 0xFFFFFF, 0x808080, 10, 10, false, 0xFFF9F4, 5, 5,
-             true, true, true, false, false);
+    cG->Init(*this, shape->rows, shape->columns, KeySpacing, KeySpacing);
     AttachAccess();
     m_tableActive = true;
     Form_Paint();
@@ -274,9 +277,9 @@ void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t
         return;
     }
     m_access->beforeActivation();
-    cGriglia::DrawBox(*this, previous, PenSolid, FramePenWidth, m_backColor, BrushHollow, 0, 0);
+    cGriglia::DrawBox(*this, previous, FramePenWidth, m_backColor);
     cG->DrawFocusFrame(previous);
-    cGriglia::DrawBox(*this, current, PenSolid, FramePenWidth, FrameColor, BrushHollow, 0, 0);
+    cGriglia::DrawBox(*this, current, FramePenWidth, FrameColor);
     const int k = KeyIndex(r, c);
     ActivateKey(k);
     // A message shown while the key spoke may have let a queued Esc close the table.
@@ -378,6 +381,7 @@ void F_GO::OpenAccessOptions() {
     RunModal([this, &saved] { saved = m_services.windows.ShowAccessOptions(this, m_services.messages); });
     if (saved) {
         m_access->setOptions(AccessOptions::Load(m_programFolder));
+        m_voce.reset(); // made again, with the voice just chosen, by the next key
     }
 }
 
@@ -469,7 +473,7 @@ void F_GO::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) {
         return;
     }
-    Form_KeyUp(KeyCodeOf(event->key()), cGriglia::ShiftMask(event->modifiers()));
+    Form_KeyUp(KeyCodeOf(event->key()), ShiftMask(event->modifiers()));
 }
 
 void F_GO::mousePressEvent(QMouseEvent* event) {
@@ -501,12 +505,8 @@ void F_GO::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void F_GO::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    if (cG) {
-        cG->ContainerMouseMove(cGriglia::ButtonMask(event->buttons()),
-                               cGriglia::ShiftMask(event->modifiers()), float(p.x()), float(p.y()));
-    }
-    m_access->mouseMove(p.toPoint());
+    // Also over the intro screen, whose panel a dwell chooses.
+    m_access->mouseMove(event->position().toPoint());
 }
 
 void F_GO::leaveEvent(QEvent* event) {

@@ -19,7 +19,6 @@ class IFilePicker;
 class IMessages;
 class IRuntimeWindows;
 class cGriglia;
-class cMouse;
 class cSound;
 class cVoce;
 
@@ -121,7 +120,6 @@ private:
     RepaintingMessages m_messages;
 
     std::unique_ptr<cSound> m_sound;
-    std::unique_ptr<cMouse> m_mouse;
     std::unique_ptr<cVoce> m_voce;
     std::unique_ptr<cGriglia> cG;
     // Dwell, scanning and arrows; with the method "Clic" it takes nothing.

@@ -20,7 +20,7 @@ void RuntimeWindows::ShowSettings(QWidget* owner, IMessages& messages, IFilePick
 }
 
 bool RuntimeWindows::ShowAccessOptions(QWidget* owner, IMessages& messages) {
-    AccessOptionsDialog dialog(m_programFolder, messages, owner);
+    AccessOptionsDialog dialog(m_programFolder, messages, owner, &m_setupTools.audio);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -6,16 +6,18 @@
 #include "config/LayoutFile.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "platform/RegularFile.h"
+#include "platform/WaitCursor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
-#include <QGuiApplication>
+#include <QCoreApplication>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -31,27 +33,6 @@ constexpr int ApplauseResource = 127;
 // Backups of edited default layouts: layN.ini.bak, then .bak2 up to this.
 constexpr int MaxBackups = 99;
 
-// The hourglass over the whole application while the installation runs; a
-// program without a GUI (the tests) has no pointer to change.
-class WaitCursor {
-public:
-    WaitCursor() : m_set(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (m_set) {
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        }
-    }
-    ~WaitCursor() {
-        if (m_set) {
-            QGuiApplication::restoreOverrideCursor();
-        }
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    bool m_set;
-};
-
 bool SetError(QString* error, const QString& text) {
     if (error) {
         *error = text;
@@ -59,9 +40,10 @@ bool SetError(QString* error, const QString& text) {
     return false;
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+// The content of a file a default layout may replace; nothing for one that
+// cannot be read whole, which then counts as a user's edit never to be lost.
+std::optional<QByteArray> ReadAll(const QString& path) {
+    return ReadRegularFile(path, 64 * 1024 * 1024);
 }
 } // namespace
 
@@ -134,8 +116,11 @@ bool Installer::KeepUserEdits(const QString& path, const QByteArray& content) {
     if (!info.isFile()) {
         return false;
     }
-    const QByteArray existing = ReadAll(path);
-    if (existing == content) {
+    const std::optional<QByteArray> existing = ReadAll(path);
+    if (!existing) {
+        return false;
+    }
+    if (*existing == content) {
         return true;
     }
     for (int k = 1; k <= MaxBackups; ++k) {
@@ -144,7 +129,7 @@ bool Installer::KeepUserEdits(const QString& path, const QByteArray& content) {
         if (!backupInfo.exists() && !backupInfo.isSymLink()) {
             return QFile::copy(path, backup);
         }
-        if (backupInfo.isFile() && ReadAll(backup) == existing) {
+        if (backupInfo.isFile() && ReadAll(backup) == *existing) {
             return true;
         }
     }

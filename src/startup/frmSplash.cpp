@@ -1,7 +1,6 @@
 #include "startup/frmSplash.h"
 
 #include "platform/AppInfo.h"
-#include "runtime/ScreenPointer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,7 +19,7 @@ int Px(int twips) {
 frmSplash::frmSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       Frame1(new QFrame(this)), lblProductName(new QLabel(QStringLiteral("Prodotto"), Frame1)),
-      lblVersion(new QLabel(QStringLiteral("Versione"), Frame1)) {
+      lblVersion(new QLabel(QStringLiteral("Versione"), Frame1)), m_hourglass(std::in_place) {
     setFixedSize(Px(7380), Px(1935));
     Frame1->setGeometry(Px(150), Px(60), Px(7080), Px(1755));
     // An etched rectangle without caption, drawn by the frame itself: a group
@@ -70,6 +69,6 @@ void frmSplash::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmSplash::closeEvent(QCloseEvent* event) {
-    SetScreenMousePointer(PointerShape::Default);
+    m_hourglass.reset();
     QWidget::closeEvent(event);
 }

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "platform/WaitCursor.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class QFrame;
 class QLabel;
 
 // The small window without caption that names the program and its version
-// while the program starts, the first-run installation included.
+// while the program starts, the first-run installation included. The
+// hourglass shows from the window's making until it closes.
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
@@ -29,4 +34,5 @@ private:
     QFrame* Frame1;
     QLabel* lblProductName;
     QLabel* lblVersion;
+    std::optional<WaitCursor> m_hourglass;
 };

@@ -4,12 +4,10 @@
 #include "config/CINIFile.h"
 #include "config/ConfigFile.h"
 #include "platform/IMessages.h"
-#include "runtime/ScreenPointer.h"
 #include "startup/Installer.h"
 #include "startup/frmSplash.h"
 
 std::unique_ptr<F_GO> Main(const QString& programFolder, F_GO::Services services) {
-    SetScreenMousePointer(PointerShape::Hourglass);
     frmSplash splash;
     splash.Form_Load();
     ResetSharedIni();

@@ -1,7 +1,7 @@
 #include "symbols/PictureFolderIndex.h"
 
+#include "platform/RegularFile.h"
 #include "symbols/PictureFolderSettings.h"
-#include "symbols/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #include "symbols/PictureFolderSettings.h"
 
-#include "symbols/RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

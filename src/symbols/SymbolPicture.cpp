@@ -1,6 +1,6 @@
 #include "symbols/SymbolPicture.h"
 
-#include "symbols/RegularFile.h"
+#include "platform/RegularFile.h"
 #include "symbols/SymbolText.h"
 
 #include <QBuffer>
@@ -115,7 +115,7 @@ int SideFor(QSize screen) {
 }
 
 QImage Read(const QString& file, int side) {
-    const std::optional<QByteArray> bytes = ReadRegularFile(file, MaxFileBytes);
+    const std::optional<QByteArray> bytes = ReadFileOrResource(file, MaxFileBytes);
     if (!bytes || side <= 0) {
         return {};
     }

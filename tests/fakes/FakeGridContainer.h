@@ -39,21 +39,10 @@ public:
     std::function<void()> onShow;
 };
 
-// The options the runtime window gives a table (frames on, 1-pixel inset, grey lines, highlight
-// margins of 5); the tests vary only these.
-struct TestGridOptions {
-    GdiColor back = 0xFFFFFF;
-    bool frames = true;
-    bool selection = false;
-    int spacing = 10;
-    bool moveDisabled = false;
-    bool clickDisabled = false;
-};
-
+// A table over the window with gaps of `spacing` pixels, as the runtime window makes them.
 inline std::unique_ptr<cGriglia> MakeTestGrid(FakeGridContainer& window, int rows, int columns,
-                                              const TestGridOptions& o = {}) {
+                                              int spacing = 10) {
     auto grid = std::make_unique<cGriglia>();
-    grid->Init(window, rows, columns, o.frames, 1, o.back, 0x808080, o.spacing, o.spacing, o.selection,
-               0xFFF9F4, 5, 5, true, true, true, o.moveDisabled, o.clickDisabled);
+    grid->Init(window, rows, columns, spacing, spacing);
     return grid;
 }

@@ -56,7 +56,6 @@ public:
     }
     void purge() override { pending = false; }
     bool isPlaying() const override { return pending; }
-    void setPaused(bool) override {}
 
     // The tones heard, in order, without the speech and the ends.
     QStringList tones() const {

@@ -11,7 +11,7 @@
 // every call in order, and the samples in the order they were queued.
 class RecordingAudioOutput : public IAudioOutput {
 public:
-    enum class Call { Enqueue, Drain, Purge, Pause, Resume };
+    enum class Call { Enqueue, Drain, Purge };
 
     explicit RecordingAudioOutput(AudioFormat format = {22050, 1}) : m_format(format) {}
 
@@ -22,20 +22,14 @@ public:
     }
     void drain() override {
         calls.append(Call::Drain);
-        if (!paused) {
-            heard.push_back(std::move(pending));
-            pending.clear();
-        }
+        heard.push_back(std::move(pending));
+        pending.clear();
     }
     void purge() override {
         calls.append(Call::Purge);
         pending.clear();
     }
     bool isPlaying() const override { return !pending.empty(); }
-    void setPaused(bool p) override {
-        calls.append(p ? Call::Pause : Call::Resume);
-        paused = p;
-    }
 
     // Every sample that was queued and then waited for, in one list.
     std::vector<qint16> allHeard() const {
@@ -55,7 +49,6 @@ public:
     std::vector<qint16> pending;
     // One entry per drain that found samples waiting: what was heard then.
     std::vector<std::vector<qint16>> heard;
-    bool paused = false;
 
 private:
     AudioFormat m_format;

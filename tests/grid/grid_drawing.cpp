@@ -89,7 +89,7 @@ private slots:
         FakeGridContainer window(100, 80);
         window.image = patterned(100, 80);
         const QImage before = window.image;
-        auto grid = MakeTestGrid(window, 1, 1, {.frames = false});
+        auto grid = MakeTestGrid(window, 1, 1);
         grid->DrawFocusFrame(rect);
         QCOMPARE(countDifferent(before, window.image), changed);
         if (!window.shownAreas.last().isEmpty()) {
@@ -124,7 +124,7 @@ private slots:
         FakeGridContainer window(1024, 768);
         window.image.fill(Qt::white);
         const QImage before = window.image;
-        cGriglia::DrawBox(window, {260, 6, 506, 252}, 0, 5, GdiBlue, 1, 0, 0);
+        cGriglia::DrawBox(window, {260, 6, 506, 252}, 5, GdiBlue);
         QCOMPARE(window.image.pixel(point), blue ? Blue : White);
         // Only the frame's surroundings need showing, and they hold all of it.
         QCOMPARE(window.shown, 1);
@@ -150,16 +150,15 @@ private slots:
         const QImage table = window.image;
         const GridRect cell = grid->CellRect(r, c);
         if (framedBefore) {
-            cGriglia::DrawBox(window, cell, 0, 5, GdiBlue, 1, 0, 0);
+            cGriglia::DrawBox(window, cell, 5, GdiBlue);
             QVERIFY(window.image != table);
         }
         // The runtime takes a frame away with the back colour, then puts the dots back.
-        cGriglia::DrawBox(window, cell, 0, 5, 0xFFFFFF, 1, 0, 0);
+        cGriglia::DrawBox(window, cell, 5, 0xFFFFFF);
         grid->DrawFocusFrame(cell);
         QCOMPARE(window.image, table);
     }
 
-    // FillBox covers Left to Right - 1 and Top to Bottom - 1, like a GDI rectangle without a pen.
     // Cells keep the geometry of Init; whatever of them lies on a resized canvas is drawn.
     void refreshOnACanvasOfAnotherSize() {
         for (const QSize size : {QSize(300, 200), QSize(1600, 1000), QSize(0, 0)}) {
@@ -168,7 +167,7 @@ private slots:
             window.image = QImage(size, QImage::Format_RGB32);
             grid->Refresh();
             grid->DrawFocusFrame(grid->CellRect(0, 0));
-            cGriglia::DrawBox(window, grid->CellRect(2, 3), 0, 5, GdiBlue, 0, 0, GdiBlue);
+            cGriglia::DrawBox(window, grid->CellRect(2, 3), 5, GdiBlue);
             QCOMPARE(window.image.size(), size);
             if (!size.isEmpty()) {
                 QCOMPARE(window.image.pixel(4, 6), White);   // a dot of cell (0, 0), inverted back
@@ -178,22 +177,23 @@ private slots:
         }
     }
 
-    void rectangleMatchesFillBox_data() {
+    // FillBox covers Left to Right - 1 and Top to Bottom - 1, like a GDI rectangle without a pen.
+    void fillBoxCoversWhatGdiCovers_data() {
         QTest::addColumn<GridRect>("rect");
         QTest::addRow("ordinary") << GridRect{10, 12, 50, 40};
         QTest::addRow("swapped corners") << GridRect{50, 40, 10, 12};
         QTest::addRow("over the edges") << GridRect{-10, -10, 200, 200};
     }
-    void rectangleMatchesFillBox() {
+    void fillBoxCoversWhatGdiCovers() {
         QFETCH(GridRect, rect);
-        QImage drawn = patterned(120, 90);
-        QImage filled = drawn;
-        DrawGdiRectangle(drawn, rect, GdiPen{0, 1, 0x336699}, GdiBrush{0, 0, 0x336699});
-        FillBox(filled, rect.Left, rect.Top, rect.Right, rect.Bottom, 0x336699);
-        QCOMPARE(drawn, filled);
+        QImage filled = patterned(120, 90);
+        {
+            QPainter painter(&filled);
+            FillBox(painter, rect.Left, rect.Top, rect.Right, rect.Bottom, 0x336699);
+        }
         const GridRect box = NormalizedRect(rect);
         const QRect covered =
-            QRect(QPoint(box.Left, box.Top), QPoint(box.Right - 1, box.Bottom - 1)) & drawn.rect();
+            QRect(QPoint(box.Left, box.Top), QPoint(box.Right - 1, box.Bottom - 1)) & filled.rect();
         QImage expected = patterned(120, 90);
         QPainter(&expected).fillRect(covered, QColor(0x99, 0x66, 0x33));
         QCOMPARE(filled, expected);
@@ -212,48 +212,10 @@ private slots:
         // Opaque even over black under the caller's AND mode.
         QCOMPARE(image.pixel(5, 5), qRgb(0, 255, 0));
         QCOMPARE(image.pixel(6, 5), qRgb(0, 0, 0));
-        FillBox(image, IntMin, IntMin, IntMax, IntMax, 0xFFFFFF);
+        painter.begin(&image);
+        FillBox(painter, IntMin, IntMin, IntMax, IntMax, 0xFFFFFF);
+        painter.end();
         QCOMPARE(image.pixel(19, 19), White);
-        QImage none;
-        FillBox(none, 0, 0, 10, 10, 0xFFFFFF);
-        QVERIFY(none.isNull());
-    }
-
-    // Cells (0, 0) and (1, 1) are filled red inside the frame's inset on green; the current cell
-    // (0, 0) is highlighted inside a further margin of 5 and half its left border.
-    void fillsKeepTheirInsetAndMargins_data() {
-        QTest::addColumn<bool>("frames");
-        QTest::addColumn<int>("leftBorder"); // -1: no highlight
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<QRgb>("expected");
-        const QRgb green = qRgb(0, 255, 0), red = qRgb(255, 0, 0), light = qRgb(244, 249, 255);
-        QTest::addRow("ring left to the background") << false << -1 << QPoint(260, 263) << green;
-        QTest::addRow("inside filled") << false << -1 << QPoint(261, 263) << red;
-        QTest::addRow("ring right to the background") << false << -1 << QPoint(505, 300) << green;
-        QTest::addRow("dot on the background ring") << true << -1 << QPoint(260, 262) << qRgb(255, 0, 255);
-        QTest::addRow("no dot on the previous cell's ring") << true << -1 << QPoint(4, 7) << red;
-        QTest::addRow("first highlighted column") << true << 0 << QPoint(10, 100) << light;
-        QTest::addRow("margin column") << true << 0 << QPoint(9, 100) << red;
-        QTest::addRow("right margin") << true << 0 << QPoint(244, 100) << red;
-        QTest::addRow("border of 4 pushes it by 2") << true << 4 << QPoint(11, 100) << red;
-        QTest::addRow("after the border's half") << true << 4 << QPoint(12, 100) << light;
-        QTest::addRow("other cells are not highlighted") << true << 0 << QPoint(300, 100) << green;
-    }
-    void fillsKeepTheirInsetAndMargins() {
-        QFETCH(bool, frames);
-        QFETCH(int, leftBorder);
-        QFETCH(QPoint, point);
-        QFETCH(QRgb, expected);
-        FakeGridContainer window(1024, 768);
-        auto grid =
-            MakeTestGrid(window, 3, 4, {.back = 0x00FF00, .frames = frames, .selection = leftBorder >= 0});
-        grid->CellAt(0, 0)->BackColor = 0x0000FF;
-        grid->CellAt(1, 1)->BackColor = 0x0000FF;
-        if (leftBorder > 0) {
-            grid->CellAt(0, 0)->Borders[GridCell::LeftEdge] = BorderSide{true, leftBorder, 0x000000};
-        }
-        grid->Refresh();
-        QCOMPARE(window.image.pixel(point), expected);
     }
 };
 

@@ -7,7 +7,6 @@
 #include <limits>
 
 Q_DECLARE_METATYPE(GridRect)
-Q_DECLARE_METATYPE(CellPos)
 
 namespace {
 using Rects = QList<GridRect>;
@@ -79,7 +78,7 @@ private slots:
             for (const QList<int>& shape : shapes) {
                 for (const int spacing : {10, 0}) {
                     FakeGridContainer window(size.width(), size.height());
-                    auto grid = MakeTestGrid(window, shape[0], shape[1], {.spacing = spacing});
+                    auto grid = MakeTestGrid(window, shape[0], shape[1], spacing);
                     const Rects cells = cellsOf(*grid);
                     QCOMPARE(cells.size(), shape[0] * shape[1]);
                     for (int i = 0; i < cells.size(); ++i) {
@@ -118,7 +117,7 @@ private slots:
         QFETCH(int, spacing);
         QFETCH(QSize, expected);
         FakeGridContainer window(size.width(), size.height());
-        auto grid = MakeTestGrid(window, 3, 7, {.spacing = spacing});
+        auto grid = MakeTestGrid(window, 3, 7, spacing);
         QCOMPARE(QSize(grid->SpacingX(), grid->SpacingY()), expected);
         for (const GridRect& cell : cellsOf(*grid)) {
             QVERIFY2(size.isEmpty() || (cell.Left <= cell.Right && cell.Top <= cell.Bottom), toString(cell));
@@ -131,8 +130,8 @@ private slots:
         QCOMPARE(CellPos(none->LastRow(), none->LastCol()), CellPos(0, 0));
         auto absurd = MakeTestGrid(window, 100000, std::numeric_limits<int>::max());
         QCOMPARE(CellPos(absurd->LastRow(), absurd->LastCol()), CellPos(255, 255));
-        QVERIFY(absurd->CellAt(255, 255) != nullptr);
-        QVERIFY(absurd->CellAt(256, 255) == nullptr);
+        QVERIFY(absurd->CellRect(255, 255) != GridRect{});
+        QCOMPARE(absurd->CellRect(256, 255), GridRect{});
     }
 
     void clicksReportCurrentAndPrevious() {
@@ -140,48 +139,9 @@ private slots:
         auto grid = MakeTestGrid(window, 3, 4);
         // Bounds are inclusive; a click in a gap or outside keeps the current cell.
         QCOMPARE(
-            clicks(*grid, window, {{600, 400}, {900, 700}, {255, 100}, {-40, 5000}, {506, 506}, {506, 506}}),
-            QStringList({"12<00", "23<12", "23<23", "23<23", "11<23", "11<11"}));
-        // A click queued while a sound played lands where the pointer is when it is handled.
-        grid->ContainerMouseMove(1, 0, 100.0f, 100.0f);
-        QCOMPARE(clicks(*grid, window, {{900, 300}}), QStringList{"13<11"});
-        auto disabled = MakeTestGrid(window, 3, 4, {.moveDisabled = true, .clickDisabled = true});
-        QSignalSpy moved(disabled.get(), &cGriglia::MouseMove);
-        disabled->ContainerMouseMove(0, 0, 600.0f, 400.0f);
-        QCOMPARE(clicks(*disabled, window, {{900, 700}}), QStringList{});
-        QCOMPARE(CellPos(disabled->CurrentRow(), disabled->CurrentCol()), CellPos(0, 0));
-        QCOMPARE(moved.count(), 0);
-    }
-
-    // A move reports the cell under the point rounded half to even; it changes no cell.
-    void mouseMoves_data() {
-        QTest::addColumn<QPointF>("point");
-        QTest::addColumn<CellPos>("expected");
-        QTest::addRow("over a gap reports the current cell") << QPointF(255, 100) << CellPos{2, 3};
-        QTest::addRow("259.5 rounds to 260, column 1") << QPointF(259.5, 100) << CellPos{0, 1};
-        QTest::addRow("251.5 rounds to 252, the gap") << QPointF(251.5, 100) << CellPos{2, 3};
-    }
-    void mouseMoves() {
-        QFETCH(QPointF, point);
-        QFETCH(CellPos, expected);
-        FakeGridContainer window(1024, 768);
-        auto grid = MakeTestGrid(window, 3, 4);
-        clicks(*grid, window, {{900, 700}, {900, 700}});
-        QSignalSpy spy(grid.get(), &cGriglia::MouseMove);
-        grid->ContainerMouseMove(1, 2, float(point.x()), float(point.y()));
-        QCOMPARE(spy.count(), 1);
-        const QList<QVariant> a = spy.at(0);
-        QCOMPARE(QList<QVariant>(a.begin(), a.begin() + 4),
-                 (QList<QVariant>{1, 2, float(point.x()), float(point.y())}));
-        QCOMPARE(CellPos(a[4].toInt(), a[5].toInt()), expected);
-        QCOMPARE(CellPos(grid->PreviousRow(), grid->PreviousCol()), CellPos(2, 3));
-    }
-
-    void masks() {
-        QCOMPARE(cGriglia::ButtonMask(Qt::LeftButton), 1);
-        QCOMPARE(cGriglia::ButtonMask(Qt::RightButton), 2);
-        QCOMPARE(cGriglia::ButtonMask(Qt::MiddleButton), 4);
-        QCOMPARE(cGriglia::ShiftMask(Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier), 5);
+            clicks(*grid, window,
+                   {{600, 400}, {900, 700}, {255, 100}, {-40, 5000}, {506, 506}, {506, 506}, {900, 300}}),
+            QStringList({"12<00", "23<12", "23<23", "23<23", "11<23", "11<11", "13<11"}));
     }
 };
 

@@ -15,9 +15,6 @@ private slots:
         const auto row = [](const char* name, QVariant actual, QVariant expected) {
             QTest::addRow("%s", name) << actual << expected;
         };
-        // Preview and printed page round alike: halves go to the even neighbour.
-        row("half below even goes down", RoundHalfEven(2.5), 2);
-        row("half below odd goes up", RoundHalfEven(1.5), 2);
         row("fit too wide", FitInside({1000, 600}, {900, 636}, 0), QSize(900, 540));
         row("fit too tall", FitInside({15360, 11520}, {15840, 11040}, 0), QSize(14720, 11040));
         row("fit too tall, then still too wide", FitInside({2000, 1000}, {900, 636}, 0), QSize(900, 450));

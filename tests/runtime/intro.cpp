@@ -1,5 +1,5 @@
 #include "runtime/DrawIntro.h"
-#include "runtime/FileNameOf.h"
+#include "editor/PathRules.h"
 #include "runtime/PlainBitmap.h"
 #include "runtime/StretchAnd.h"
 #include "fakes/TestRegistry.h"
@@ -24,9 +24,9 @@ class TstIntro : public QObject {
     Q_OBJECT
 private slots:
     void fileNameOf() {
-        QCOMPARE(FileNameOf("C:\\P\\layout\\lay2.ini"), QStringLiteral("lay2.ini"));
-        QCOMPARE(FileNameOf("/p/layout/"), QStringLiteral("layout"));
-        QCOMPARE(FileNameOf("/p/layout//"), QString());
+        QCOMPARE(PathRules::FileNameOf("C:\\P\\layout\\lay2.ini"), QStringLiteral("lay2.ini"));
+        QCOMPARE(PathRules::FileNameOf("/p/layout/"), QStringLiteral("layout"));
+        QCOMPARE(PathRules::FileNameOf("/p/layout//"), QString());
     }
 
     // Tile 102 leaves its white out and emblem 103 its RGB(255, 123, 57): what is beneath shows there.

@@ -3,8 +3,6 @@
 #include "fakes/RuntimeHarness.h"
 #include "fakes/TestSupport.h"
 #include "runtime/PictureFile.h"
-#include "runtime/ScreenPointer.h"
-#include "runtime/cMouse.h"
 #include "startup/frmSplash.h"
 #include "startup/mAvvio.h"
 #include "fakes/TestRegistry.h"
@@ -25,14 +23,11 @@ const QString NotValid =
 } // namespace
 
 // The runtime window over a test program folder (what a key does, the table as drawn, the keys,
-// the start) and its helpers for the pointer and the pictures.
+// the start) and its helper for the pictures.
 class TstRuntime : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        ResetSharedIni();
-        SetScreenMousePointer(PointerShape::Default);
-    }
+    void init() { ResetSharedIni(); }
 
     // The frame moves first, then the sound is heard to its end, then the text.
     void keyOutputOrder_data() {
@@ -319,7 +314,6 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets()) {
             QVERIFY(qobject_cast<frmSplash*>(w) == nullptr || !w->isVisible());
         }
-        QCOMPARE(ScreenMousePointer(), PointerShape::Default);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(QFile::exists(folder + "/layout/lay12.ini"), installs);
         QCOMPARE(window == nullptr, cfg == "immagini");
@@ -328,40 +322,6 @@ private slots:
             QVERIFY(window->isVisible() && !window->TableActive());
             QCOMPARE(ActiveLayoutPath(), installs ? folder + "/layout/lay1.ini" : QString());
         }
-    }
-
-    // A pointer object gives back, when it goes, the screen pointer from before its first change;
-    // the screen pointer is one value, never a stack of overrides.
-    void releaseRestoresShapeBeforeFirstChange_data() {
-        QTest::addColumn<int>("before");
-        QTest::addColumn<QList<int>>("assignments");
-        QTest::addColumn<Qt::CursorShape>("cursorWhileHeld");
-        QTest::addRow("hourglass, released without reset") << 0 << QList<int>{11} << Qt::WaitCursor;
-        QTest::addRow("start-up hourglass kept through the object's life")
-            << int(PointerShape::Hourglass) << QList<int>{0, 11, 0} << Qt::ArrowCursor;
-        QTest::addRow("later assignments never overwrite the saved shape")
-            << 2 << QList<int>{11, 3, 11} << Qt::WaitCursor;
-        QTest::addRow("untouched object restores nothing")
-            << int(PointerShape::Hourglass) << QList<int>{} << Qt::WaitCursor;
-    }
-    void releaseRestoresShapeBeforeFirstChange() {
-        QFETCH(int, before);
-        QFETCH(QList<int>, assignments);
-        QFETCH(Qt::CursorShape, cursorWhileHeld);
-        SetScreenMousePointer(before);
-        {
-            cMouse mouse;
-            for (int shape : assignments) {
-                mouse.SetMousePointer(shape);
-            }
-            const QCursor* c = QGuiApplication::overrideCursor();
-            QCOMPARE(c ? c->shape() : Qt::ArrowCursor, cursorWhileHeld);
-        }
-        QCOMPARE(ScreenMousePointer(), before);
-        QCOMPARE(QGuiApplication::overrideCursor() != nullptr, before != PointerShape::Default);
-        SetScreenMousePointer(PointerShape::Hourglass);
-        SetScreenMousePointer(PointerShape::Default);
-        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
     // A picture is decided by its content and found whatever the letter case of its name; anything

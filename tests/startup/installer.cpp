@@ -3,7 +3,6 @@
 #include "config/LayoutReader.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/TestSupport.h"
-#include "runtime/ScreenPointer.h"
 #include "startup/Installer.h"
 #include "startup/frmSplash.h"
 #include "fakes/TestRegistry.h"
@@ -171,7 +170,6 @@ private slots:
     }
     void unloadRestoresDefaultPointer() {
         QFETCH(bool, byKey);
-        SetScreenMousePointer(PointerShape::Hourglass);
         frmSplash splash;
         splash.Form_Load();
         QVERIFY(QGuiApplication::overrideCursor() != nullptr);
@@ -181,7 +179,6 @@ private slots:
             splash.Unload();
         }
         QVERIFY(!splash.isVisible());
-        QCOMPARE(ScreenMousePointer(), PointerShape::Default);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 };
