@@ -58,32 +58,6 @@ private slots:
             }
         }
     }
-
-    // Marks come and go over the same canvas, also past its edges: every pixel they change is
-    // in the area reported, and taking the mark away gives back the very pixels drawn before.
-    void marksLeaveThePicturesAsTheyWere() {
-        QImage canvas(300, 200, QImage::Format_RGB32);
-        for (int i = 0; i < 300 * 200; ++i) {
-            canvas.setPixel(i % 300, i / 300, qRgb(i * 13 % 256, i * 7 % 251, i % 241));
-        }
-        const QImage original = canvas;
-        CanvasOverlay overlay;
-        const QColor yellow = AccessOptions().colour();
-        const std::function<QRect()> steps[] = {
-            [&] { return overlay.showFrame(canvas, QRect(20, 20, 100, 80), 8, yellow); },
-            [&] { return overlay.showProgress(canvas, QRect(150, 50, 120, 120), 0.5, yellow); },
-            [&] { return overlay.showFrame(canvas, QRect(-5, 150, 400, 60), 12, yellow); },
-            [&] { return overlay.remove(canvas); }};
-        for (const auto& step : steps) {
-            const QImage before = canvas;
-            const QRect changed = step();
-            for (int i = 0; i < 300 * 200; ++i) {
-                const QPoint p(i % 300, i / 300);
-                QVERIFY(canvas.pixel(p) == before.pixel(p) || changed.contains(p));
-            }
-        }
-        QCOMPARE(canvas, original);
-    }
 };
 
 MIRELVA_TEST(TstCanvasOverlay)
