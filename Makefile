@@ -3,6 +3,8 @@
 # make fuzz  — every fuzz target of tests/fuzz for FUZZ_SECONDS each
 # make package       — build/mirelva_<version>_amd64.deb, checked with appstreamcli, desktop-file-validate, lintian
 # make package-test  — the same, then install it on a fresh Debian 12 chroot and run it there
+# make mutants       — build, then break the code on purpose with each mutant of tests/mutants.json
+#                      in turn: every one must make a test fail (slow; not run in CI)
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 FUZZ_SEED ?= 0
@@ -10,7 +12,7 @@ FUZZ_RUNS ?= -1
 VERSION := $(shell grep -o 'Mirelva VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB := build/mirelva_$(VERSION)_amd64.deb
 
-.PHONY: all deps test-deps configure build ci-build run test asan-test fuzz format format-check bench clean package package-test
+.PHONY: all deps test-deps configure build ci-build run test asan-test fuzz format format-check bench clean package package-test mutants
 
 all: build
 
@@ -39,6 +41,9 @@ ci-build: test-deps
 
 test: ci-build
 	@ctest --preset dev -j $(JOBS)
+
+mutants: build
+	@python3 ../shared/tools/mutate.py tests/mutants.json
 
 asan-test: test-deps
 	@cmake --preset asan >/dev/null

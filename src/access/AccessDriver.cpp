@@ -1,5 +1,6 @@
 #include "access/AccessDriver.h"
 
+#include "access/SteadyClock.h"
 #include "audio/cVoce.h"
 #include "grid/IGridContainer.h"
 #include "grid/cGriglia.h"
@@ -15,19 +16,43 @@ using Kind = ScanController::Highlight::Kind;
 
 // How often the dwell progress grows on screen.
 constexpr int ProgressFrameMs = 40;
+// The id of the mouse button among the keys' codes.
+constexpr int MouseButton = -1;
 
 QRect QRectOf(const GridRect& r) {
     return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
 }
+
+// Keys that never go on from the intro screen by themselves.
+bool ModifierOnly(int key) {
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_unknown:
+    case 0:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
-AccessDriver::AccessDriver(IGridContainer& window, IAudioOutput& audio, Hooks hooks, QObject* parent)
-    : QObject(parent), m_window(window), m_audio(audio), m_hooks(std::move(hooks)), m_clickFilter(0, 0),
+AccessDriver::AccessDriver(IGridContainer& window, IAudioOutput& audio, Hooks hooks,
+                           std::unique_ptr<AccessClock> clock)
+    : m_window(window), m_audio(audio), m_hooks(std::move(hooks)),
+      m_clock(clock ? std::move(clock) : std::make_unique<SteadyClock>()), m_clickFilter(0, 0),
       m_startFilter(0, 0) {
-    m_clock.start();
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &AccessDriver::onTimer);
+    m_clock->setWakeHandler([this] { onTimer(); });
 }
 
 AccessDriver::~AccessDriver() = default;
@@ -52,25 +77,37 @@ void AccessDriver::setOptions(const AccessOptions& options) {
         setTable(m_grid, m_keyCount, m_columns);
         paintMark(true);
         m_window.showCanvas(changed);
+    } else {
+        setTable(nullptr, 0, 1);
     }
 }
 
 void AccessDriver::setTable(const cGriglia* grid, int keyCount, int columns) {
-    m_timer.stop();
+    m_clock->cancelWake();
     m_overlay.forget();
     m_scan.reset();
     m_dwell.reset();
+    forgetPresses();
     m_grid = grid;
     m_keyCount = keyCount;
     m_columns = columns;
+    if (m_options.method == Method::Dwell) {
+        m_dwell = std::make_unique<DwellController>(m_options);
+    }
     if (grid == nullptr) {
         if (m_cue) {
             m_cue->StopSpeech();
         }
+        rearm();
         return;
     }
-    if (m_options.method == Method::Dwell) {
-        m_dwell = std::make_unique<DwellController>(m_options);
+    if (m_dwell) {
+        // A pointer resting on a key as its table appears dwells on it from now. The canvas
+        // is drawn afresh after this, and the progress with it.
+        const QPoint pointer = m_window.cursorPos();
+        if (QRect(0, 0, m_window.clientWidth(), m_window.clientHeight()).contains(pointer)) {
+            m_dwell->move(pointer, keyAt(pointer), now());
+        }
     } else if (m_options.method != Method::Click) {
         m_scan = std::make_unique<ScanController>(m_options, keyCount, columns);
         m_scan->start(now());
@@ -84,22 +121,23 @@ void AccessDriver::canvasRebuilt() {
     paintMark(false);
 }
 
-AccessDriver::Target AccessDriver::targetOf(const QKeyEvent& event, ScanController::Switch* which) const {
+AccessDriver::Taken AccessDriver::targetOf(const QKeyEvent& event) const {
     if ((event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) != 0) {
-        return Target::None;
+        return {};
     }
     const int key = event.key() == Qt::Key_Enter ? int(Qt::Key_Return) : event.key();
-    const auto is = [key](AccessOptions::SwitchKey k) { return key == AccessOptions::QtKeyOf(k); };
     if (m_grid == nullptr) {
-        // Enter keeps starting the table on its own; the other switches do it too.
-        const bool switchKey =
-            (m_options.method == Method::AutoScan && is(m_options.scanKey)) ||
-            (m_options.method == Method::StepScan && (is(m_options.stepKey) || is(m_options.selectKey)));
-        return switchKey && key != Qt::Key_Return ? Target::Start : Target::None;
+        // The prompt asks for any key. Enter keeps starting the table at once, Esc ends the
+        // program, and the function keys stay layout switches, which do nothing here.
+        const bool functionKey = key >= Qt::Key_F1 && key <= Qt::Key_F12;
+        const bool goesOn =
+            !ModifierOnly(key) && !functionKey && key != Qt::Key_Return && key != Qt::Key_Escape;
+        return goesOn ? Taken{Target::Start} : Taken{};
     }
     if (!m_scan) {
-        return Target::None;
+        return {};
     }
+    const auto is = [key](AccessOptions::SwitchKey k) { return key == AccessOptions::QtKeyOf(k); };
     std::optional<Switch> found;
     if (m_options.method == Method::AutoScan && is(m_options.scanKey)) {
         found = Switch::Scan;
@@ -119,83 +157,114 @@ AccessDriver::Target AccessDriver::targetOf(const QKeyEvent& event, ScanControll
             }
         }
     }
-    if (!found) {
-        return Target::None;
-    }
-    *which = *found;
-    return Target::Switch;
+    return found ? Taken{Target::Switch, *found} : Taken{};
+}
+
+bool AccessDriver::clickIsSwitch() const {
+    return m_scan && m_options.clickIsSwitch && m_options.scanning();
 }
 
 bool AccessDriver::keyDown(const QKeyEvent& event) {
-    Switch which = Switch::Scan;
-    const Target target = targetOf(event, &which);
-    if (target == Target::None || event.isAutoRepeat()) {
-        return target != Target::None;
-    }
-    if (target == Target::Start) {
-        m_startFilter.press(now());
-    } else {
-        m_scan->switchDown(which, now());
-        rearm();
-    }
-    return true;
+    const Taken taken = targetOf(event);
+    handle(m_presses.press(event.key(), event.timestamp(), event.isAutoRepeat(), now()), taken);
+    return taken.target != Target::None;
 }
 
 bool AccessDriver::keyUp(const QKeyEvent& event) {
-    Switch which = Switch::Scan;
-    const Target target = targetOf(event, &which);
-    if (target == Target::None || event.isAutoRepeat()) {
-        return target != Target::None;
+    handle(m_presses.release(event.key(), event.timestamp(), event.isAutoRepeat(), true, now()), {});
+    return targetOf(event).target != Target::None;
+}
+
+void AccessDriver::mouseDown(quint64 timestamp) {
+    const Switch which = m_options.method == Method::AutoScan ? Switch::Scan : Switch::Select;
+    const bool asSwitch = clickIsSwitch();
+    handle(m_presses.press(MouseButton, timestamp, false, now()),
+           asSwitch ? Taken{Target::Switch, which} : Taken{});
+    if (!asSwitch) {
+        m_clickFilter.press(now());
     }
-    if (target == Target::Start) {
-        if (m_startFilter.release(now()) && m_hooks.startTable) {
+}
+
+bool AccessDriver::mouseUp(quint64 timestamp) {
+    const bool asSwitch = m_taken.contains(MouseButton);
+    handle(m_presses.release(MouseButton, timestamp, false, false, now()), {});
+    if (asSwitch) {
+        return false;
+    }
+    const bool click = m_clickFilter.release(now());
+    if (m_grid == nullptr) {
+        if (click && m_hooks.startTable) {
             m_hooks.startTable();
         }
-        return true;
+        return false;
     }
+    return click;
+}
+
+// Presses act when the filters let them; a release acts on what its press was taken for.
+void AccessDriver::handle(const std::vector<SwitchPresses::Edge>& edges, Taken pressed) {
+    for (const SwitchPresses::Edge& edge : edges) {
+        if (edge.down) {
+            if (pressed.target == Target::Start) {
+                m_startFilter.press(edge.at);
+            } else if (pressed.target == Target::Switch && m_scan) {
+                m_scan->switchDown(pressed.which, edge.at);
+            } else {
+                continue;
+            }
+            m_taken[edge.id] = pressed;
+            continue;
+        }
+        const auto it = m_taken.find(edge.id);
+        if (it == m_taken.end()) {
+            continue;
+        }
+        const Taken taken = it->second;
+        m_taken.erase(it);
+        if (taken.target == Target::Start) {
+            if (m_startFilter.release(edge.at) && m_hooks.startTable) {
+                m_hooks.startTable();
+            }
+        } else if (m_scan) {
+            switchUp(taken.which, edge.at);
+        }
+    }
+    rearm();
+}
+
+void AccessDriver::switchUp(Switch which, qint64 at) {
     const ScanController::Highlight before = m_scan->highlight();
-    const int key = m_scan->switchUp(which, now());
+    const int key = m_scan->switchUp(which, at);
     afterHighlightMoved(before);
     if (key != 0) {
         m_hooks.choose(key);
     }
-    rearm();
-    return true;
 }
 
-void AccessDriver::mouseDown() {
-    if (m_scan && m_options.clickIsSwitch && m_options.scanning()) {
-        m_scan->switchDown(m_options.method == Method::AutoScan ? Switch::Scan : Switch::Select, now());
-        rearm();
-        return;
+// The presses held now are not the user's answer to what comes next: their releases do nothing.
+void AccessDriver::forgetPresses() {
+    m_taken.clear();
+    if (m_scan) {
+        m_scan->cancelPresses();
     }
-    m_clickFilter.press(now());
 }
 
-bool AccessDriver::mouseUp() {
-    if (m_scan && m_options.clickIsSwitch && m_options.scanning()) {
-        const ScanController::Highlight before = m_scan->highlight();
-        const int key =
-            m_scan->switchUp(m_options.method == Method::AutoScan ? Switch::Scan : Switch::Select, now());
-        afterHighlightMoved(before);
-        if (key != 0) {
-            m_hooks.choose(key);
-        }
-        rearm();
-        return false;
-    }
-    return m_clickFilter.release(now());
-}
-
-void AccessDriver::mouseMove(QPoint point) {
-    if (!m_dwell || m_grid == nullptr) {
-        return;
+int AccessDriver::keyAt(QPoint point) const {
+    if (m_grid == nullptr) {
+        return introPanel().contains(point) ? 1 : 0;
     }
     const CellPos hit = m_grid->HitTest(point.x(), point.y());
     const int key = hit.Row * m_columns + hit.Col + 1;
     const bool inside = QRectOf(m_grid->CellRect(hit.Row, hit.Col)).contains(point);
+    return inside && key <= m_keyCount ? key : 0;
+}
+
+void AccessDriver::mouseMove(QPoint point) {
+    if (!m_dwell) {
+        return;
+    }
     const int before = m_dwell->key();
-    m_dwell->move(point, inside && key <= m_keyCount ? key : 0, now());
+    m_dwell->move(point, keyAt(point), now());
     if (m_dwell->key() != before) {
         paintMark(true);
     }
@@ -211,11 +280,12 @@ void AccessDriver::mouseLeft() {
 }
 
 void AccessDriver::beforeActivation() {
+    forgetPresses();
     if (m_cue) {
         m_cue->StopSpeech();
     }
     if (m_scan || m_dwell) {
-        m_timer.stop();
+        m_clock->cancelWake();
         const QRect changed = m_overlay.remove(m_window.canvas());
         if (!changed.isEmpty()) {
             m_window.showCanvas(changed);
@@ -224,6 +294,7 @@ void AccessDriver::beforeActivation() {
 }
 
 void AccessDriver::activationDone(int key) {
+    m_presses.outputEnded(now());
     if (m_scan) {
         m_scan->activationDone(key, now());
         speakCue(m_scan->highlight());
@@ -236,13 +307,21 @@ void AccessDriver::activationDone(int key) {
 }
 
 void AccessDriver::onTimer() {
+    // Releases first: they happened before the items' times ran out.
+    handle(m_presses.tick(now()), {});
     if (m_scan) {
         const ScanController::Highlight before = m_scan->highlight();
         m_scan->tick(now());
         afterHighlightMoved(before);
     } else if (m_dwell) {
         if (const int key = m_dwell->tick(now())) {
-            m_hooks.choose(key);
+            if (m_grid == nullptr) {
+                if (m_hooks.startTable) {
+                    m_hooks.startTable();
+                }
+            } else {
+                m_hooks.choose(key);
+            }
         } else {
             paintMark(true);
         }
@@ -252,15 +331,18 @@ void AccessDriver::onTimer() {
 
 void AccessDriver::rearm() {
     std::optional<qint64> due = m_scan ? m_scan->deadline() : m_dwell ? m_dwell->deadline() : std::nullopt;
-    if (!due) {
-        m_timer.stop();
-        return;
-    }
     const qint64 t = now();
-    if (m_dwell) {
+    if (due && m_dwell) {
         due = std::min(*due, t + ProgressFrameMs);
     }
-    m_timer.start(int(std::max<qint64>(0, *due - t)));
+    if (const std::optional<qint64> release = m_presses.deadline()) {
+        due = std::min(due.value_or(*release), *release);
+    }
+    if (due) {
+        m_clock->wakeAt(*due);
+    } else {
+        m_clock->cancelWake();
+    }
 }
 
 void AccessDriver::afterHighlightMoved(ScanController::Highlight before) {
@@ -274,21 +356,24 @@ void AccessDriver::speakCue(const ScanController::Highlight& highlight) {
     if (!m_cue) {
         return;
     }
-    QString text;
-    if (highlight.kind == Kind::Row) {
-        text = QStringLiteral("riga %1").arg(highlight.index + 1);
-    } else if (highlight.kind == Kind::Key) {
-        text = m_hooks.keyText ? m_hooks.keyText(highlight.index) : QString();
-        if (text.trimmed().isEmpty()) {
-            text = QStringLiteral("tasto %1").arg(highlight.index);
-        }
-    }
+    const bool key = highlight.kind == Kind::Key && m_hooks.keyText;
+    const QString text = CueText(highlight, key ? m_hooks.keyText(highlight.index) : QString());
     if (text.isEmpty()) {
         m_cue->StopSpeech();
         return;
     }
     // A cue that cannot be spoken is simply not heard; the key's own speech reports the fault.
     static_cast<void>(m_cue->Speak(text));
+}
+
+QString AccessDriver::CueText(const ScanController::Highlight& highlight, const QString& keyText) {
+    if (highlight.kind == Kind::Row) {
+        return QStringLiteral("riga %1").arg(highlight.index + 1);
+    }
+    if (highlight.kind == Kind::Key) {
+        return keyText.trimmed().isEmpty() ? QStringLiteral("tasto %1").arg(highlight.index) : keyText;
+    }
+    return {};
 }
 
 QRect AccessDriver::keyRect(int key) const {
@@ -300,8 +385,14 @@ QRect AccessDriver::rowRect(int row) const {
     return keyRect(row * m_columns + 1).united(keyRect(row * m_columns + last + 1));
 }
 
+QRect AccessDriver::introPanel() const {
+    return m_hooks.introPanel ? m_hooks.introPanel() : QRect();
+}
+
+// The intro screen is drawn the same every time, so the pixels kept under a
+// dwell's progress on its panel stay right when it is drawn again.
 void AccessDriver::paintMark(bool show) {
-    if ((!m_scan && !m_dwell) || m_grid == nullptr) {
+    if (!m_scan && !m_dwell) {
         return;
     }
     QImage& canvas = m_window.canvas();
@@ -316,7 +407,8 @@ void AccessDriver::paintMark(bool show) {
             changed = m_overlay.showFrame(canvas, area, m_options.highlightWidth, colour);
         }
     } else if (const int key = m_dwell->key()) {
-        changed = m_overlay.showProgress(canvas, keyRect(key), m_dwell->progress(now()), colour);
+        const QRect area = m_grid != nullptr ? keyRect(key) : introPanel();
+        changed = m_overlay.showProgress(canvas, area, m_dwell->progress(now()), colour);
     } else {
         changed = m_overlay.remove(canvas);
     }

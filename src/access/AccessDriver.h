@@ -1,16 +1,17 @@
 #pragma once
 
+#include "access/AccessClock.h"
 #include "access/AccessOptions.h"
 #include "access/CanvasOverlay.h"
 #include "access/DwellController.h"
 #include "access/ScanController.h"
 #include "access/SwitchFilter.h"
+#include "access/SwitchPresses.h"
 
-#include <QElapsedTimer>
-#include <QObject>
-#include <QTimer>
+#include <QRect>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class IAudioOutput;
@@ -22,10 +23,15 @@ class cVoce;
 // Brings the access methods to the runtime window: turns its keys, clicks
 // and pointer moves into calls of the scan and dwell rules, keeps their timer,
 // draws the highlight and the dwell progress over the table, and speaks the
-// quiet cues of auditory scanning. With the method "Clic" and no filters it
-// takes nothing, draws nothing and runs no timer.
-class AccessDriver : public QObject {
-    Q_OBJECT
+// quiet cues of auditory scanning. On the intro screen a click, any key but
+// Enter and Esc (which the window handles) and, for dwell users, a dwell on
+// its panel start the table. With the method "Clic" it takes nothing on the
+// table, draws nothing and runs no timer.
+//
+// Switch presses never act for the user: a key held down is one press, a
+// press made while a key's output played is dropped, and a press the tremor
+// filters reject leaves the scan's timing as it was.
+class AccessDriver {
 public:
     struct Hooks {
         // Chooses the cell of a key exactly as a click on it would.
@@ -34,10 +40,15 @@ public:
         std::function<void()> startTable;
         // The text a key speaks, empty when the layout speaks none.
         std::function<QString(int key)> keyText;
+        // The intro screen's panel on the canvas, where a dwell starts the table; empty while
+        // the intro screen is not shown.
+        std::function<QRect()> introPanel;
     };
 
-    AccessDriver(IGridContainer& window, IAudioOutput& audio, Hooks hooks, QObject* parent = nullptr);
-    ~AccessDriver() override;
+    // Without a clock the driver keeps the real time.
+    AccessDriver(IGridContainer& window, IAudioOutput& audio, Hooks hooks,
+                 std::unique_ptr<AccessClock> clock = nullptr);
+    ~AccessDriver();
 
     const AccessOptions& options() const { return m_options; }
     void setOptions(const AccessOptions& options);
@@ -50,10 +61,11 @@ public:
     // Keys the method takes (true: the window must not act on it).
     bool keyDown(const QKeyEvent& event);
     bool keyUp(const QKeyEvent& event);
-    // A mouse button went down or up; false when the release is not a click
-    // (the method took it as a switch, or a tremor filter ignored it).
-    void mouseDown();
-    bool mouseUp();
+    // A mouse button went down or up (`timestamp` as the window system gave it, 0 when
+    // unknown); false when the release is not a click on the table (the method took it as a
+    // switch or to leave the intro screen, or a tremor filter ignored it).
+    void mouseDown(quint64 timestamp = 0);
+    bool mouseUp(quint64 timestamp = 0);
     void mouseMove(QPoint point);
     void mouseLeft();
 
@@ -61,9 +73,22 @@ public:
     void beforeActivation();
     void activationDone(int key);
 
+    // What auditory scanning says for a highlight: rows counted from 1, a key by its text or,
+    // without one, by its number.
+    static QString CueText(const ScanController::Highlight& highlight, const QString& keyText);
+
 private:
     enum class Target { None, Switch, Start };
-    Target targetOf(const QKeyEvent& event, ScanController::Switch* which) const;
+    struct Taken {
+        Target target = Target::None;
+        ScanController::Switch which = ScanController::Switch::Scan;
+    };
+    Taken targetOf(const QKeyEvent& event) const;
+    bool clickIsSwitch() const;
+    void handle(const std::vector<SwitchPresses::Edge>& edges, Taken pressed);
+    void switchUp(ScanController::Switch which, qint64 at);
+    void forgetPresses();
+    int keyAt(QPoint point) const;
     void onTimer();
     void rearm();
     void paintMark(bool show);
@@ -71,11 +96,13 @@ private:
     void speakCue(const ScanController::Highlight& highlight);
     QRect keyRect(int key) const;
     QRect rowRect(int row) const;
-    qint64 now() const { return m_clock.elapsed(); }
+    QRect introPanel() const;
+    qint64 now() const { return m_clock->now(); }
 
     IGridContainer& m_window;
     IAudioOutput& m_audio;
     Hooks m_hooks;
+    std::unique_ptr<AccessClock> m_clock;
     AccessOptions m_options;
     const cGriglia* m_grid = nullptr;
     int m_keyCount = 0;
@@ -83,9 +110,10 @@ private:
     std::unique_ptr<ScanController> m_scan;
     std::unique_ptr<DwellController> m_dwell;
     std::unique_ptr<cVoce> m_cue;
+    SwitchPresses m_presses;
+    // The presses that count, by id, and what they are for.
+    std::map<int, Taken> m_taken;
     SwitchFilter m_clickFilter;
     SwitchFilter m_startFilter;
     CanvasOverlay m_overlay;
-    QElapsedTimer m_clock;
-    QTimer m_timer;
 };

@@ -1,6 +1,7 @@
 #include "access/AccessOptions.h"
 
 #include "config/IniEngine.h"
+#include "platform/WriteProtected.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,6 +85,17 @@ void ReadChoice(const QString& file, const ChoiceOption<Enum>& option, AccessOpt
     }
 }
 
+// Notepad's "Unicode": a byte-order mark of UTF-16, or the zero byte beside
+// the first letter when the mark is missing.
+bool InUtf16(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray start = f.read(2);
+    return start == "\xFF\xFE" || start == "\xFE\xFF" || (start.size() == 2 && start.contains('\0'));
+}
+
 template <typename Enum>
 void WriteChoice(const QString& file, const ChoiceOption<Enum>& option, const AccessOptions& o) {
     IniEngine::WriteString(file, Section, QString::fromLatin1(option.key),
@@ -141,13 +153,22 @@ AccessOptions AccessOptions::Clamped(bool* changed) const {
     return c;
 }
 
-AccessOptions AccessOptions::Load(const QString& dataFolder) {
+AccessOptions AccessOptions::Load(const QString& dataFolder, QString* unreadable) {
     const QString file = FilePath(dataFolder);
     AccessOptions o;
     if (!QFileInfo(file).isFile()) {
         return o;
     }
-    bool outOfRange = false;
+    if (InUtf16(file)) {
+        if (unreadable != nullptr) {
+            *unreadable = QStringLiteral("Il file delle opzioni di accesso «%1» è scritto in UTF-16, una "
+                                         "codifica che il programma non legge: valgono le opzioni "
+                                         "predefinite.\r\nSalvarlo come testo ANSI o UTF-8, oppure "
+                                         "scegliere di nuovo le opzioni con Alt+O e salvarle.")
+                              .arg(QDir::toNativeSeparators(file));
+        }
+        return o;
+    }
     for (const IntOption& option : IntOptions) {
         const QString raw = ReadRaw(file, option.key).value_or(QString());
         bool ok = false;
@@ -156,7 +177,6 @@ AccessOptions AccessOptions::Load(const QString& dataFolder) {
         const double wide = ok ? value : raw.toDouble(&ok);
         if (ok) {
             o.*option.member = wide < option.min ? option.min : wide > option.max ? option.max : int(wide);
-            outOfRange = outOfRange || o.*option.member != wide;
         }
     }
     for (const BoolOption& option : BoolOptions) {
@@ -172,16 +192,36 @@ AccessOptions AccessOptions::Load(const QString& dataFolder) {
     for (const auto& option : KeyOptions) {
         ReadChoice(file, option, o);
     }
-    bool changed = false;
-    const AccessOptions clamped = o.Clamped(&changed);
-    if (changed || outOfRange) {
-        clamped.Save(dataFolder);
-    }
-    return clamped;
+    // Clamped here only: the file is the carer's, and may be locked on purpose.
+    return o.Clamped();
 }
 
-bool AccessOptions::Save(const QString& dataFolder) const {
+bool AccessOptions::Save(const QString& dataFolder, QString* whyNot) const {
     const QString file = FilePath(dataFolder);
+    const QString shown = QDir::toNativeSeparators(file);
+    const auto fail = [whyNot](const QString& why) {
+        if (whyNot != nullptr) {
+            *whyNot = why;
+        }
+        return false;
+    };
+    const QFileInfo info(file);
+    if (info.exists() && !info.isFile()) {
+        return fail(QStringLiteral("Impossibile salvare le opzioni di accesso: al posto del file «%1» c'è "
+                                   "una cartella.\r\nSpostarla o rinominarla, poi salvare di nuovo.")
+                        .arg(shown));
+    }
+    // The rename below would replace a write-protected file as well.
+    if (info.exists() && WriteProtected(info)) {
+        return fail(QStringLiteral("Le opzioni di accesso non sono state salvate: il file «%1» è protetto "
+                                   "da scrittura.\r\nTogliere la protezione per poterle cambiare.")
+                        .arg(shown));
+    }
+    const auto cannotWrite = [&] {
+        return fail(QStringLiteral("Impossibile salvare le opzioni di accesso in «%1».\r\n"
+                                   "Accertarsi che la cartella sia scrivibile.")
+                        .arg(shown));
+    };
     // Written whole beside the file and renamed over it, so a failure leaves the old file.
     const QString temporary = file + QStringLiteral(".nuovo");
     QFile::remove(temporary);
@@ -201,12 +241,12 @@ bool AccessOptions::Save(const QString& dataFolder) const {
         WriteChoice(temporary, option, o);
     }
     if (!QFileInfo(temporary).isFile()) {
-        return false;
+        return cannotWrite();
     }
     // rename() replaces the old file in one step; QFile::rename would refuse to.
     if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(file).constData()) != 0) {
         QFile::remove(temporary);
-        return false;
+        return cannotWrite();
     }
     return true;
 }

@@ -48,11 +48,14 @@ struct AccessOptions {
     // The file beside cfg.ini.
     static QString FilePath(const QString& dataFolder);
     // The options of the file; defaults for a missing file and for values that
-    // cannot be read. Values out of range are clamped and, when the file
-    // exists, written back clamped.
-    static AccessOptions Load(const QString& dataFolder);
-    // Writes every option as a whole file (never half a file); false when it cannot be written.
-    bool Save(const QString& dataFolder) const;
+    // cannot be read. Values out of range are clamped; the file is never
+    // written. A file in UTF-16 gives the defaults and, in *unreadable, an
+    // Italian message that says so.
+    static AccessOptions Load(const QString& dataFolder, QString* unreadable = nullptr);
+    // Writes every option as a whole file (never half a file); false when it
+    // cannot be written (a write-protected file is left as it is), with an
+    // Italian message that names the reason in *whyNot.
+    bool Save(const QString& dataFolder, QString* whyNot = nullptr) const;
     // The same options with every value inside its range; true in *changed when one was not.
     AccessOptions Clamped(bool* changed = nullptr) const;
 

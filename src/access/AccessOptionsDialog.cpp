@@ -1,6 +1,7 @@
 #include "access/AccessOptionsDialog.h"
 
 #include "access/VoiceOptionsWidget.h"
+#include "audio/VoiceSettings.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
 
@@ -149,10 +150,15 @@ AccessOptions AccessOptionsDialog::options() const {
 }
 
 void AccessOptionsDialog::save() {
-    if (!options().Save(m_dataFolder) || (m_voice != nullptr && !m_voice->save())) {
-        m_messages.showMessage(QStringLiteral("Impossibile salvare le opzioni di accesso in «%1».\r\n"
+    QString whyNot;
+    if (!options().Save(m_dataFolder, &whyNot)) {
+        m_messages.showMessage(whyNot, MsgIcon::Exclamation, AppInfo::Title);
+        return;
+    }
+    if (m_voice != nullptr && !m_voice->save()) {
+        m_messages.showMessage(QStringLiteral("Impossibile salvare la voce in «%1».\r\n"
                                               "Accertarsi che la cartella sia scrivibile.")
-                                   .arg(AccessOptions::FilePath(m_dataFolder)),
+                                   .arg(VoiceSettings::FilePath(m_dataFolder)),
                                MsgIcon::Exclamation, AppInfo::Title);
         return;
     }

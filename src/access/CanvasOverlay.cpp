@@ -48,8 +48,12 @@ QRect CanvasOverlay::showFrame(QImage& canvas, const QRect& rect, int width, con
     QRect changed = remove(canvas);
     const int half = width / 2;
     const QRect band = rect.adjusted(-half, -half, width - half, width - half);
-    const QRect outer = band.adjusted(-OutlineWidth, -OutlineWidth, OutlineWidth, OutlineWidth);
-    const std::vector<QRect> sides = RingSides(outer, width + 2 * OutlineWidth);
+    // Every colour is light: on a dark picture the band stands out, on a light
+    // one its dark edges, each half as wide as the band, so that the mark is
+    // seen at least as wide as asked for whatever lies under it.
+    const int edge = std::max(OutlineWidth, (width + 1) / 2);
+    const QRect outer = band.adjusted(-edge, -edge, edge, edge);
+    const std::vector<QRect> sides = RingSides(outer, width + 2 * edge);
     for (const QRect& side : sides) {
         changed |= keep(canvas, side);
     }

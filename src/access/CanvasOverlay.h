@@ -13,8 +13,8 @@
 class CanvasOverlay {
 public:
     // Takes away the mark shown (if any), then frames `rect` with a band of
-    // `width` pixels centred on its edges, in `colour` with a dark outline on
-    // both sides. Returns the area of the canvas that changed.
+    // `width` pixels centred on its edges, in `colour` between dark edges half
+    // as wide. Returns the area of the canvas that changed.
     QRect showFrame(QImage& canvas, const QRect& rect, int width, const QColor& colour);
     // Takes away the mark shown, then draws a bar growing along the bottom of `cell`.
     QRect showProgress(QImage& canvas, const QRect& cell, double progress, const QColor& colour);

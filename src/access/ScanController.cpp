@@ -112,16 +112,16 @@ void ScanController::switchDown(Switch which, qint64 now) {
     m_filters[size_t(which)].press(now);
 }
 
-int ScanController::switchUp(Switch which, qint64 now) {
-    const bool wasHeld = m_filters[size_t(which)].held();
-    if (!m_filters[size_t(which)].release(now)) {
-        // A press too short for the filter gives the item its full time again.
-        if (wasHeld && m_phase != Phase::Busy) {
-            m_itemStart = now;
-        }
-        return 0;
+void ScanController::cancelPresses() {
+    for (SwitchFilter& filter : m_filters) {
+        filter.cancel();
     }
-    if (m_phase == Phase::Busy) {
+}
+
+int ScanController::switchUp(Switch which, qint64 now) {
+    // A press too short for the filter changes nothing: the items keep their
+    // times, and one whose time ended while it was held gives way at once.
+    if (!m_filters[size_t(which)].release(now) || m_phase == Phase::Busy) {
         return 0;
     }
     if (which == Switch::Select || (which == Switch::Scan && m_options.method == Method::AutoScan)) {

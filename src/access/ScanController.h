@@ -33,8 +33,11 @@ public:
     void start(qint64 now);
     void switchDown(Switch which, qint64 now);
     // The switch went up; the key it chose (from 1), or 0. Until
-    // activationDone() nothing moves.
+    // activationDone() nothing moves. While a switch is held the highlight
+    // stays where the press found it.
     int switchUp(Switch which, qint64 now);
+    // The switches held now will count for nothing when released.
+    void cancelPresses();
     // The automatic scan moves on when its time has come.
     void tick(qint64 now);
     // When tick() has something to do; nothing while the scan waits.

@@ -16,6 +16,8 @@ public:
     void press(qint64 now);
     // True when the press now released counts.
     bool release(qint64 now);
+    // The press held now will not count.
+    void cancel() { m_pressedAt.reset(); }
     // A press is held that may still count.
     bool held() const { return m_pressedAt.has_value(); }
 

@@ -71,14 +71,17 @@ void DrawCredits(QPainter& dc, int w, int h) {
             PctY(33.5f, h), right, PctY(36.5f, h), TextAlign::Left);
 }
 
+// The purple box, and the black one moved right and down over it.
+struct DescriptionBox {
+    int left, top, right, bottom, dx, dy;
+};
+DescriptionBox DescriptionBoxOf(int w, int h) {
+    return {PctX(8, w), PctY(40, h), PctX(80, w), PctY(62, h), PctX(1, w), PctY(1, h)};
+}
+
 void DrawDescriptionBox(QPainter& dc, int w, int h) {
-    const int left = PctX(8, w);
-    const int top = PctY(40, h);
-    const int right = PctX(80, w);
-    const int bottom = PctY(62, h);
+    const auto [left, top, right, bottom, dx, dy] = DescriptionBoxOf(w, h);
     FillBox(dc, left, top, right, bottom, IntroColor::Box);
-    const int dx = PctX(1, w);
-    const int dy = PctY(1, h);
     FillBox(dc, left + dx, top + dy, right + dx, bottom + dy, IntroColor::Black);
 
     dc.setPen(QColorFromGdiColor(IntroColor::White));
@@ -128,6 +131,11 @@ void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPa
     dc.setFont(FontMaker(QStringLiteral("Calibri"), Percentage(1.0f, float(w)), true, false, false, false));
     TextBox(dc, CrLf + QStringLiteral("ALT + A : Apri File - ALT + I : Impostazioni"), PctX(70, w),
             PctY(90, h), w, PctY(98, h), TextAlign::Centre);
+    // The access options on the block's empty first line, when the line holds them.
+    const QString accessHint = QStringLiteral("ALT + O : Opzioni di accesso");
+    if (dc.fontMetrics().horizontalAdvance(accessHint) < w - PctX(70, w)) {
+        TextBox(dc, accessHint, PctX(70, w), PctY(90, h), w, PctY(98, h), TextAlign::Centre);
+    }
 
     DrawDescriptionBox(dc, w, h);
 
@@ -135,4 +143,9 @@ void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPa
     dc.setFont(FontMaker(QStringLiteral("Verdana"), Percentage(0.9f, float(w)), true, false, false, false));
     TextBox(dc, QStringLiteral("Layout attivo: ") + PathRules::FileNameOf(activeLayoutPath), PctX(9, w),
             PctY(64, h), PctX(81, w), PctY(68, h), TextAlign::Centre);
+}
+
+QRect IntroPanel(int w, int h) {
+    const auto [left, top, right, bottom, dx, dy] = DescriptionBoxOf(w, h);
+    return QRect(QPoint(left, top), QPoint(right + dx - 1, bottom + dy - 1));
 }

@@ -2,6 +2,7 @@
 
 #include "grid/GdiColor.h"
 
+#include <QRect>
 #include <QString>
 
 class QImage;
@@ -21,3 +22,6 @@ constexpr GdiColor EmblemKey = 0x397BFF;  // left out of bitmaps 103 and 104, RG
 // box with its prompt and the name of the active layout. Every position and
 // font size is a proportion of the canvas, so the page scales with the screen.
 void DrawIntro(QImage& canvas, GdiColor backColor, const QString& activeLayoutPath);
+// The description box with its prompt on an intro screen of w x h pixels: a
+// dwell there goes on to the table.
+QRect IntroPanel(int w, int h);

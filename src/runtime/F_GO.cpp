@@ -101,8 +101,13 @@ void F_GO::Form_Load() {
         *this, m_services.audio,
         AccessDriver::Hooks{
             [this](int key) { ChooseKey(key); }, [this] { StartTable(); },
-            [this](int key) { return m_layout.SectionOn[3] ? m_layout.KeyTexts.value(key) : QString(); }});
-    m_access->setOptions(AccessOptions::Load(m_programFolder));
+            [this](int key) { return m_layout.SectionOn[3] ? m_layout.KeyTexts.value(key) : QString(); },
+            [this] { return m_tableActive ? QRect() : IntroPanel(width(), height()); }});
+    QString unreadable;
+    m_access->setOptions(AccessOptions::Load(m_programFolder, &unreadable));
+    if (!unreadable.isEmpty()) {
+        m_messages.showMessage(unreadable, MsgIcon::Exclamation, AppInfo::Title);
+    }
     m_loaded = true;
     ReadActivePath();
 }
@@ -481,14 +486,14 @@ void F_GO::keyReleaseEvent(QKeyEvent* event) {
 
 void F_GO::mousePressEvent(QMouseEvent* event) {
     m_pressed = true;
-    m_access->mouseDown();
+    m_access->mouseDown(event->timestamp());
     event->accept();
 }
 
 void F_GO::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second click of a quick pair is a click of its own.
     m_pressed = true;
-    m_access->mouseDown();
+    m_access->mouseDown(event->timestamp());
     event->accept();
 }
 
@@ -499,7 +504,7 @@ void F_GO::mouseReleaseEvent(QMouseEvent* event) {
     }
     m_pressed = false;
     // The tremor filters may ignore it, or the scan take it as its switch.
-    if (!m_access->mouseUp()) {
+    if (!m_access->mouseUp(event->timestamp())) {
         return;
     }
     if (cG) {
@@ -508,9 +513,8 @@ void F_GO::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void F_GO::mouseMoveEvent(QMouseEvent* event) {
-    if (cG) {
-        m_access->mouseMove(event->position().toPoint());
-    }
+    // Also over the intro screen, whose panel a dwell chooses.
+    m_access->mouseMove(event->position().toPoint());
 }
 
 void F_GO::leaveEvent(QEvent* event) {

@@ -3,7 +3,8 @@
 # the automatic scan (0.5 s, first item 1.5 s, one round). Space starts the
 # table, F12 shows the 16-key layout, Space presses choose row 1, then key 1:
 # screenshots prove where the yellow highlight is, the key gets the blue frame
-# and SDL's disk driver records its sound.
+# and SDL's disk driver records its sound. A press during that sound and a
+# switch held for 2 s choose nothing.
 # Usage: e2e_access.sh <path to the mirelva program>
 set -euo pipefail
 
@@ -59,17 +60,30 @@ highlight_at 260 100 && fail "key 2 highlighted with key 1"
 highlight_at 512 6 && fail "row 1 highlighted with key 1"
 cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_access_key.png"
 
-# From a stopped scan, three presses: start at row 1, take row 1, choose key 1.
+# From a stopped scan, three presses: start at row 1, take row 1, choose key 1. From here on
+# the keys go through XTEST, as a keyboard's do, with the X server's timestamps.
 wait_for "the scan to stop after its round" not_scanning
 before=$(stat -c %s "$work/audio.raw" 2>/dev/null || echo 0)
-xdotool key --window "$window" --delay 30 space space space
+focus "$window"
+xdotool key --delay 30 space space space
 wait_pixel 249 100 "0,0,255" "blue frame of key 1"
+# A press while key 1 still sounds waits in the queue; it is dropped, so the scan starts
+# again at row 1 (its first item lasts 1.5 s) instead of opening it.
+xdotool key space
 
 # Key 1's sound (nothing sounded before: no auditory cues), heard whole.
 wav=$(key1_wav_seconds "$work/app/layout/lay12.ini")
 span=$(heard_seconds "$before")
 echo "heard ${span}s after the choice; key 1's WAV lasts ${wav}s"
 awk -v s="$span" -v w="$wav" 'BEGIN { exit !(s > w) }' || fail "key 1's sound was not heard whole"
+shot
+highlight_at 250 100 && fail "the press made during key 1's sound opened row 1 afterwards"
+
+# The switch held for 2 s (X11 repeats it, Qt flags only some repeats) is one press, judged
+# at its release: it opens the row highlighted then, and chooses nothing.
+before=$(stat -c %s "$work/audio.raw")
+xdotool keydown space sleep 2 keyup space sleep 1.5
+[[ $(loud_frames "$before") == "0 "* ]] || fail "holding the switch chose a key"
 
 # The scan starts again from row 1; Esc leaves the table, Esc again ends the program.
 catch_highlight 512 6 "row 1 after the output" space

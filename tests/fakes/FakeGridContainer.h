@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <functional>
 #include <memory>
 
 // A window for the table without a window: a canvas, a pointer the test moves, and a
@@ -26,12 +27,16 @@ public:
     void showCanvas(const QRect& changed) override {
         ++shown;
         shownAreas.append(changed);
+        if (onShow) {
+            onShow();
+        }
     }
 
     QImage image;
     QPoint pointer;
     int shown = 0;
     QList<QRect> shownAreas; // empty: the whole canvas
+    std::function<void()> onShow;
 };
 
 // A table over the window with gaps of `spacing` pixels, as the runtime window makes them.

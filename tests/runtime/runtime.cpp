@@ -207,7 +207,7 @@ private slots:
     }
 
     // Alt+A and Alt+I on both faces, Alt+P (the window copied to the clipboard) on the table only;
-    // other keys do nothing.
+    // other combinations and the function keys do nothing on the intro, other keys on the table.
     void commandKeys() {
         Runtime rt;
         rt.start(Keys(2, false), false);
@@ -215,7 +215,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(rt.window.get()));
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         const QImage intro = rt.window->canvas().copy();
-        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_M, Qt::Key_F4, Qt::Key_P, Qt::Key_A, Qt::Key_I}) {
+        for (const Qt::Key key : {Qt::Key_F4, Qt::Key_P}) {
             QTest::keyClick(rt.window.get(), key, key == Qt::Key_P ? Qt::AltModifier : Qt::NoModifier);
         }
         QTest::keyClick(rt.window.get(), Qt::Key_I, Qt::AltModifier | Qt::ControlModifier);
@@ -223,8 +223,9 @@ private slots:
         QCOMPARE(rt.window->canvas(), intro);
         QTest::keyClick(rt.window.get(), Qt::Key_Return);
         const QImage table = rt.window->canvas().copy();
-        QTest::keyClick(rt.window.get(), Qt::Key_Right);
-        QTest::keyClick(rt.window.get(), Qt::Key_Tab);
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Tab, Qt::Key_Space, Qt::Key_M}) {
+            QTest::keyClick(rt.window.get(), key);
+        }
         QCOMPARE(rt.window->canvas(), table);
         rt.window->Form_KeyUp('P', 6);
         rt.window->Form_KeyUp('I', 4);
