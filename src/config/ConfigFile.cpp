@@ -4,7 +4,7 @@
 #include "config/FileExists.h"
 #include "config/CINIFile.h"
 #include "config/LayoutFile.h"
-#include "config/WriteProtection.h"
+#include "platform/WriteProtected.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,7 +51,7 @@ bool Writable(const QString& dataFolder) {
     if (!info.exists()) {
         return QFileInfo(info.absolutePath()).isDir();
     }
-    return info.isFile() && !WriteProtection::IsWriteProtected(info);
+    return info.isFile() && !WriteProtected(info);
 }
 
 bool HasMarker(const QString& dataFolder) {

@@ -2,7 +2,7 @@
 
 #include "config/FileExists.h"
 #include "config/IniEncoding.h"
-#include "config/WriteProtection.h"
+#include "platform/WriteProtected.h"
 #include "platform/RegularFile.h"
 
 #include <QFile>
@@ -217,7 +217,7 @@ private:
             return;
         }
         m_state = State::Present;
-        m_readOnly = WriteProtection::IsWriteProtected(info);
+        m_readOnly = WriteProtected(info);
         Decode(f.read(info.size()));
     }
 

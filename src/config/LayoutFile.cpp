@@ -5,7 +5,7 @@
 #include "config/IniEncoding.h"
 #include "config/IniSnapshot.h"
 #include "config/Integer16.h"
-#include "config/WriteProtection.h"
+#include "platform/WriteProtected.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -96,7 +96,7 @@ std::optional<QString> SaveTarget(const QString& path) {
         target = info.canonicalFilePath();
         info = QFileInfo(target);
     }
-    if (info.exists() && (!info.isFile() || WriteProtection::IsWriteProtected(info))) {
+    if (info.exists() && (!info.isFile() || WriteProtected(info))) {
         return std::nullopt;
     }
     return target;
