@@ -1,4 +1,5 @@
 // Fuzzed code: config/IniEngine.cpp config/IniEncoding.cpp config/Windows1252.cpp config/FileExists.cpp
+// Fuzzed code: platform/RegularFile.cpp platform/WriteProtected.cpp
 #include "FuzzTarget.h"
 
 #include "config/IniEncoding.h"

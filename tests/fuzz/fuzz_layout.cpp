@@ -1,6 +1,5 @@
-// Fuzzed code: config/LayoutReader.cpp config/CINIFile.cpp config/IniEngine.cpp config/IniEncoding.cpp
-// Fuzzed code: config/Windows1252.cpp config/FileExists.cpp config/Integer16.cpp startup/Installer.cpp
-// Fuzzed code: config/DurableFile.cpp
+// Fuzzed code: config/*.cpp grid/TableShape.cpp startup/Installer.cpp
+// Fuzzed code: platform/RegularFile.cpp platform/WriteProtected.cpp platform/WaitCursor.cpp platform/AppInfo.cpp
 #include "FuzzTarget.h"
 
 #include "CountingMessages.h"

@@ -1,8 +1,6 @@
 // Fuzzed code: obf/ObfImporter.cpp obf/ObfBoard.cpp obf/ObfMedia.cpp obf/ObfReport.cpp obf/ObfStaging.cpp
-// Fuzzed code: obf/ZipArchive.cpp audio/WavWriter.cpp editor/LayoutWriter.cpp grid/TableShape.cpp
-// Fuzzed code: config/LayoutReader.cpp config/CINIFile.cpp config/IniEngine.cpp config/IniEncoding.cpp
-// Fuzzed code: config/Windows1252.cpp config/FileExists.cpp config/Integer16.cpp config/DurableFile.cpp
-// Fuzzed code: startup/Installer.cpp
+// Fuzzed code: obf/ZipArchive.cpp audio/WavWriter.cpp grid/TableShape.cpp config/*.cpp startup/Installer.cpp
+// Fuzzed code: platform/RegularFile.cpp platform/WriteProtected.cpp platform/WaitCursor.cpp platform/AppInfo.cpp
 // Fuzzed libraries: libzip sndfile Qt6::Svg
 #include "FuzzTarget.h"
 
