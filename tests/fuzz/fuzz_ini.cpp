@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -38,6 +39,15 @@ QList<Value> ReadAll(const QString& file, QByteArrayView data) {
         } else if (line.contains(QLatin1Char('=')) && !section.isEmpty()) {
             const QString key = line.section(QLatin1Char('='), 0, 0).trimmed();
             values.append({section, key, IniEngine::ReadString(file, section, key, QString(), MaxValue)});
+        }
+        // Names with control characters are not names the program writes
+        // (the engine cuts them at a NUL or a line break): not candidates.
+        if (!values.isEmpty() && std::any_of(values.back().section.begin(), values.back().section.end(),
+                                             [](QChar c) { return c < QChar(0x20); })) {
+            values.removeLast();
+        } else if (!values.isEmpty() && std::any_of(values.back().key.begin(), values.back().key.end(),
+                                                    [](QChar c) { return c < QChar(0x20); })) {
+            values.removeLast();
         }
         if (values.size() >= MaxKeys) {
             break;

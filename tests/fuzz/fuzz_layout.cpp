@@ -1,5 +1,5 @@
 // Fuzzed code: config/*.cpp grid/TableShape.cpp startup/Installer.cpp
-// Fuzzed code: platform/RegularFile.cpp platform/WriteProtected.cpp platform/WaitCursor.cpp platform/AppInfo.cpp
+// Fuzzed code: platform/RegularFile.cpp platform/WriteProtected.cpp platform/WaitCursor.cpp
 #include "FuzzTarget.h"
 
 #include "CountingMessages.h"
