@@ -44,7 +44,7 @@ public:
     // Every voice of the language, in espeak-ng's order (MBROLA voices left out).
     std::vector<Voice> voicesOf(const QString& language);
     struct Variant {
-        QByteArray identifier; // e.g. "f3", the part after "+"
+        QByteArray identifier; // e.g. "f3", what follows "+"
         QString name;          // e.g. "Annie"
         int gender;            // 0 unknown, 1 male, 2 female
     };

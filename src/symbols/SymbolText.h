@@ -16,7 +16,7 @@ QString Fold(const QString& text);
 // "Mela_Rossa-01" and "mela rossa 01" all give their words one by one.
 QStringList Words(const QString& text);
 
-// The part of an Italian noun or adjective that its singular, plural,
+// The stem of an Italian noun or adjective that its singular, plural,
 // masculine and feminine forms share: "mela" and "mele" give "mel", "gatto",
 // "gatta", "gatti" and "gatte" give "gatt", "amico" and "amiche" give "amic".
 // Words of three letters or fewer are kept whole ("re", "blu", "tre").

@@ -41,7 +41,7 @@ private slots:
     }
 
     // The saved voice shows as it was saved; one that is missing stays chosen
-    // and the part says once what is missing, while "Prova" is heard in espeak-ng.
+    // and the options window says once what is missing, while "Prova" is heard in espeak-ng.
     void savedVoiceThatIsMissing() {
         QVERIFY(VoiceSettings::Save(m_dir.path(), *VoiceChoice::parse("festival:pc_diphone;velocita=2")));
         VoiceOptionsWidget w(m_dir.path(), m_out, m_engines);
