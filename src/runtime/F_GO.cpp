@@ -18,8 +18,8 @@
 #include "runtime/ConfigurationCheck.h"
 #include "runtime/IRuntimeWindows.h"
 #include "runtime/LargeImage.h"
-#include "runtime/PictureFile.h"
-#include "runtime/StretchAnd.h"
+#include "pictures/PictureFile.h"
+#include "pictures/StretchAnd.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
