@@ -2,37 +2,27 @@
 
 #include "editor/ISymbolChooser.h"
 #include "editor/KeyRows.h"
+#include "editor/PicturePlacing.h"
 #include "editor/PreviewPlayer.h"
 #include "editor/QtFilePicker.h"
 #include "editor/RecordingSession.h"
 #include "editor/SymbolSearchChooser.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
-#include "symbols/SymbolPicture.h"
 
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <QWidget>
 
 namespace {
 // Texts are told apart from sounds in what the player reports as being heard.
 constexpr int TextId = 100;
-
-// The table fills the screen the program starts on.
-int PictureSide() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return SymbolPicture::SideFor(screen != nullptr ? screen->size() : QSize(1280, 1024));
-}
 } // namespace
 
 KeyTools::KeyTools(QWidget& window, const QString& programFolder, const Boxes& pictures, const Boxes& sounds,
                    const Boxes& texts, IMessages& messages, const std::optional<SetupTools>& tools,
                    ISymbolChooser* chooser)
     : QObject(&window), m_window(window), m_programFolder(programFolder), m_pictures(pictures),
-      m_sounds(sounds), m_texts(texts), m_messages(messages), m_chooser(chooser),
-      m_pictureSide(PictureSide()) {
+      m_sounds(sounds), m_texts(texts), m_messages(messages), m_chooser(chooser) {
     if (m_chooser == nullptr) {
         m_ownPicker = std::make_unique<QtFilePicker>();
         m_ownChooser = std::make_unique<SymbolSearchChooser>(programFolder, messages, *m_ownPicker);
@@ -73,41 +63,17 @@ KeyTools::KeyTools(QWidget& window, const QString& programFolder, const Boxes& p
 KeyTools::~KeyTools() = default;
 
 void KeyTools::searchClicked(int row) {
-    // The key's text, when it has one, is what the family looks for first.
-    const std::optional<Symbol> symbol =
-        m_chooser->choose(&m_window, m_texts[std::size_t(row)]->text().trimmed());
-    if (!symbol) {
+    const QString path = PicturePlacing::Search(*m_chooser, &m_window, m_texts[std::size_t(row)]->text(),
+                                                m_programFolder, m_messages);
+    if (path.isEmpty()) {
         return;
     }
-    const SymbolPicture::Placed placed =
-        SymbolPicture::Place(*symbol, m_programFolder + QStringLiteral("/immagini"), m_pictureSide);
-    if (placed.path.isEmpty()) {
-        m_messages.showMessage(placed.error, MsgIcon::Exclamation, AppInfo::Title);
-        return;
-    }
-    m_pictures[std::size_t(row)]->setText(placed.path);
+    m_pictures[std::size_t(row)]->setText(path);
     emit picturesDropped();
 }
 
 QString KeyTools::convertDropped(const QString& file) {
-    // PNG and SVG become BMP; the other kinds are taken as they are, as the picker takes them.
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if ((suffix != QLatin1String("png") && suffix != QLatin1String("svg")) ||
-        SymbolPicture::TableDraws(file)) {
-        return file;
-    }
-    Symbol symbol;
-    symbol.origin = Symbol::Origin::Folder;
-    symbol.label = QFileInfo(file).completeBaseName();
-    symbol.file = file;
-    symbol.key = file;
-    const SymbolPicture::Placed placed =
-        SymbolPicture::Place(symbol, m_programFolder + QStringLiteral("/immagini"), m_pictureSide);
-    if (placed.path.isEmpty()) {
-        m_messages.showMessage(QStringLiteral("«%1»: %2").arg(file, placed.error), MsgIcon::Exclamation,
-                               AppInfo::Title);
-    }
-    return placed.path;
+    return PicturePlacing::ForTable(file, m_programFolder, m_messages);
 }
 
 void KeyTools::recordClicked(int row) {
@@ -117,9 +83,7 @@ void KeyTools::recordClicked(int row) {
     }
     m_player->stop();
     if (!m_recording->start()) {
-        m_messages.showMessage(QStringLiteral("Nessun microfono disponibile: non è possibile registrare.\r\n"
-                                              "Collegare un microfono e riprovare."),
-                               MsgIcon::Exclamation, AppInfo::Title);
+        RecordingSession::TellNoMicrophone(m_messages);
         return;
     }
     m_recordingRow = row;
@@ -135,21 +99,9 @@ void KeyTools::finishRecording() {
     m_soundRows->setRecording(-1);
     const RecordingSession::Result result = m_recording->finish(m_programFolder + QStringLiteral("/suoni"),
                                                                 m_texts[std::size_t(row)]->text(), row + 1);
-    switch (result.outcome) {
-    case RecordingSession::Outcome::Saved:
-        m_sounds[std::size_t(row)]->setText(result.path);
-        return;
-    case RecordingSession::Outcome::Silence:
-        m_messages.showMessage(
-            QStringLiteral("Non è stato registrato alcun suono: controllare che il microfono "
-                           "sia collegato e acceso, poi riprovare."),
-            MsgIcon::Exclamation, AppInfo::Title);
-        return;
-    case RecordingSession::Outcome::NotWritten:
-        m_messages.showMessage(QStringLiteral("Impossibile scrivere la registrazione nel file «%1».\r\n%2")
-                                   .arg(result.path, result.error),
-                               MsgIcon::Exclamation, AppInfo::Title);
-        return;
+    const QString path = RecordingSession::Report(result, m_messages);
+    if (!path.isEmpty()) {
+        m_sounds[std::size_t(row)]->setText(path);
     }
 }
 

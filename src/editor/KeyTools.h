@@ -66,7 +66,6 @@ private:
     std::unique_ptr<class IFilePicker> m_ownPicker;
     std::unique_ptr<ISymbolChooser> m_ownChooser;
     ISymbolChooser* m_chooser;
-    const int m_pictureSide;
     KeyRows* m_pictureRows = nullptr;
     KeyRows* m_soundRows = nullptr;
     KeyRows* m_textRows = nullptr;

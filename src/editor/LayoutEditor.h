@@ -18,7 +18,9 @@ class LayoutEditor {
 public:
     static constexpr int MaxKeys = LayoutContent::MaxKeys;
     static constexpr int FunctionKeys = LayoutContent::FunctionKeys;
-    enum class Field { Picture, Sound, Text };
+    // A key's link is a field too: a layout path, LayoutFile::LinkBack, LinkHome or empty.
+    enum class Field { Picture, Sound, Text, Link };
+    enum class LinkKind { None, Back, Home, Layout };
     enum class Opened { Loaded, Missing, NotALayout, TooManyKeys };
 
     LayoutEditor(QString dataFolder, SetupState& state);
@@ -26,6 +28,10 @@ public:
     // Reads the active layout named in cfg.ini; a missing or refused one
     // gives a new layout (the window tells why for the refused ones).
     Opened open();
+    // What the user is told of an opening: empty when there is nothing to say.
+    static QString OpenedMessage(Opened opened);
+    // The same for the layout at `path` (the board editor's "Apri...").
+    Opened openFile(const QString& path);
     // A new layout under the first free name layout1.ini, layout2.ini, ... in
     // the data folder, with one key and only the pictures section on. The
     // bonus file stays as it was.
@@ -37,6 +43,12 @@ public:
 
     QString value(Field field, int key) const;
     void setValue(Field field, int key, const QString& value);
+    // True when key k's link is not the one the opening read.
+    bool linkEdited(int key) const;
+    // What a link value stands for.
+    static LinkKind KindOf(const QString& link);
+    // The value stored for a kind; a layout keeps `path`.
+    static QString LinkValue(LinkKind kind, const QString& path = QString());
     QString functionKey(int f) const { return m_content.FunctionKeyLayouts[std::size_t(f - 1)]; }
     void setFunctionKey(int f, const QString& path) {
         m_content.FunctionKeyLayouts[std::size_t(f - 1)] = path;
@@ -46,6 +58,33 @@ public:
     // Sections 1 to 3: pictures, sounds, texts.
     bool section(int n) const;
     void setSection(int n, bool on);
+
+    // ---- The board editor's edits ----------------------------------------------
+    // Everything an edit may change, as one value: the board editor keeps
+    // these for undo and redo.
+    struct Working {
+        LayoutContent loaded;
+        LayoutContent content;
+        QStringList sequence;
+        std::array<QString, MaxKeys> countedPictures;
+        int loadedKeys = 0;
+        QString layoutPath;
+        QString bonus;
+        QString openedPath;
+        QByteArray openedBytes;
+        QString openedName;
+    };
+    Working working() const;
+    void setWorking(const Working& w);
+    // A chosen key count (allowed or not: a save says so). Pictures of keys
+    // leaving the table are kept as hidden values, and come back with them.
+    void setKeyCount(int count);
+    // Keys a and b trade their picture, sound, text and link, and their places in the sequence.
+    void swapKeys(int a, int b);
+    // An empty board of `count` keys under a new name, nothing of the layout before kept.
+    void startEmpty(int count);
+    // The same board under a new name: a save writes a new file.
+    void duplicate();
 
     // ---- Key count -----------------------------------------------------------
     int keyCount() const { return m_content.KeyCount; }
@@ -76,8 +115,12 @@ public:
     LayoutContent content() const;
     // The keys above the count that still hold a sound or a text.
     QList<int> hiddenKeys() const;
+    // True when a key above the count holds a link (kept as silently as the pictures there).
+    bool hiddenLinks() const;
     // The layout file the opening read (empty for a new layout).
     QString openedPath() const { return m_openedPath; }
+    // After a save from the board editor, which stays open: what was written is what the opening showed.
+    void saved();
     // True when a save would write something else than what the opening showed.
     bool changed() const;
 

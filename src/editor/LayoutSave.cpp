@@ -61,7 +61,7 @@ LayoutSave::Result LayoutSave::run(const QString& typedName) {
     const QString name = typedName.trimmed();
     const QString path = PathRules::LayoutFilePath(name.isEmpty() ? name : PathRules::WithIniExtension(name),
                                                    m_editor.dataFolder());
-    if (!CheckName(path) || !TableOpensIt(stop) || !CopyMedia()) {
+    if (!CheckName(path) || !CheckLinks(stop) || !TableOpensIt(stop) || !CopyMedia()) {
         return stop;
     }
     stop.saved = Write(path);
@@ -110,13 +110,39 @@ bool LayoutSave::CheckName(const QString& path) {
     const QList<int> hidden = m_editor.hiddenKeys();
     return hidden.isEmpty() ||
            m_messages.askYesNo(
-               QStringLiteral("%1 %2 senza immagine: la tabella mostrerà %3 tasti. Suoni e testi restano nel "
+               QStringLiteral("%1 %2 senza immagine: la tabella mostrerà %3 tasti. %4 restano nel "
                               "layout e tornano quando si rimettono le immagini.\r\nSalvare il layout?")
                    .arg(hidden.size() == 1 ? QStringLiteral("Il tasto") : QStringLiteral("I tasti"),
                         KeyList(hidden) +
                             (hidden.size() == 1 ? QStringLiteral(" è") : QStringLiteral(" sono")))
-                   .arg(m_editor.keyCount()),
+                   .arg(m_editor.keyCount())
+                   .arg(m_editor.hiddenLinks() ? QStringLiteral("Suoni, testi e collegamenti")
+                                               : QStringLiteral("Suoni e testi")),
                AppInfo::Title);
+}
+
+// A link set to a layout that is not there leaves the user where they are
+// when the key is chosen: said before saving. Links the layout came with are
+// marked on the links page and not asked about again.
+bool LayoutSave::CheckLinks(Result& stop) {
+    for (int k = 1; k <= m_editor.keyCount(); ++k) {
+        const QString link = m_editor.value(Field::Link, k);
+        if (!m_editor.linkEdited(k) || LayoutEditor::KindOf(link) != LayoutEditor::LinkKind::Layout ||
+            FileExists(link)) {
+            continue;
+        }
+        if (!m_messages.askYesNo(QStringLiteral("Il layout collegato al tasto %1, «%2», non esiste: il tasto "
+                                                "non aprirà nessuna tabella.")
+                                         .arg(k)
+                                         .arg(link) +
+                                     CrLf + QStringLiteral("Salvare comunque il layout?"),
+                                 AppInfo::Title)) {
+            stop.field = Field::Link;
+            stop.key = k;
+            return false;
+        }
+    }
+    return true;
 }
 
 // The table's own rules, on the bytes the save is about to write.
@@ -242,6 +268,10 @@ bool LayoutSave::CopyMedia() {
     }
     m_editor.setBonus(*bonus);
     return true;
+}
+
+QString LayoutSave::UnsavedQuestion() {
+    return QStringLiteral("Le modifiche al layout non sono state salvate.\r\nChiudere senza salvarle?");
 }
 
 QString LayoutSave::NotWrittenMessage(const QString& path, const QString& reason) {

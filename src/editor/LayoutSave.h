@@ -32,12 +32,16 @@ public:
     // Saves under the name typed in the window (completed to a full .ini path).
     Result run(const QString& typedName);
 
+    // Asked before a window with unsaved edits closes.
+    static QString UnsavedQuestion();
+
     // The words of a save the file system refused.
     static QString NotWrittenMessage(const QString& path, const QString& reason);
 
 private:
     bool CheckWindowRules();
     bool CheckName(const QString& path);
+    bool CheckLinks(Result& stop);
     bool TableOpensIt(Result& stop);
     bool OfferFix(const LayoutFile::Fault& fault, Result& stop);
     bool CopyMedia();

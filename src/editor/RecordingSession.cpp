@@ -5,6 +5,8 @@
 #include "config/DurableFile.h"
 #include "config/FileExists.h"
 #include "editor/RecordingName.h"
+#include "platform/AppInfo.h"
+#include "platform/IMessages.h"
 
 #include <QDir>
 
@@ -79,4 +81,28 @@ void RecordingSession::cancel() {
         m_source.stop();
         m_recorder.reset();
     }
+}
+
+QString RecordingSession::Report(const Result& result, IMessages& messages) {
+    switch (result.outcome) {
+    case Outcome::Saved:
+        return result.path;
+    case Outcome::Silence:
+        messages.showMessage(QStringLiteral("Non è stato registrato alcun suono: controllare che il microfono "
+                                            "sia collegato e acceso, poi riprovare."),
+                             MsgIcon::Exclamation, AppInfo::Title);
+        return {};
+    case Outcome::NotWritten:
+        messages.showMessage(QStringLiteral("Impossibile scrivere la registrazione nel file «%1».\r\n%2")
+                                 .arg(result.path, result.error),
+                             MsgIcon::Exclamation, AppInfo::Title);
+        return {};
+    }
+    return {};
+}
+
+void RecordingSession::TellNoMicrophone(IMessages& messages) {
+    messages.showMessage(QStringLiteral("Nessun microfono disponibile: non è possibile registrare.\r\n"
+                                        "Collegare un microfono e riprovare."),
+                         MsgIcon::Exclamation, AppInfo::Title);
 }

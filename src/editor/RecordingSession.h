@@ -9,6 +9,7 @@
 #include <optional>
 
 class ICaptureSource;
+class IMessages;
 
 // One recording of a key's sound: the microphone is polled on a timer of the
 // event loop (the window never waits for it), the level is reported as it
@@ -36,6 +37,11 @@ public:
     Result finish(const QString& soundsFolder, const QString& keyText, int key);
     // Stops and throws the recording away.
     void cancel();
+
+    // Tells the user what a finished recording gave when it is no sound;
+    // the path of the sound written, empty when there is none.
+    static QString Report(const Result& result, IMessages& messages);
+    static void TellNoMicrophone(IMessages& messages);
 
 signals:
     void levelChanged(double level);

@@ -5,6 +5,7 @@
 #include "editor/Twips.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -58,6 +59,7 @@ SetupControls::SetupControls(QDialog& window) {
     pages->addWidget(BuildKeyPage(3, QStringLiteral("Sezione 3 - Testo"), txtSez3, QStringLiteral("Testo")));
     pages->addWidget(BuildFunctionKeyPage());
     pages->addWidget(BuildBonusPage());
+    pages->addWidget(BuildLinksPage());
     pages->setCurrentIndex(PicturesPage);
 
     keyCountWarning = new QLabel(&window);
@@ -122,6 +124,12 @@ void SetupControls::BuildLeftColumn(QDialog& window) {
     Twips::Place(*cmdEsporta, 1905, 7410, 1695, 435);
     cmdParole = MakeButton(&window, QStringLiteral("cmdParole"), QStringLiteral("Tabella da parole..."));
     Twips::Place(*cmdParole, 1905, 1845, 1695, 435);
+    // The links page is shown by its own button: the four above name the sections of the old layout.
+    cmdLinks = MakeButton(&window, QStringLiteral("cmdLinks"), QStringLiteral("Collegamenti"));
+    Twips::Place(*cmdLinks, 1905, 2340, 1695, 345);
+    // The same layout edited on the board as the table shows it.
+    cmdBoard = MakeButton(&window, QStringLiteral("cmdBoard"), QStringLiteral("Modifica tabella"));
+    Twips::Place(*cmdBoard, 1905, 2730, 1695, 345);
     cmdSave = MakeButton(&window, QStringLiteral("cmdSave"), QStringLiteral("Salva layout"));
     Twips::Place(*cmdSave, 120, 7920, 1695, 495);
     cmdAnnulla = MakeButton(&window, QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"));
@@ -166,6 +174,36 @@ QWidget* SetupControls::BuildBonusPage() {
     return frame;
 }
 
+const QStringList& SetupControls::LinkChoices() {
+    static const QStringList choices{QStringLiteral("Nessuno"), QStringLiteral("Indietro"),
+                                     QStringLiteral("Inizio"), QStringLiteral("Layout")};
+    return choices;
+}
+
+QWidget* SetupControls::BuildLinksPage() {
+    auto* frame = new QGroupBox(QStringLiteral("Collegamenti"));
+    frame->setObjectName(QStringLiteral("frmLinks"));
+    frame->setToolTip(QStringLiteral("La tabella che ogni tasto apre: nessuna, quella di prima (Indietro), "
+                                     "la prima aperta (Inizio) o un layout"));
+    for (int i = 0; i < MaxKeys; ++i) {
+        const int top = 270 + i * 360;
+        auto* label = new QLabel(QString::number(i + 1), frame);
+        label->setObjectName(QStringLiteral("lblLink_%1").arg(i));
+        Twips::Place(*label, 120, top + 30, 360, 255);
+        QComboBox*& choice = cmbLink[std::size_t(i)];
+        choice = new QComboBox(frame);
+        choice->setObjectName(QStringLiteral("cmbLink_%1").arg(i));
+        choice->setAccessibleName(QStringLiteral("Collegamento tasto %1").arg(i + 1));
+        choice->addItems(LinkChoices());
+        Twips::Place(*choice, 480, top, 1500, 315);
+        label->setBuddy(choice);
+        txtLink[std::size_t(i)] = MakeBox(frame, QStringLiteral("txtLink_%1").arg(i),
+                                          QStringLiteral("Layout collegato al tasto %1").arg(i + 1));
+        Twips::Place(*txtLink[std::size_t(i)], 2040, top, 5895, 315);
+    }
+    return frame;
+}
+
 void SetupControls::BuildSequenceFrame(QDialog& window) {
     Frame1 = new QGroupBox(QStringLiteral("Configura input obbligato"), &window);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -204,7 +242,15 @@ void SetupControls::BuildSequenceFrame(QDialog& window) {
 }
 
 void SetupControls::AddPathTools(std::array<QPushButton*, FunctionKeys>& functionKeyBrowse,
-                                 QPushButton*& bonusBrowse) {
+                                 QPushButton*& bonusBrowse, std::array<QPushButton*, MaxKeys>& linkBrowse) {
+    for (int i = 0; i < MaxKeys; ++i) {
+        QLineEdit* box = txtLink[std::size_t(i)];
+        const int top = 270 + i * 360;
+        Twips::Place(*box, 2040, top, 5430, 315);
+        new MissingFileMark(*box, 7650, top, 285, 315);
+        linkBrowse[std::size_t(i)] =
+            MakeBrowseButton(*box, QStringLiteral("Sfoglia: layout collegato al tasto %1").arg(i + 1));
+    }
     Twips::Place(*txtBonus, 120, 300, 7470, 315);
     new MissingFileMark(*txtBonus, 7650, 300, 285, 315);
     bonusBrowse = MakeBrowseButton(*txtBonus, QStringLiteral("Sfoglia: suono del bonus"));

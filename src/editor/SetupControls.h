@@ -2,9 +2,12 @@
 
 #include "config/LayoutContent.h"
 
+#include <QStringList>
+
 #include <array>
 
 class QCheckBox;
+class QComboBox;
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -20,7 +23,9 @@ class QWidget;
 struct SetupControls {
     static constexpr int MaxKeys = LayoutContent::MaxKeys;
     static constexpr int FunctionKeys = LayoutContent::FunctionKeys;
-    enum Page { PicturesPage, SoundsPage, TextsPage, FunctionKeysPage, BonusPage };
+    enum Page { PicturesPage, SoundsPage, TextsPage, FunctionKeysPage, BonusPage, LinksPage };
+    // The choices of a key's link, in the order of LayoutEditor::LinkKind.
+    static const QStringList& LinkChoices();
 
     explicit SetupControls(QDialog& window);
 
@@ -40,6 +45,8 @@ struct SetupControls {
     QPushButton* cmdImporta = nullptr;
     QPushButton* cmdEsporta = nullptr;
     QPushButton* cmdParole = nullptr;
+    QPushButton* cmdLinks = nullptr;
+    QPushButton* cmdBoard = nullptr;
     QStackedWidget* pages = nullptr;
     std::array<QPushButton*, 4> cmdSez{};
     std::array<QLineEdit*, MaxKeys> txtSez1{};
@@ -49,9 +56,13 @@ struct SetupControls {
     QLineEdit* txtBonus = nullptr;
     std::array<QPushButton*, MaxKeys> chkNum{};
     std::array<QLabel*, MaxKeys> lblInput{};
+    // Per key: what it opens, and the layout file when that is a layout.
+    std::array<QComboBox*, MaxKeys> cmbLink{};
+    std::array<QLineEdit*, MaxKeys> txtLink{};
 
     // Once the key rows have their tools: marks and "Sfoglia..." on the other paths.
-    void AddPathTools(std::array<QPushButton*, FunctionKeys>& functionKeyBrowse, QPushButton*& bonusBrowse);
+    void AddPathTools(std::array<QPushButton*, FunctionKeys>& functionKeyBrowse, QPushButton*& bonusBrowse,
+                      std::array<QPushButton*, MaxKeys>& linkBrowse);
 
 private:
     void BuildLeftColumn(QDialog& window);
@@ -59,5 +70,6 @@ private:
                           const QString& accessiblePrefix);
     QWidget* BuildFunctionKeyPage();
     QWidget* BuildBonusPage();
+    QWidget* BuildLinksPage();
     void BuildSequenceFrame(QDialog& window);
 };

@@ -1,9 +1,12 @@
 #include "editor/frmSetup.h"
 
 #include "access/AccessOptions.h"
+#include "editor/BoardEditor.h"
 #include "editor/BoardFromWordsDialog.h"
+#include "editor/FileFilters.h"
 #include "editor/KeyTools.h"
 #include "editor/LayoutSave.h"
+#include "editor/LinkChoice.h"
 #include "editor/PathRules.h"
 #include "grid/TableShape.h"
 #include "obf/ObfSetupActions.h"
@@ -15,29 +18,17 @@
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 
 namespace {
-QString Filter(const QString& description, const QString& patterns) {
-    return description + QChar(u'\0') + patterns;
-}
-
-// Every kind of picture the table draws.
+const QString SoundFilter = FileFilters::Sounds();
+const QString LayoutFilter = FileFilters::Layouts();
 QString PictureFilter() {
-    QStringList patterns;
-    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format).toLower();
-    }
-    patterns.removeDuplicates();
-    return Filter(QStringLiteral("Immagini"), patterns.join(QLatin1Char(';')));
+    return FileFilters::Pictures();
 }
-
-const QString SoundFilter = Filter(QStringLiteral("Suoni WAV"), QStringLiteral("*.wav"));
-const QString LayoutFilter = Filter(QStringLiteral("Layout"), QStringLiteral("*.ini"));
 } // namespace
 
 frmSetup::frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
@@ -51,7 +42,7 @@ frmSetup::frmSetup(const QString& programFolder, SetupState& state, IFilePicker&
 frmSetup::frmSetup(const QString& programFolder, SetupState& state, IFilePicker& picker, IMessages& messages,
                    std::optional<SetupTools> tools, QWidget* parent)
     : QDialog(parent), m_programFolder(programFolder), m_picker(picker), m_messages(messages), m_tools(tools),
-      m_editor(programFolder, state), c(*this) {
+      m_state(state), m_editor(programFolder, state), c(*this) {
     BuildKeyTools();
     Connect();
     Load();
@@ -67,6 +58,7 @@ void frmSetup::Connect() {
         connect(c.cmdSez[i], &QPushButton::clicked, this, [this, i] { ShowPage(int(i)); });
     }
     connect(c.cmdBonus, &QPushButton::clicked, this, [this] { ShowPage(SetupControls::BonusPage); });
+    connect(c.cmdLinks, &QPushButton::clicked, this, [this] { ShowPage(SetupControls::LinksPage); });
     connect(c.txtPathLayout, &QLineEdit::textChanged, this,
             [this](const QString& t) { m_editor.setLayoutPath(t); });
     connect(c.cmdPathBrowse, &QPushButton::clicked, this, &frmSetup::PickLayoutName);
@@ -82,6 +74,12 @@ void frmSetup::Connect() {
                 box->installEventFilter(this);
             }
         }
+        QLineEdit* linkBox = c.txtLink[std::size_t(i)];
+        m_links[std::size_t(i)] = new LinkChoice(*c.cmbLink[std::size_t(i)], *linkBox,
+                                                 [this] { return PickLayout(); }, this);
+        connect(m_links[std::size_t(i)], &LinkChoice::changed, this,
+                [this, i](const QString& link) { m_editor.setValue(Field::Link, i + 1, link); });
+        linkBox->installEventFilter(this);
         connect(c.chkNum[std::size_t(i)], &QPushButton::clicked, this, [this, i] {
             m_editor.toggle(i + 1);
             ShowSequence();
@@ -104,6 +102,7 @@ void frmSetup::Connect() {
     connect(c.cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(c.cmdImporta, &QPushButton::clicked, this, &frmSetup::ImportClicked);
     connect(c.cmdEsporta, &QPushButton::clicked, this, &frmSetup::ExportClicked);
+    connect(c.cmdBoard, &QPushButton::clicked, this, &frmSetup::BoardClicked);
     // A layout made from a list of words; once it is the active one, the table shows it next.
     connect(c.cmdParole, &QPushButton::clicked, this, [this] {
         if (BoardFromWordsDialog::Open(m_programFolder, m_messages, m_picker, this)) {
@@ -122,11 +121,16 @@ void frmSetup::BuildKeyTools() {
     });
     std::array<QPushButton*, FunctionKeys> functionKeyBrowse{};
     QPushButton* bonusBrowse = nullptr;
-    c.AddPathTools(functionKeyBrowse, bonusBrowse);
+    std::array<QPushButton*, MaxKeys> linkBrowse{};
+    c.AddPathTools(functionKeyBrowse, bonusBrowse, linkBrowse);
+    for (int i = 0; i < MaxKeys; ++i) {
+        connect(linkBrowse[std::size_t(i)], &QPushButton::clicked, this,
+                [this, i] { PickLayoutInto(c.txtLink[std::size_t(i)]); });
+    }
     connect(bonusBrowse, &QPushButton::clicked, this, [this] { PickInto(c.txtBonus, SoundFilter); });
     for (int f = 0; f < FunctionKeys; ++f) {
         connect(functionKeyBrowse[std::size_t(f)], &QPushButton::clicked, this,
-                [this, f] { PickFunctionKey(f); });
+                [this, f] { PickLayoutInto(c.txtTF[std::size_t(f)]); });
     }
 }
 
@@ -140,8 +144,7 @@ void frmSetup::reject() {
     }
     m_keyTools->stopPreview();
     if ((m_editor.changed() || ProportionsChanged()) &&
-        !m_messages.askYesNo(QStringLiteral("Le modifiche al layout non sono state salvate.\r\nChiudere "
-                                            "senza salvarle?"),
+        !m_messages.askYesNo(LayoutSave::UnsavedQuestion(),
                              AppInfo::Title)) {
         return;
     }
@@ -167,10 +170,14 @@ bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
                 PickInto(c.txtSez2[std::size_t(i)], SoundFilter);
                 return true;
             }
+            if (watched == c.txtLink[std::size_t(i)]) {
+                PickLayoutInto(c.txtLink[std::size_t(i)]);
+                return true;
+            }
         }
         for (int i = 0; i < FunctionKeys; ++i) {
             if (watched == c.txtTF[std::size_t(i)]) {
-                PickFunctionKey(i);
+                PickLayoutInto(c.txtTF[std::size_t(i)]);
                 return true;
             }
         }
@@ -184,20 +191,9 @@ bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
 // ---- Showing the working copy -----------------------------------------------
 
 void frmSetup::Load() {
-    switch (m_editor.open()) {
-    case LayoutEditor::Opened::TooManyKeys:
-        m_messages.showMessage(
-            QStringLiteral("Il numero dei tasti specificato non è valido. Il numero massimo di "
-                           "tasti consentito è 21."),
-            MsgIcon::Exclamation, AppInfo::Title);
-        break;
-    case LayoutEditor::Opened::NotALayout:
-        m_messages.showMessage(QStringLiteral("Non è un layout valido."), MsgIcon::Exclamation,
-                               AppInfo::Title);
-        break;
-    case LayoutEditor::Opened::Loaded:
-    case LayoutEditor::Opened::Missing:
-        break;
+    const QString problem = LayoutEditor::OpenedMessage(m_editor.open());
+    if (!problem.isEmpty()) {
+        m_messages.showMessage(problem, MsgIcon::Exclamation, AppInfo::Title);
     }
     ShowLayout();
 }
@@ -208,6 +204,7 @@ void frmSetup::ShowLayout() {
         c.txtSez1[std::size_t(k - 1)]->setText(m_editor.value(Field::Picture, k));
         c.txtSez2[std::size_t(k - 1)]->setText(m_editor.value(Field::Sound, k));
         c.txtSez3[std::size_t(k - 1)]->setText(m_editor.value(Field::Text, k));
+        m_links[std::size_t(k - 1)]->show(m_editor.value(Field::Link, k));
     }
     for (int f = 1; f <= FunctionKeys; ++f) {
         c.txtTF[std::size_t(f - 1)]->setText(m_editor.functionKey(f));
@@ -312,10 +309,16 @@ void frmSetup::PickPicture(int index) {
     CountKeys();
 }
 
-void frmSetup::PickFunctionKey(int index) {
+// Function keys and links name layouts, never the configuration file.
+QString frmSetup::PickLayout() {
     const QString path = m_picker.ShowOpenDialog(this, LayoutFilter);
-    if (!path.isEmpty() && !PathRules::IsConfigFile(path)) {
-        c.txtTF[std::size_t(index)]->setText(path);
+    return PathRules::IsConfigFile(path) ? QString() : path;
+}
+
+void frmSetup::PickLayoutInto(QLineEdit* box) {
+    const QString path = PickLayout();
+    if (!path.isEmpty()) {
+        box->setText(path);
     }
 }
 
@@ -366,7 +369,10 @@ void frmSetup::SaveClicked() {
     const QString typed = c.txtPathLayout->text();
     ShowLayout();
     c.txtPathLayout->setText(typed);
-    if (result.key > 0) {
+    if (result.key > 0 && result.field == Field::Link) {
+        ShowPage(SetupControls::LinksPage);
+        c.txtLink[std::size_t(result.key - 1)]->setFocus();
+    } else if (result.key > 0) {
         const bool sound = result.field == Field::Sound;
         ShowPage(sound ? SetupControls::SoundsPage : SetupControls::PicturesPage);
         (sound ? c.txtSez2 : c.txtSez1)[std::size_t(result.key - 1)]->setFocus();
@@ -378,6 +384,20 @@ void frmSetup::ImportClicked() {
     if (ImportWithPicker(this, m_programFolder, m_picker, m_messages)) {
         Load();
     }
+}
+
+// The board editor takes the place of this window, on the layout saved last:
+// edits made here and not saved are asked about first.
+void frmSetup::BoardClicked() {
+    if (m_editor.changed() && !m_messages.askYesNo(LayoutSave::UnsavedQuestion(), AppInfo::Title)) {
+        return;
+    }
+    m_keyTools->cancelRecording();
+    m_keyTools->stopPreview();
+    hide();
+    BoardEditor board(m_programFolder, m_state, m_picker, m_messages, m_tools, nullptr, parentWidget());
+    board.exec();
+    QDialog::reject();
 }
 
 void frmSetup::ExportClicked() {

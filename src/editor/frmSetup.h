@@ -15,6 +15,7 @@
 class IFilePicker;
 class IMessages;
 class KeyTools;
+class LinkChoice;
 class QLineEdit;
 
 // The settings window, in which a layout is created, edited and saved.
@@ -66,10 +67,12 @@ private:
     QString PickFile(Field field, int key);
     void PickInto(QLineEdit* box, const QString& filter);
     void PickPicture(int index);
-    void PickFunctionKey(int index);
+    QString PickLayout();
+    void PickLayoutInto(QLineEdit* box);
     void PickLayoutName();
 
     void SaveClicked();
+    void BoardClicked();
     void ImportClicked();
     void ExportClicked();
 
@@ -77,8 +80,10 @@ private:
     IFilePicker& m_picker;
     IMessages& m_messages;
     const std::optional<SetupTools> m_tools;
+    SetupState& m_state;
     LayoutEditor m_editor;
     SetupControls c;
     KeyTools* m_keyTools = nullptr;
+    std::array<LinkChoice*, MaxKeys> m_links{};
     bool m_askingCount = false;
 };

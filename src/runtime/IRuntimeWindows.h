@@ -18,4 +18,9 @@ public:
     virtual void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
     // Alt+O: the access options (it writes their file); true when they were saved.
     virtual bool ShowAccessOptions(QWidget* owner, IMessages& messages) = 0;
+    // Ctrl+Shift+M: the board editor ("Modifica tabella") on the active layout.
+    // A program without it does nothing.
+    virtual void ShowBoardEditor(QWidget* owner, IMessages& messages, IFilePicker& picker) {
+        (void)owner, (void)messages, (void)picker;
+    }
 };

@@ -1,6 +1,7 @@
 #include "runtime/RuntimeWindows.h"
 
 #include "access/AccessOptionsDialog.h"
+#include "editor/BoardEditor.h"
 #include "editor/frmApriFile.h"
 #include "editor/frmSetup.h"
 #include "printing/ClipboardPicture.h"
@@ -26,5 +27,10 @@ bool RuntimeWindows::ShowAccessOptions(QWidget* owner, IMessages& messages) {
 
 void RuntimeWindows::ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) {
     frmPrinter window(ClipboardPicture(), m_printers, picker, messages, owner);
+    window.exec();
+}
+
+void RuntimeWindows::ShowBoardEditor(QWidget* owner, IMessages& messages, IFilePicker& picker) {
+    BoardEditor window(m_programFolder, m_setupState, picker, messages, m_setupTools, nullptr, owner);
     window.exec();
 }

@@ -18,6 +18,7 @@ public:
     void ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
     void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
     bool ShowAccessOptions(QWidget* owner, IMessages& messages) override;
+    void ShowBoardEditor(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
 
 private:
     QString m_programFolder;

@@ -1,3 +1,6 @@
+#include "config/IniSnapshot.h"
+#include "config/LayoutFile.h"
+#include "editor/BoardEdit.h"
 #include "editor/LayoutEditor.h"
 #include "editor/editor_support.h"
 #include "fakes/TestRegistry.h"
@@ -49,6 +52,161 @@ private slots:
             QCOMPARE(editor.isPressed(k), editor.sequence().contains(QString::number(k)));
         }
         QVERIFY(editor.changed());
+    }
+    // A link is kept as any per-key value: above the count too, and a layout
+    // whose links are put back as they were is not changed.
+    void links_data() {
+        QTest::addColumn<QStringList>("actions"); // link K VALUE|- , picture K -, recount
+        QTest::addColumn<QString>("links");       // keys 1-4, "|"-separated, as content() has them
+        QTest::addColumn<bool>("hiddenLink");
+        QTest::addColumn<bool>("changed");
+        QTest::addRow("back and home") << QStringList{"link 1 <indietro>", "link 4 <inizio>"}
+                                       << "<indietro>|lay2.ini||<inizio>" << false << true;
+        QTest::addRow("a hidden key keeps its link")
+            << QStringList{"link 4 a.ini", "picture 4 -", "recount"} << "|lay2.ini||a.ini" << true << true;
+        QTest::addRow("the loaded link put back is no change")
+            << QStringList{"link 2 -", "link 2 lay2.ini"} << "|lay2.ini||" << false << false;
+    }
+    void links() {
+        QFETCH(QStringList, actions);
+        QFETCH(QString, links);
+        QFETCH(bool, hiddenLink);
+        QFETCH(bool, changed);
+        SetupFixture f;
+        LayoutContent loaded;
+        loaded.KeyCount = 4;
+        for (int k = 1; k <= 4; ++k) {
+            loaded.Pictures[std::size_t(k - 1)] = f.picture(k);
+        }
+        loaded.Links[1] = QStringLiteral("lay2.ini");
+        f.activate(f.layout(1), LayoutFile::Encode(loaded));
+        SetupState state;
+        LayoutEditor editor(f.P, state);
+        QCOMPARE(editor.open(), LayoutEditor::Opened::Loaded);
+        using F = LayoutEditor::Field;
+        for (const QString& action : actions) {
+            const QStringList w = action.split(' ');
+            const QString value = w.value(2) == "-" ? QString() : w.value(2);
+            if (w[0] == "link") {
+                editor.setValue(F::Link, w[1].toInt(), value);
+            } else if (w[0] == "picture") {
+                editor.setValue(F::Picture, w[1].toInt(), value);
+            } else {
+                editor.recount();
+            }
+        }
+        const LayoutContent saved = editor.content();
+        QCOMPARE(QStringList(saved.Links.begin(), saved.Links.begin() + 4).join('|'), links);
+        QCOMPARE(editor.hiddenLinks(), hiddenLink);
+        QCOMPARE(editor.changed(), changed);
+        // What the model keeps is what a save writes and a reading gives back.
+        QCOMPARE(LayoutFile::ReadForEditing(IniSnapshot::FromBytes(LayoutFile::Encode(saved))).content.Links,
+                 saved.Links);
+    }
+    // The board editor's edits: each is one step that undo takes back whole
+    // and redo puts again, and what a save writes follows them.
+    void boardEdits_data() {
+        QTest::addColumn<QStringList>("actions"); // text K T | link K T | swap A B | count N | copy A B | new N | dup
+        QTest::addColumn<QString>("board");       // keys, name, sequence, then keys 1-4: picture,text,link
+        QTest::addColumn<int>("steps");           // edits undo can take back
+        const QString standard = "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4,";
+        QTest::addRow("a text") << QStringList{"text 2 mela"}
+                                << "4 lay1 1-2-3-4 1,parola 1,|2,mela,|3,parola 3,|4,parola 4," << 1;
+        QTest::addRow("the same value again is no step") << QStringList{"link 1 -", "text 3 x", "text 3 x"}
+                                                         << "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,x,|4,parola 4,"
+                                                         << 1;
+        QTest::addRow("a swap takes values, link and step along")
+            << QStringList{"link 1 <indietro>", "swap 1 3"}
+            << "4 lay1 3-2-1-4 3,parola 3,|2,parola 2,|1,parola 1,<indietro>|4,parola 4," << 2;
+        QTest::addRow("fewer keys keep the hidden pictures for a save")
+            << QStringList{"count 2"} << "2 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4," << 1;
+        QTest::addRow("and give them back") << QStringList{"count 2", "count 4"}
+                                            << "4 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4," << 2;
+        QTest::addRow("a key copied onto another") << QStringList{"copy 4 1"}
+                                                   << "4 lay1 1-2-3-4 4,parola 4,|2,parola 2,|3,parola 3,|4,parola 4,"
+                                                   << 1;
+        QTest::addRow("an empty board of 6 keys") << QStringList{"text 1 a", "new 6"}
+                                                  << "6 layout1  ,,|,,|,,|,," << 2;
+        QTest::addRow("a duplicate under a new name") << QStringList{"dup"}
+                                                      << QString(standard).replace("lay1", "layout1") << 1;
+        QTest::addRow("an edit after an undo ends the redo")
+            << QStringList{"text 1 a", "undo", "text 1 b", "redo"}
+            << "4 lay1 1-2-3-4 1,b,|2,parola 2,|3,parola 3,|4,parola 4," << 1;
+    }
+    void boardEdits() {
+        QFETCH(QStringList, actions);
+        QFETCH(QString, board);
+        QFETCH(int, steps);
+        SetupFixture f;
+        f.activate(f.layout(1), f.standard(4, true).bytes());
+        SetupState state;
+        LayoutEditor editor(f.P, state);
+        QCOMPARE(editor.open(), LayoutEditor::Opened::Loaded);
+        BoardEdit edit(editor);
+        const QByteArray opened = LayoutFile::Encode(editor.content());
+        const auto describe = [&] {
+            const LayoutContent c = editor.content();
+            QStringList keys;
+            for (std::size_t k = 0; k < 4; ++k) {
+                keys << QStringList{QFileInfo(c.Pictures[k]).baseName(), c.Texts[k], c.Links[k]}.join(',');
+            }
+            return QStringLiteral("%1 %2 %3 %4")
+                .arg(c.KeyCount)
+                .arg(QFileInfo(editor.layoutPath()).baseName(), editor.sequence().join('-'), keys.join('|'));
+        };
+        using F = LayoutEditor::Field;
+        for (const QString& action : actions) {
+            const QStringList w = action.split(' ');
+            const int a = w.value(1).toInt();
+            const QString v = w.value(2) == "-" ? QString() : w.value(2);
+            if (w[0] == "text" || w[0] == "link") {
+                edit.setValue(w[0] == "text" ? F::Text : F::Link, a, v);
+            } else if (w[0] == "swap") {
+                edit.swap(a, v.toInt());
+            } else if (w[0] == "count") {
+                edit.setKeyCount(a);
+            } else if (w[0] == "copy") {
+                edit.setKey(v.toInt(), edit.key(a));
+            } else if (w[0] == "new") {
+                edit.newBoard(a);
+            } else if (w[0] == "dup") {
+                edit.duplicate();
+            } else {
+                w[0] == "undo" ? edit.undo() : edit.redo();
+            }
+        }
+        QCOMPARE(describe(), board);
+        const QByteArray edited = LayoutFile::Encode(editor.content());
+        for (int n = 0; n < steps; ++n) {
+            QVERIFY(edit.undo());
+        }
+        QVERIFY(!edit.undo());
+        QCOMPARE(LayoutFile::Encode(editor.content()), opened);
+        QVERIFY(!editor.changed());
+        while (edit.redo()) {
+        }
+        QCOMPARE(describe(), board);
+        QCOMPARE(LayoutFile::Encode(editor.content()), edited);
+    }
+
+    // A key copied to another open board is an edit of that board only.
+    void copyToAnotherBoard() {
+        SetupFixture f;
+        f.activate(f.layout(1), f.standard(4).bytes());
+        SetupState state1, state2;
+        LayoutEditor first(f.P, state1), second(f.P, state2);
+        first.open();
+        f.activate(f.layout(2), f.standard(2).bytes());
+        second.open();
+        BoardEdit from(first), to(second);
+        from.setValue(LayoutEditor::Field::Link, 3, LayoutFile::LinkHome);
+        to.setKey(1, from.key(3));
+        QCOMPARE(to.key(1), from.key(3));
+        QCOMPARE(second.value(LayoutEditor::Field::Picture, 1), f.picture(3));
+        QCOMPARE(second.keyCount(), 2);
+        QVERIFY(to.undo());
+        QCOMPARE(second.value(LayoutEditor::Field::Picture, 1), f.picture(1));
+        QVERIFY(from.canUndo());
     }
 };
 

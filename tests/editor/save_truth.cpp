@@ -2,7 +2,11 @@
 #include "config/LayoutData.h"
 #include "config/LayoutFile.h"
 #include "config/LayoutReader.h"
+#include "editor/BoardCanvas.h"
+#include "editor/BoardEditor.h"
 #include "editor/editor_support.h"
+
+#include <QComboBox>
 #include "fakes/TestRegistry.h"
 
 namespace {
@@ -142,6 +146,117 @@ private slots:
         QCOMPARE(saved.content.Texts[0], QStringLiteral("mela"));
         QCOMPARE(saved.content.Links, content.Links);
         QCOMPARE(saved.content.Voice, content.Voice);
+    }
+
+    // The links page, by keyboard and picker: what each choice stores, the
+    // questions a save asks, and where a refused save leaves the user.
+    void linksPage_data() {
+        QTest::addColumn<QStringList>("actions"); // down K N | pick K PATH | type K PATH | nopic K
+        QTest::addColumn<QString>("answers");     // Y and N, in the order asked
+        QTest::addColumn<QString>("asked");       // words of the last question, empty for none
+        QTest::addColumn<QStringList>("links");   // keys 1-4 as saved; empty: nothing written
+        QTest::addRow("arrow keys choose back, home, none")
+            << QStringList{"down 1 1", "down 2 2", "down 3 3", "down 3 -3"} << "" << ""
+            << QStringList{"<indietro>", "<inizio>", "", ""};
+        QTest::addRow("layout picked, cfg.ini and a cancelled picker change nothing")
+            << QStringList{"pick 1 @P@/layout/lay2.ini", "pick 2 @P@/CFG.INI", "pick 3 "} << "" << ""
+            << QStringList{"@P@/layout/lay2.ini", "", "", ""};
+        QTest::addRow("a typed path is a layout, an emptied box no link")
+            << QStringList{"down 1 1", "type 1 @P@/layout/lay2.ini", "type 2 x", "type 2 "} << "" << ""
+            << QStringList{"@P@/layout/lay2.ini", "", "", ""};
+        QTest::addRow("a hidden key keeps its link")
+            << QStringList{"down 4 2", "nopic 4"} << "Y" << "Suoni, testi e collegamenti restano"
+            << QStringList{"", "", "", "<inizio>"};
+        QTest::addRow("missing target: Yes saves it")
+            << QStringList{"type 2 @P@/layout/via.ini"} << "Y" << "Il layout collegato al tasto 2"
+            << QStringList{"", "@P@/layout/via.ini", "", ""};
+        QTest::addRow("missing target: No stays on its box")
+            << QStringList{"type 2 @P@/layout/via.ini"} << "N" << "Il layout collegato al tasto 2"
+            << QStringList{};
+    }
+    void linksPage() {
+        QFETCH(QStringList, actions);
+        QFETCH(QString, answers);
+        QFETCH(QString, asked);
+        QFETCH(QStringList, links);
+        SetupFixture f;
+        QVERIFY(TestSupport::writeFile(f.layout(2), f.standard(2).bytes()));
+        f.openStandard();
+        const QByteArray before = TestSupport::readFile(f.layout(1));
+        f.click(f.button("cmdLinks"));
+        const auto choice = [&](int k) { return f.get<QComboBox>(QStringLiteral("cmbLink_%1").arg(k - 1)); };
+        const auto box = [&](int k) { return f.get<QLineEdit>(QStringLiteral("txtLink_%1").arg(k - 1)); };
+        for (const QString& action : actions) {
+            const QStringList w = action.split(' ');
+            const int k = w[1].toInt();
+            const QString arg = w.value(2).replace("@P@", f.P);
+            if (w[0] == "down") {
+                choice(k)->setFocus();
+                for (int n = 0; n < std::abs(arg.toInt()); ++n) {
+                    QTest::keyClick(choice(k), arg.toInt() > 0 ? Qt::Key_Down : Qt::Key_Up);
+                }
+            } else if (w[0] == "pick") {
+                f.picker.openAnswers.enqueue(arg);
+                choice(k)->setFocus();
+                QTest::keyClick(choice(k), Qt::Key_End);
+                f.picker.openAnswers.clear();
+            } else if (w[0] == "type") {
+                box(k)->clear();
+                QTest::keyClicks(box(k), arg);
+            } else if (w[0] == "nopic") {
+                f.box(1, k)->clear();
+                f.box(1, 1)->setFocus();
+            }
+        }
+        for (const QChar a : answers) {
+            f.messages.answers << (a == 'Y');
+        }
+        f.click(f.button("cmdSave"));
+        QCOMPARE(f.messages.questions.isEmpty(), asked.isEmpty());
+        QVERIFY(asked.isEmpty() || f.messages.questions.last().contains(asked));
+        if (links.isEmpty()) {
+            QCOMPARE(TestSupport::readFile(f.layout(1)), before);
+            QCOMPARE(f.get<QStackedWidget>("Pages")->currentIndex(), int(SetupControls::LinksPage));
+            QCOMPARE(QApplication::focusWidget(), box(2));
+            return;
+        }
+        QVERIFY(!f.form->isVisible());
+        const LayoutFile::Editable saved = LayoutFile::ReadForEditing(IniSnapshot::FromFile(f.layout(1)));
+        for (int k = 1; k <= 4; ++k) {
+            QCOMPARE(saved.content.Links[std::size_t(k - 1)], links[k - 1].replace("@P@", f.P));
+        }
+    }
+
+    // A board edited on the board editor (keys swapped by keyboard, undone and
+    // redone) saves the bytes the settings window saves for the same edit.
+    void boardEditorSavesSameBytes() {
+        SetupFixture f;
+        f.activate(f.layout(1), f.standard(4).bytes());
+        {
+            BoardEditor board(f.P, f.state, f.picker, f.messages, f.tools);
+            board.show();
+            QVERIFY(QTest::qWaitForWindowActive(&board));
+            board.canvas().setFocus();
+            QTest::keyClick(&board.canvas(), Qt::Key_Right, Qt::ControlModifier);
+            QTest::keyClick(&board.canvas(), Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(&board.canvas(), Qt::Key_Y, Qt::ControlModifier);
+            QCOMPARE(board.canvas().selected(), 2);
+            board.findChild<QPushButton*>("cmdSave")->click();
+            QCOMPARE(f.messages.shown.value(0).text, f.layout(1) + " memorizzato.");
+            QVERIFY(!board.edit().editor().changed());
+        }
+        const QByteArray fromBoard = TestSupport::readFile(f.layout(1));
+        f.activate(f.layout(2), f.standard(4).bytes());
+        f.open();
+        for (int section = 1; section <= 3; ++section) {
+            const QString first = f.box(section, 1)->text();
+            f.box(section, 1)->setText(f.box(section, 2)->text());
+            f.box(section, 2)->setText(first);
+        }
+        f.click(f.button("cmdSave"));
+        QVERIFY(!f.form->isVisible());
+        QCOMPARE(TestSupport::readFile(f.layout(2)), fromBoard);
+        QVERIFY(fromBoard != f.standard(4).bytes());
     }
 
     // Another layout's name typed in the box asks before it is replaced.

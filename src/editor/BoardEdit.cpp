@@ -1,0 +1,92 @@
+#include "editor/BoardEdit.h"
+
+#include "config/LayoutFile.h"
+
+BoardEdit::BoardEdit(LayoutEditor& editor) : m_editor(editor) {}
+
+template <typename Edit> void BoardEdit::change(Edit edit) {
+    LayoutEditor::Working before = m_editor.working();
+    const QByteArray bytes = LayoutFile::Encode(m_editor.content());
+    const QString path = m_editor.layoutPath();
+    edit();
+    // Nothing a save would write changed, nor the name: no step to undo.
+    if (LayoutFile::Encode(m_editor.content()) == bytes && m_editor.layoutPath() == path &&
+        m_editor.sequence() == before.sequence) {
+        return;
+    }
+    m_undo << std::move(before);
+    m_redo.clear();
+}
+
+BoardEdit::Key BoardEdit::key(int k) const {
+    return Key{m_editor.value(Field::Picture, k), m_editor.value(Field::Sound, k), m_editor.value(Field::Text, k),
+               m_editor.value(Field::Link, k)};
+}
+
+void BoardEdit::setValue(Field field, int k, const QString& value) {
+    change([&] { m_editor.setValue(field, k, value); });
+}
+
+void BoardEdit::setKey(int k, const Key& key) {
+    change([&] {
+        m_editor.setValue(Field::Picture, k, key.picture);
+        m_editor.setValue(Field::Sound, k, key.sound);
+        m_editor.setValue(Field::Text, k, key.text);
+        m_editor.setValue(Field::Link, k, key.link);
+    });
+}
+
+void BoardEdit::setPictures(int first, const QStringList& paths) {
+    change([&] {
+        for (int i = 0; i < paths.size() && first + i <= m_editor.keyCount(); ++i) {
+            m_editor.setValue(Field::Picture, first + i, paths[i]);
+        }
+    });
+}
+
+void BoardEdit::swap(int a, int b) {
+    change([&] { m_editor.swapKeys(a, b); });
+}
+
+void BoardEdit::setKeyCount(int count) {
+    change([&] { m_editor.setKeyCount(count); });
+}
+
+void BoardEdit::setForcedInput(bool on) {
+    change([&] { m_editor.setForcedInput(on); });
+}
+
+void BoardEdit::toggleStep(int k) {
+    change([&] { m_editor.toggle(k); });
+}
+
+void BoardEdit::newBoard(int count) {
+    change([&] { m_editor.startEmpty(count); });
+}
+
+void BoardEdit::duplicate() {
+    change([&] { m_editor.duplicate(); });
+}
+
+bool BoardEdit::undo() {
+    if (m_undo.isEmpty()) {
+        return false;
+    }
+    m_redo << m_editor.working();
+    m_editor.setWorking(m_undo.takeLast());
+    return true;
+}
+
+bool BoardEdit::redo() {
+    if (m_redo.isEmpty()) {
+        return false;
+    }
+    m_undo << m_editor.working();
+    m_editor.setWorking(m_redo.takeLast());
+    return true;
+}
+
+void BoardEdit::forgetHistory() {
+    m_undo.clear();
+    m_redo.clear();
+}
