@@ -85,6 +85,7 @@ bench:
 	@./build-bench/bench/mirelva_photo_bench
 	@./build-bench/bench/mirelva_voice_bench
 	@./build-bench/bench/mirelva_bench_symbols
+	@./build-bench/bench/mirelva_board_bench
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz

@@ -55,19 +55,11 @@ void BoardCanvas::select(int key) {
     describe();
 }
 
-const QImage& BoardCanvas::picture(const QString& path, int side) {
-    if (side != m_pictureSide) {
-        m_pictures.clear();
-        m_pictureSide = side;
-    }
-    auto found = m_pictures.find(path);
-    if (found == m_pictures.end()) {
-        found = m_pictures.insert(path, path.isEmpty() ? QImage() : LoadPictureFile(path, QSize(side, side)));
-    }
-    return *found;
-}
-
 void BoardCanvas::refresh() {
+    // Drawn once shown, at its own size: a picture is not decoded for a size it never has.
+    if (!isVisible()) {
+        return;
+    }
     if (m_canvas.size() != size()) {
         m_canvas = QImage(size(), QImage::Format_RGB32);
     }
@@ -79,9 +71,10 @@ void BoardCanvas::refresh() {
         m_canvas.fill(Qt::white);
         QPainter p(&m_canvas);
         p.setPen(MarkRed);
-        p.drawText(m_canvas.rect(), Qt::AlignCenter | Qt::TextWordWrap,
-                   QStringLiteral("%1 tasti non sono ammessi. Numeri di tasti ammessi: ").arg(m_board.keyCount()) +
-                       AllowedKeyCountsText());
+        p.drawText(
+            m_canvas.rect(), Qt::AlignCenter | Qt::TextWordWrap,
+            QStringLiteral("%1 tasti non sono ammessi. Numeri di tasti ammessi: ").arg(m_board.keyCount()) +
+                AllowedKeyCountsText());
         update();
         describe();
         return;
@@ -90,9 +83,25 @@ void BoardCanvas::refresh() {
     m_grid->Init(*this, shape->rows, shape->columns, KeySpacing, KeySpacing);
     m_grid->Refresh();
     const int side = KeyPictureSide(*m_grid);
+    if (side != m_pictureSide) {
+        m_pictures.clear();
+        m_pictureSide = side;
+    }
+    // Pictures not seen before are decoded together, as the table decodes them.
+    QStringList fresh;
+    for (int k = 1; k <= m_keys; ++k) {
+        const QString path = m_board.value(Field::Picture, k);
+        if (!path.isEmpty() && !m_pictures.contains(path) && !fresh.contains(path)) {
+            fresh << path;
+        }
+    }
+    const QList<QImage> decoded = LoadPictureFiles(fresh, QSize(side, side));
+    for (qsizetype i = 0; i < fresh.size(); ++i) {
+        m_pictures.insert(fresh[i], decoded.value(i));
+    }
     QList<QImage> pictures{QImage()};
     for (int k = 1; k <= m_keys; ++k) {
-        pictures << picture(m_board.value(Field::Picture, k), side);
+        pictures << m_pictures.value(m_board.value(Field::Picture, k));
     }
     DrawKeyPictures(m_canvas, *m_grid, pictures, m_keepProportions);
     for (int k = 1; k <= m_keys; ++k) {
@@ -134,7 +143,8 @@ void BoardCanvas::drawMarks(int key, const QRect& cell) {
     const QFontMetrics metrics(font);
     const QString words = m_board.value(Field::Text, key);
     if (!words.isEmpty()) {
-        const QRect band(cell.left(), cell.bottom() - metrics.height() - 3, cell.width(), metrics.height() + 4);
+        const QRect band(cell.left(), cell.bottom() - metrics.height() - 3, cell.width(),
+                         metrics.height() + 4);
         p.fillRect(band, QColor(255, 255, 255, 220));
         p.setPen(Qt::black);
         p.drawText(band, Qt::AlignCenter, metrics.elidedText(words, Qt::ElideRight, band.width() - 4));
@@ -155,12 +165,14 @@ void BoardCanvas::drawMarks(int key, const QRect& cell) {
     }
     const QString sound = m_board.value(Field::Sound, key);
     if (sound.isEmpty() ? m_board.section(2) : !FileExists(sound)) {
-        notes << (sound.isEmpty() ? QStringLiteral("✖ manca il suono") : QStringLiteral("✖ suono non trovato"));
+        notes << (sound.isEmpty() ? QStringLiteral("✖ manca il suono")
+                                  : QStringLiteral("✖ suono non trovato"));
     }
     int top = cell.top() + 4;
     if (!steps.isEmpty()) {
         const QString text = steps.join(QLatin1Char(','));
-        const QRect badge(cell.left() + 4, top, std::max(metrics.horizontalAdvance(text) + 10, metrics.height() + 4),
+        const QRect badge(cell.left() + 4, top,
+                          std::max(metrics.horizontalAdvance(text) + 10, metrics.height() + 4),
                           metrics.height() + 4);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0x10, 0x70, 0x30));
@@ -193,7 +205,8 @@ void BoardCanvas::drawMarks(int key, const QRect& cell) {
         const QString sign = kind == LayoutEditor::LinkKind::Back   ? QStringLiteral("↩")
                              : kind == LayoutEditor::LinkKind::Home ? QStringLiteral("⌂")
                                                                     : QStringLiteral("↗");
-        p.drawText(QRect(cell.right() - size / 2 - 2, cell.top() + 1, size / 2, size / 2), Qt::AlignCenter, sign);
+        p.drawText(QRect(cell.right() - size / 2 - 2, cell.top() + 1, size / 2, size / 2), Qt::AlignCenter,
+                   sign);
     }
 }
 
@@ -208,9 +221,10 @@ void BoardCanvas::describe() {
     QString text = QStringLiteral("Tasto %1 di %2").arg(m_selected).arg(m_keys);
     text += words.isEmpty() ? QStringLiteral(", senza parole") : QStringLiteral(": %1").arg(words);
     if (!link.isEmpty()) {
-        text += QStringLiteral(", apre %1").arg(LayoutEditor::KindOf(link) == LayoutEditor::LinkKind::Layout
-                                                    ? QFileInfo(link).completeBaseName()
-                                                    : link);
+        text += QStringLiteral(", apre %1")
+                    .arg(LayoutEditor::KindOf(link) == LayoutEditor::LinkKind::Layout
+                             ? QFileInfo(link).completeBaseName()
+                             : link);
     }
     setAccessibleDescription(text);
 }
@@ -222,6 +236,11 @@ void BoardCanvas::paintEvent(QPaintEvent* event) {
 
 void BoardCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    refresh();
+}
+
+void BoardCanvas::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
     refresh();
 }
 

@@ -47,6 +47,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -54,7 +55,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    const QImage& picture(const QString& path, int side);
     void drawMarks(int key, const QRect& cell);
     QRect cellOf(int key) const;
     void describe();

@@ -19,8 +19,8 @@ template <typename Edit> void BoardEdit::change(Edit edit) {
 }
 
 BoardEdit::Key BoardEdit::key(int k) const {
-    return Key{m_editor.value(Field::Picture, k), m_editor.value(Field::Sound, k), m_editor.value(Field::Text, k),
-               m_editor.value(Field::Link, k)};
+    return Key{m_editor.value(Field::Picture, k), m_editor.value(Field::Sound, k),
+               m_editor.value(Field::Text, k), m_editor.value(Field::Link, k)};
 }
 
 void BoardEdit::setValue(Field field, int k, const QString& value) {

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -51,7 +52,11 @@ BoardEditor::~BoardEditor() = default;
 void BoardEditor::build() {
     setObjectName(QStringLiteral("BoardEditor"));
     setWindowTitle(QStringLiteral("Modifica tabella"));
-    resize(1000, 780);
+    // As large as the screen leaves room for, the window manager's frame included.
+    const QScreen* shown = screen();
+    const QSize room =
+        shown != nullptr ? shown->availableGeometry().size() - QSize(40, 60) : QSize(1000, 780);
+    resize(QSize(1000, 780).boundedTo(room));
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     layout->addLayout(bar);
@@ -177,7 +182,8 @@ void BoardEditor::showOpened(LayoutEditor::Opened opened) {
 }
 
 void BoardEditor::openKey(int key) {
-    KeyEditDialog dialog(key, m_edit.key(key), m_programFolder, m_picker, m_messages, m_tools, *m_chooser, this);
+    KeyEditDialog dialog(key, m_edit.key(key), m_programFolder, m_picker, m_messages, m_tools, *m_chooser,
+                         this);
     if (dialog.exec() == QDialog::Accepted) {
         m_edit.setKey(key, dialog.values());
         showBoard();
@@ -204,9 +210,10 @@ void BoardEditor::openOther() {
         return;
     }
     if (m_editor.changed() &&
-        !m_messages.askYesNo(QStringLiteral("Le modifiche al layout non sono state salvate.\r\nAprire un altro "
-                                            "layout senza salvarle?"),
-                             AppInfo::Title)) {
+        !m_messages.askYesNo(
+            QStringLiteral("Le modifiche al layout non sono state salvate.\r\nAprire un altro "
+                           "layout senza salvarle?"),
+            AppInfo::Title)) {
         return;
     }
     m_edit.forgetHistory();
@@ -234,9 +241,7 @@ bool BoardEditor::save() {
 }
 
 void BoardEditor::reject() {
-    if (m_editor.changed() &&
-        !m_messages.askYesNo(LayoutSave::UnsavedQuestion(),
-                             AppInfo::Title)) {
+    if (m_editor.changed() && !m_messages.askYesNo(LayoutSave::UnsavedQuestion(), AppInfo::Title)) {
         return;
     }
     QDialog::reject();

@@ -87,8 +87,7 @@ KeyEditDialog::KeyEditDialog(int key, const BoardEdit::Key& values, const QStrin
     m_level->setObjectName(QStringLiteral("lblLevel"));
     form->addRow(QString(), m_level);
     connect(browseSound, &QPushButton::clicked, this, [this] {
-        const QString path =
-            m_picker.ShowOpenDialog(this, FileFilters::Sounds());
+        const QString path = m_picker.ShowOpenDialog(this, FileFilters::Sounds());
         if (!path.isEmpty()) {
             m_sound->setText(path);
         }
@@ -114,8 +113,7 @@ KeyEditDialog::KeyEditDialog(int key, const BoardEdit::Key& values, const QStrin
     auto* browseLink = MakeButton(this, QStringLiteral("cmdLink"), QStringLiteral("Sfoglia..."));
     browseLink->setAccessibleName(QStringLiteral("Sfoglia: layout collegato"));
     const auto pickLayout = [this] {
-        const QString path =
-            m_picker.ShowOpenDialog(this, FileFilters::Layouts());
+        const QString path = m_picker.ShowOpenDialog(this, FileFilters::Layouts());
         return PathRules::IsConfigFile(path) ? QString() : path;
     };
     m_link = new LinkChoice(*choice, *m_linkBox, pickLayout, this);

@@ -244,9 +244,8 @@ bool LayoutEditor::changed() const {
 }
 
 LayoutEditor::Working LayoutEditor::working() const {
-    return Working{m_loaded,          m_content,          m_sequence,   m_countedPictures,
-                   m_loadedKeys,      m_state.LayoutPath, m_state.BonusFile, m_openedPath,
-                   m_openedBytes,     m_openedName};
+    return Working{m_loaded,           m_content,         m_sequence,   m_countedPictures, m_loadedKeys,
+                   m_state.LayoutPath, m_state.BonusFile, m_openedPath, m_openedBytes,     m_openedName};
 }
 
 void LayoutEditor::setWorking(const Working& w) {

@@ -9,7 +9,8 @@
 
 using LinkKind = LayoutEditor::LinkKind;
 
-LinkChoice::LinkChoice(QComboBox& choice, QLineEdit& box, std::function<QString()> pickLayout, QObject* parent)
+LinkChoice::LinkChoice(QComboBox& choice, QLineEdit& box, std::function<QString()> pickLayout,
+                       QObject* parent)
     : QObject(parent), m_choice(choice), m_box(box), m_pickLayout(std::move(pickLayout)) {
     connect(&choice, &QComboBox::activated, this, &LinkChoice::chosen);
     connect(&box, &QLineEdit::textChanged, this, &LinkChoice::typed);

@@ -17,7 +17,8 @@ int PictureSide() {
 
 QString ForTable(const QString& file, const QString& programFolder, IMessages& messages) {
     const QString suffix = QFileInfo(file).suffix().toLower();
-    if ((suffix != QLatin1String("png") && suffix != QLatin1String("svg")) || SymbolPicture::TableDraws(file)) {
+    if ((suffix != QLatin1String("png") && suffix != QLatin1String("svg")) ||
+        SymbolPicture::TableDraws(file)) {
         return file;
     }
     Symbol symbol;

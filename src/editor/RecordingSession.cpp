@@ -88,9 +88,10 @@ QString RecordingSession::Report(const Result& result, IMessages& messages) {
     case Outcome::Saved:
         return result.path;
     case Outcome::Silence:
-        messages.showMessage(QStringLiteral("Non è stato registrato alcun suono: controllare che il microfono "
-                                            "sia collegato e acceso, poi riprovare."),
-                             MsgIcon::Exclamation, AppInfo::Title);
+        messages.showMessage(
+            QStringLiteral("Non è stato registrato alcun suono: controllare che il microfono "
+                           "sia collegato e acceso, poi riprovare."),
+            MsgIcon::Exclamation, AppInfo::Title);
         return {};
     case Outcome::NotWritten:
         messages.showMessage(QStringLiteral("Impossibile scrivere la registrazione nel file «%1».\r\n%2")

@@ -75,8 +75,8 @@ void frmSetup::Connect() {
             }
         }
         QLineEdit* linkBox = c.txtLink[std::size_t(i)];
-        m_links[std::size_t(i)] = new LinkChoice(*c.cmbLink[std::size_t(i)], *linkBox,
-                                                 [this] { return PickLayout(); }, this);
+        m_links[std::size_t(i)] = new LinkChoice(
+            *c.cmbLink[std::size_t(i)], *linkBox, [this] { return PickLayout(); }, this);
         connect(m_links[std::size_t(i)], &LinkChoice::changed, this,
                 [this, i](const QString& link) { m_editor.setValue(Field::Link, i + 1, link); });
         linkBox->installEventFilter(this);
@@ -144,8 +144,7 @@ void frmSetup::reject() {
     }
     m_keyTools->stopPreview();
     if ((m_editor.changed() || ProportionsChanged()) &&
-        !m_messages.askYesNo(LayoutSave::UnsavedQuestion(),
-                             AppInfo::Title)) {
+        !m_messages.askYesNo(LayoutSave::UnsavedQuestion(), AppInfo::Title)) {
         return;
     }
     QDialog::reject();

@@ -15,11 +15,12 @@ QRect KeyPictureSquare(const cGriglia& grid, int r, int c) {
     const float left = grid.CellCoord(r, c, 1);
     const float top = grid.CellCoord(r, c, 2);
     const int side = RoundHalfEven(s);
-    return QRect(RoundHalfEven(left + (grid.InnerWidth() - s) / 2), RoundHalfEven(top + (grid.InnerHeight() - s) / 2),
-                 side, side);
+    return QRect(RoundHalfEven(left + (grid.InnerWidth() - s) / 2),
+                 RoundHalfEven(top + (grid.InnerHeight() - s) / 2), side, side);
 }
 
-void DrawKeyPictures(QImage& canvas, const cGriglia& grid, const QList<QImage>& pictures, bool keepProportions) {
+void DrawKeyPictures(QImage& canvas, const cGriglia& grid, const QList<QImage>& pictures,
+                     bool keepProportions) {
     if (KeyPictureSide(grid) <= 0) {
         return;
     }

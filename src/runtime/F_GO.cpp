@@ -19,7 +19,7 @@
 #include "runtime/IRuntimeWindows.h"
 #include "runtime/LargeImage.h"
 #include "pictures/PictureFile.h"
-#include "pictures/StretchAnd.h"
+#include "pictures/KeyPictures.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -40,8 +40,6 @@ namespace {
 constexpr GdiColor DefaultBackColor = 0xF0F0F0;
 constexpr GdiColor FrameColor = 0xFF0000; // blue
 constexpr int FramePenWidth = 5;
-// Pixels between neighbouring keys, side by side and one above the other.
-constexpr int KeySpacing = 10;
 // The canvas counts 96 dots per inch, so font sizes in points come out as on the usual screen.
 constexpr int CanvasDotsPerMeter = 3780;
 // Pause after the window picture went to the clipboard, before the print preview reads it.
@@ -189,28 +187,9 @@ void F_GO::DrawPictures() {
         return;
     }
     setCursor(Qt::WaitCursor);
-    const float s = std::min(cG->InnerWidth(), cG->InnerHeight());
-    const float w = cG->InnerWidth();
-    const float h = cG->InnerHeight();
-    const int side = RoundHalfEven(s);
-    const QList<QImage> pictures = LoadPictureFiles(m_layout.PicturePaths, QSize(side, side));
-    int k = 0;
-    for (std::int32_t r = 0; r <= cG->LastRow(); ++r) {
-        for (std::int32_t c = 0; c <= cG->LastCol(); ++c) {
-            ++k;
-            // A picture that cannot be read or decoded leaves its cell empty.
-            const QImage picture = pictures.value(k);
-            if (picture.isNull() || side <= 0) {
-                continue;
-            }
-            const float left = cG->CellCoord(r, c, 1);
-            const float top = cG->CellCoord(r, c, 2);
-            const QRect square(RoundHalfEven(left + (w - s) / 2), RoundHalfEven(top + (h - s) / 2), side,
-                               side);
-            StretchAndInto(canvas(), picture,
-                           m_access->options().keepProportions ? FitInto(picture.size(), square) : square);
-        }
-    }
+    const int side = KeyPictureSide(*cG);
+    DrawKeyPictures(canvas(), *cG, LoadPictureFiles(m_layout.PicturePaths, QSize(side, side)),
+                    m_access->options().keepProportions);
     unsetCursor();
 }
 
@@ -357,6 +336,14 @@ void F_GO::Form_KeyUp(int keyCode, int shift) {
         if (m_tableActive) {
             SwitchLayout(keyCode - 111);
         }
+        return;
+    }
+    // Ctrl+Shift+M: the board editor, a gesture a child does not make by chance.
+    if (shift == 3 && keyCode == 'M') {
+        RunModal([this] {
+            m_services.windows.ShowBoardEditor(this, m_services.messages, m_services.picker);
+            ReadActivePath();
+        });
         return;
     }
     // Alt alone: Ctrl+Alt or Shift+Alt combinations do nothing.

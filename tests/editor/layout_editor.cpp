@@ -106,15 +106,16 @@ private slots:
     // The board editor's edits: each is one step that undo takes back whole
     // and redo puts again, and what a save writes follows them.
     void boardEdits_data() {
-        QTest::addColumn<QStringList>("actions"); // text K T | link K T | swap A B | count N | copy A B | new N | dup
-        QTest::addColumn<QString>("board");       // keys, name, sequence, then keys 1-4: picture,text,link
-        QTest::addColumn<int>("steps");           // edits undo can take back
+        QTest::addColumn<QStringList>(
+            "actions"); // text K T | link K T | swap A B | count N | copy A B | new N | dup
+        QTest::addColumn<QString>("board"); // keys, name, sequence, then keys 1-4: picture,text,link
+        QTest::addColumn<int>("steps");     // edits undo can take back
         const QString standard = "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4,";
         QTest::addRow("a text") << QStringList{"text 2 mela"}
                                 << "4 lay1 1-2-3-4 1,parola 1,|2,mela,|3,parola 3,|4,parola 4," << 1;
-        QTest::addRow("the same value again is no step") << QStringList{"link 1 -", "text 3 x", "text 3 x"}
-                                                         << "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,x,|4,parola 4,"
-                                                         << 1;
+        QTest::addRow("the same value again is no step")
+            << QStringList{"link 1 -", "text 3 x", "text 3 x"}
+            << "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,x,|4,parola 4," << 1;
         QTest::addRow("a swap takes values, link and step along")
             << QStringList{"link 1 <indietro>", "swap 1 3"}
             << "4 lay1 3-2-1-4 3,parola 3,|2,parola 2,|1,parola 1,<indietro>|4,parola 4," << 2;
@@ -122,13 +123,13 @@ private slots:
             << QStringList{"count 2"} << "2 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4," << 1;
         QTest::addRow("and give them back") << QStringList{"count 2", "count 4"}
                                             << "4 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4," << 2;
-        QTest::addRow("a key copied onto another") << QStringList{"copy 4 1"}
-                                                   << "4 lay1 1-2-3-4 4,parola 4,|2,parola 2,|3,parola 3,|4,parola 4,"
-                                                   << 1;
-        QTest::addRow("an empty board of 6 keys") << QStringList{"text 1 a", "new 6"}
-                                                  << "6 layout1  ,,|,,|,,|,," << 2;
-        QTest::addRow("a duplicate under a new name") << QStringList{"dup"}
-                                                      << QString(standard).replace("lay1", "layout1") << 1;
+        QTest::addRow("a key copied onto another")
+            << QStringList{"copy 4 1"} << "4 lay1 1-2-3-4 4,parola 4,|2,parola 2,|3,parola 3,|4,parola 4,"
+            << 1;
+        QTest::addRow("an empty board of 6 keys")
+            << QStringList{"text 1 a", "new 6"} << "6 layout1  ,,|,,|,,|,," << 2;
+        QTest::addRow("a duplicate under a new name")
+            << QStringList{"dup"} << QString(standard).replace("lay1", "layout1") << 1;
         QTest::addRow("an edit after an undo ends the redo")
             << QStringList{"text 1 a", "undo", "text 1 b", "redo"}
             << "4 lay1 1-2-3-4 1,b,|2,parola 2,|3,parola 3,|4,parola 4," << 1;

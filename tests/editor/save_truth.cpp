@@ -156,23 +156,23 @@ private slots:
         QTest::addColumn<QString>("asked");       // words of the last question, empty for none
         QTest::addColumn<QStringList>("links");   // keys 1-4 as saved; empty: nothing written
         QTest::addRow("arrow keys choose back, home, none")
-            << QStringList{"down 1 1", "down 2 2", "down 3 3", "down 3 -3"} << "" << ""
-            << QStringList{"<indietro>", "<inizio>", "", ""};
+            << QStringList{"down 1 1", "down 2 2", "down 3 3", "down 3 -3"} << ""
+            << "" << QStringList{"<indietro>", "<inizio>", "", ""};
         QTest::addRow("layout picked, cfg.ini and a cancelled picker change nothing")
-            << QStringList{"pick 1 @P@/layout/lay2.ini", "pick 2 @P@/CFG.INI", "pick 3 "} << "" << ""
-            << QStringList{"@P@/layout/lay2.ini", "", "", ""};
+            << QStringList{"pick 1 @P@/layout/lay2.ini", "pick 2 @P@/CFG.INI", "pick 3 "} << ""
+            << "" << QStringList{"@P@/layout/lay2.ini", "", "", ""};
         QTest::addRow("a typed path is a layout, an emptied box no link")
-            << QStringList{"down 1 1", "type 1 @P@/layout/lay2.ini", "type 2 x", "type 2 "} << "" << ""
-            << QStringList{"@P@/layout/lay2.ini", "", "", ""};
+            << QStringList{"down 1 1", "type 1 @P@/layout/lay2.ini", "type 2 x", "type 2 "} << ""
+            << "" << QStringList{"@P@/layout/lay2.ini", "", "", ""};
         QTest::addRow("a hidden key keeps its link")
-            << QStringList{"down 4 2", "nopic 4"} << "Y" << "Suoni, testi e collegamenti restano"
-            << QStringList{"", "", "", "<inizio>"};
+            << QStringList{"down 4 2", "nopic 4"} << "Y"
+            << "Suoni, testi e collegamenti restano" << QStringList{"", "", "", "<inizio>"};
         QTest::addRow("missing target: Yes saves it")
-            << QStringList{"type 2 @P@/layout/via.ini"} << "Y" << "Il layout collegato al tasto 2"
-            << QStringList{"", "@P@/layout/via.ini", "", ""};
+            << QStringList{"type 2 @P@/layout/via.ini"} << "Y"
+            << "Il layout collegato al tasto 2" << QStringList{"", "@P@/layout/via.ini", "", ""};
         QTest::addRow("missing target: No stays on its box")
-            << QStringList{"type 2 @P@/layout/via.ini"} << "N" << "Il layout collegato al tasto 2"
-            << QStringList{};
+            << QStringList{"type 2 @P@/layout/via.ini"} << "N"
+            << "Il layout collegato al tasto 2" << QStringList{};
     }
     void linksPage() {
         QFETCH(QStringList, actions);
