@@ -103,7 +103,7 @@ void BoardCanvas::refresh() {
     for (int k = 1; k <= m_keys; ++k) {
         pictures << m_pictures.value(m_board.value(Field::Picture, k));
     }
-    DrawKeyPictures(m_canvas, *m_grid, pictures, m_keepProportions);
+    DrawKeyPictureImages(m_canvas, *m_grid, pictures, m_keepProportions);
     for (int k = 1; k <= m_keys; ++k) {
         drawMarks(k, cellOf(k));
     }

@@ -19,8 +19,8 @@ QRect KeyPictureSquare(const cGriglia& grid, int r, int c) {
                  RoundHalfEven(top + (grid.InnerHeight() - s) / 2), side, side);
 }
 
-void DrawKeyPictures(QImage& canvas, const cGriglia& grid, const QList<QImage>& pictures,
-                     bool keepProportions) {
+void DrawKeyPictureImages(QImage& canvas, const cGriglia& grid, const QList<QImage>& pictures,
+                          bool keepProportions) {
     if (KeyPictureSide(grid) <= 0) {
         return;
     }

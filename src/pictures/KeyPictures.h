@@ -22,5 +22,5 @@ QRect KeyPictureSquare(const cGriglia& grid, int r, int c);
 // the canvas, rows outer and columns inner, ANDed as the table draws them,
 // their proportions kept when `keepProportions`. A null picture leaves its
 // cell empty.
-void DrawKeyPictures(QImage& canvas, const cGriglia& grid, const QList<QImage>& pictures,
-                     bool keepProportions);
+void DrawKeyPictureImages(QImage& canvas, const cGriglia& grid, const QList<QImage>& pictures,
+                          bool keepProportions);
