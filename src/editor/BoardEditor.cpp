@@ -65,7 +65,8 @@ void BoardEditor::build() {
     auto* counts = new QMenu(fresh);
     for (int n = 1; n <= MaxTableKeys; ++n) {
         if (TableShapeFor(n)) {
-            QAction* action = counts->addAction(KeysCaption(n));
+            // 1 to 9 are chosen by their digit too.
+            QAction* action = counts->addAction((n < 10 ? QStringLiteral("&") : QString()) + KeysCaption(n));
             action->setObjectName(QStringLiteral("actNew_%1").arg(n));
             connect(action, &QAction::triggered, this, [this, n] {
                 m_edit.newBoard(n);
@@ -74,6 +75,11 @@ void BoardEditor::build() {
         }
     }
     fresh->setMenu(counts);
+    // Ctrl+N opens the list of key counts, as a click does.
+    auto* newShortcut = new QAction(this);
+    newShortcut->setShortcut(QKeySequence::New);
+    connect(newShortcut, &QAction::triggered, fresh, &QPushButton::showMenu);
+    addAction(newShortcut);
     auto* duplicate = MakeButton(this, QStringLiteral("cmdDuplicate"), QStringLiteral("Duplica"));
     auto* open = MakeButton(this, QStringLiteral("cmdOpen"), QStringLiteral("Apri..."));
     auto* copy = MakeButton(this, QStringLiteral("cmdCopy"), QStringLiteral("Copia tasto"));
@@ -186,6 +192,8 @@ void BoardEditor::openKey(int key) {
                          this);
     if (dialog.exec() == QDialog::Accepted) {
         m_edit.setKey(key, dialog.values());
+        // Done with a key: the next one is ready for Enter, as the next line of a form.
+        m_canvas->select(std::min(key + 1, m_editor.keyCount()));
         showBoard();
     }
     m_canvas->setFocus();

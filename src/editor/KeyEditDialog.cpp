@@ -33,6 +33,13 @@ QLineEdit* Box(QWidget* parent, const QString& name, const QString& accessibleNa
     return box;
 }
 
+// A caption whose Alt letter goes to `box`.
+QLabel* Caption(QWidget* parent, const QString& text, QWidget* box) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(box);
+    return label;
+}
+
 // A box with its buttons on one line.
 QWidget* Line(QWidget* parent, QLineEdit* box, std::initializer_list<QPushButton*> buttons) {
     auto* line = new QWidget(parent);
@@ -59,7 +66,8 @@ KeyEditDialog::KeyEditDialog(int key, const BoardEdit::Key& values, const QStrin
     auto* browsePicture = MakeButton(this, QStringLiteral("cmdPicture"), QStringLiteral("Sfoglia..."));
     browsePicture->setAccessibleName(QStringLiteral("Sfoglia: immagine"));
     auto* search = MakeButton(this, QStringLiteral("cmdSearch"), QStringLiteral("Cerca simbolo…"));
-    form->addRow(QStringLiteral("&Immagine:"), Line(this, m_picture, {browsePicture, search}));
+    form->addRow(Caption(this, QStringLiteral("&Immagine:"), m_picture),
+                 Line(this, m_picture, {browsePicture, search}));
     connect(browsePicture, &QPushButton::clicked, this, [this] {
         const QString path = m_picker.ShowOpenDialog(this, FileFilters::Pictures());
         if (!path.isEmpty()) {
@@ -80,9 +88,11 @@ KeyEditDialog::KeyEditDialog(int key, const BoardEdit::Key& values, const QStrin
     m_sound = Box(this, QStringLiteral("txtSound"), QStringLiteral("Suono"), values.sound);
     auto* browseSound = MakeButton(this, QStringLiteral("cmdSound"), QStringLiteral("Sfoglia..."));
     browseSound->setAccessibleName(QStringLiteral("Sfoglia: suono"));
-    m_record = MakeButton(this, QStringLiteral("cmdRecord"), QStringLiteral("Registra"));
+    m_record = MakeButton(this, QStringLiteral("cmdRecord"), QStringLiteral("&Registra"));
+    m_record->setAccessibleName(QStringLiteral("Registra"));
     auto* play = MakeButton(this, QStringLiteral("cmdPlay"), QStringLiteral("Ascolta"));
-    form->addRow(QStringLiteral("&Suono:"), Line(this, m_sound, {browseSound, m_record, play}));
+    form->addRow(Caption(this, QStringLiteral("&Suono:"), m_sound),
+                 Line(this, m_sound, {browseSound, m_record, play}));
     m_level = new QLabel(this);
     m_level->setObjectName(QStringLiteral("lblLevel"));
     form->addRow(QString(), m_level);
@@ -120,7 +130,7 @@ KeyEditDialog::KeyEditDialog(int key, const BoardEdit::Key& values, const QStrin
     m_link->show(values.link);
     auto* linkLine = Line(this, m_linkBox, {browseLink});
     static_cast<QHBoxLayout*>(linkLine->layout())->insertWidget(0, choice);
-    form->addRow(QStringLiteral("&Apre:"), linkLine);
+    form->addRow(Caption(this, QStringLiteral("&Apre:"), choice), linkLine);
     connect(browseLink, &QPushButton::clicked, this, [this, pickLayout] {
         const QString path = pickLayout();
         if (!path.isEmpty()) {
@@ -155,14 +165,14 @@ void KeyEditDialog::record() {
         RecordingSession::TellNoMicrophone(m_messages);
         return;
     }
-    m_record->setText(QStringLiteral("Ferma"));
+    m_record->setText(QStringLiteral("&Ferma"));
 }
 
 void KeyEditDialog::finishRecording() {
     if (m_recording == nullptr || !m_recording->isRecording()) {
         return;
     }
-    m_record->setText(QStringLiteral("Registra"));
+    m_record->setText(QStringLiteral("&Registra"));
     m_level->clear();
     const RecordingSession::Result result =
         m_recording->finish(m_programFolder + QStringLiteral("/suoni"), m_words->text(), m_key);
@@ -184,7 +194,7 @@ void KeyEditDialog::accept() {
 void KeyEditDialog::reject() {
     if (m_recording != nullptr && m_recording->isRecording()) {
         m_recording->cancel();
-        m_record->setText(QStringLiteral("Registra"));
+        m_record->setText(QStringLiteral("&Registra"));
     }
     if (m_player != nullptr) {
         m_player->stop();
