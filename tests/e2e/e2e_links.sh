@@ -74,8 +74,9 @@ cfg_names_home() {
     grep -q "^File=$boards/home.ini" "$work/app/cfg.ini" || fail "cfg.ini no longer names home: $(cat "$work/app/cfg.ini")"
 }
 
-# ---- One switch: Space. Key 1 is highlighted for 6 s, then key 2 for 3 s.
-printf '[Accesso]\r\nMetodo=Scansione automatica, un sensore\r\nOrdine=Lineare\r\nIntervallo=3000\r\nPrimoElemento=200\r\nGiri=10\r\n' \
+# ---- One switch: Space. Key 1 is highlighted for 12 s, then key 2 for 4 s: long enough for
+# a busy machine's screenshots to see a highlight before it moves on.
+printf '[Accesso]\r\nMetodo=Scansione automatica, un sensore\r\nOrdine=Lineare\r\nIntervallo=4000\r\nPrimoElemento=300\r\nGiri=10\r\n' \
     >"$work/app/accesso.ini"
 start_program
 yellow="255,200,0"
@@ -83,10 +84,10 @@ yellow="255,200,0"
 key2_highlighted() { shot && [[ $(pixel 1020 385) == "$yellow" ]]; }
 xdotool key --window "$window" space
 wait_board home
-mark_on_home
-cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_links_home.png"
 before=$(bytes)
 xdotool key --window "$window" space
+mark_on_home
+cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_links_home.png"
 wait_board a
 cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_links_a.png"
 sound_heard "$before"
