@@ -3,8 +3,8 @@
 #include "config/LayoutData.h"
 #include "grid/GdiRound.h"
 #include "grid/cGriglia.h"
-#include "runtime/PictureFile.h"
-#include "runtime/StretchAnd.h"
+#include "pictures/PictureFile.h"
+#include "pictures/StretchAnd.h"
 
 #include <QPainter>
 #include <QPolygon>
