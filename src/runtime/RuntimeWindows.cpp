@@ -4,7 +4,6 @@
 #include "editor/BoardEditor.h"
 #include "editor/frmApriFile.h"
 #include "editor/frmSetup.h"
-#include "printing/ClipboardPicture.h"
 #include "printing/frmPrinter.h"
 
 RuntimeWindows::RuntimeWindows(QString programFolder, IPrinters& printers, const SetupTools& setupTools)
@@ -25,8 +24,9 @@ bool RuntimeWindows::ShowAccessOptions(QWidget* owner, IMessages& messages) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void RuntimeWindows::ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) {
-    frmPrinter window(ClipboardPicture(), m_printers, picker, messages, owner);
+void RuntimeWindows::ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker,
+                                      const QImage& table) {
+    frmPrinter window(table, m_printers, picker, messages, owner);
     window.exec();
 }
 
