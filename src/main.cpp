@@ -3,6 +3,8 @@
 #include "config/DataFolder.h"
 #include "editor/QtFilePicker.h"
 #include "obf/ObfCommands.h"
+#include "obf/ObfSetupActions.h"
+#include "obf/QtImportProgress.h"
 #include "platform/Log.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
@@ -55,7 +57,12 @@ int main(int argc, char* argv[]) {
     QtPrinters printers;
     SdlAudioOutput audio;
     SdlCaptureSource microphone;
-    RuntimeWindows windows(folder, printers, SetupTools{audio, microphone});
+    // Import and export live above the settings window, which is handed them.
+    const auto importBoards = [folder](QWidget* owner, IFilePicker& chooser, IMessages& shown) {
+        QtImportProgress progress(owner);
+        return ImportWithPicker(owner, folder, chooser, shown, &progress);
+    };
+    RuntimeWindows windows(folder, printers, SetupTools{audio, microphone, importBoards, ExportWithPicker});
 
     const std::unique_ptr<F_GO> window = Main(folder, F_GO::Services{messages, picker, audio, windows});
     if (!window) {

@@ -9,10 +9,14 @@ class QTextStream;
 // window, print what they made on `out` and why they failed on `err`, and
 // return the process's exit code.
 
-// `--import FILE [--activate]`: imports into the data folder; with
-// `activate` the first imported layout becomes the active one in cfg.ini.
-int RunImportCommand(const QString& dataFolder, const QString& file, bool activate, QTextStream& out,
-                     QTextStream& err);
+// `--import FILE [--activate] [--verbose]`: imports into the data folder;
+// with `activate` the first imported layout becomes the active one in
+// cfg.ini. Progress goes to `err` when it is a terminal, a line per board
+// with `verbose`; Ctrl+C stops it with nothing written (InterruptedExitCode).
+int RunImportCommand(const QString& dataFolder, const QString& file, bool activate, bool verbose,
+                     QTextStream& out, QTextStream& err);
+// The shell's code for a program ended by Ctrl+C.
+constexpr int InterruptedExitCode = 130;
 
 // `--export LAYOUT.ini FILE.obz`: the layout and every layout its function keys reach.
 int RunExportCommand(const QString& layout, const QString& output, QTextStream& out, QTextStream& err);
