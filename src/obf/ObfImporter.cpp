@@ -69,9 +69,10 @@ bool ObfImporter::Import(const QString& file, ObfReport& report, QString* error,
     }
     DropEmptyBoards();
     if (m_boards.isEmpty()) {
-        return refuse(m_skipped.size() == 1 ? m_skipped.first().detail
-                                            : QStringLiteral("nessuna delle sue %1 tabelle ha tasti da mostrare")
-                                                  .arg(m_skipped.size()));
+        return refuse(
+            m_skipped.size() == 1
+                ? m_skipped.first().detail
+                : QStringLiteral("nessuna delle sue %1 tabelle ha tasti da mostrare").arg(m_skipped.size()));
     }
     PlanLayouts();
     const bool converted = ConvertMedia();
@@ -229,7 +230,10 @@ bool ObfImporter::LoadLinked(QString* error) {
             if (path && !m_boardByPath.contains(*path) && !LoadBoard(*path, error)) {
                 return false;
             }
-            m_boards[i].links << Link{link.functionKey, path.value_or(QString()), link.linkName};
+            // A board this program exported names its function keys itself: its
+            // link keys stay keys only (-1).
+            const bool own = m_boards[i].board.functionKeysComplete && link.functionKey <= 0;
+            m_boards[i].links << Link{own ? -1 : link.functionKey, path.value_or(QString()), link.linkName};
         }
     }
     return true;
@@ -242,8 +246,9 @@ void ObfImporter::DropEmptyBoards() {
     m_boardByPath.clear();
     for (Board& board : m_boards) {
         if (board.keys.isEmpty()) {
-            m_skipped << ObfReport::Entry{ObfReport::Issue::SkippedBoard, BoardTitle(board),
-                                          QStringLiteral("la tabella «%1» non ha tasti").arg(BoardTitle(board))};
+            m_skipped << ObfReport::Entry{
+                ObfReport::Issue::SkippedBoard, BoardTitle(board),
+                QStringLiteral("la tabella «%1» non ha tasti").arg(BoardTitle(board))};
             continue;
         }
         if (!board.path.isEmpty()) {
@@ -296,4 +301,3 @@ QString ObfImporter::BoardTitle(const Board& board) const {
     }
     return board.board.id.isEmpty() ? QFileInfo(board.path).completeBaseName() : board.board.id;
 }
-

@@ -39,8 +39,7 @@ public:
     // kept in a file beside the layouts. False with an Italian message in
     // `error` when the file cannot be imported or `progress` asked to stop;
     // then the data folder is as it was.
-    bool Import(const QString& file, ObfReport& report, QString* error,
-                IImportProgress* progress = nullptr);
+    bool Import(const QString& file, ObfReport& report, QString* error, IImportProgress* progress = nullptr);
     // True when the last Import ended because its progress asked to stop.
     bool cancelled() const { return m_cancelled; }
 
@@ -50,7 +49,7 @@ public:
 
 private:
     struct Link {
-        int functionKey; // 0: the next free one
+        int functionKey; // 0: the next free one, -1: none (a link key only)
         QString path;    // the target board inside the set; empty when it names none
         QString name;
     };
@@ -92,7 +91,8 @@ private:
     bool ConvertMedia();
     bool RunJobs(std::vector<Job>& jobs);
     bool WriteBoard(const Board& board, ObfReport& report);
-    std::array<QString, LayoutContent::FunctionKeys> FunctionKeys(const Board& board, ObfReport& report) const;
+    std::array<QString, LayoutContent::FunctionKeys> FunctionKeys(const Board& board,
+                                                                  ObfReport& report) const;
     QString KeyLink(const ObfButton& button) const;
     QString SilentSound();
     bool WriteReport(ObfReport& report);

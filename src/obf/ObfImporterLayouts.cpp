@@ -25,7 +25,7 @@ QString KeyText(const ObfButton& button) {
 // Links first to the function keys they name, the others in order; a board
 // split over several layouts keeps F12 for the next of them.
 std::array<QString, LayoutContent::FunctionKeys> ObfImporter::FunctionKeys(const Board& board,
-                                                                          ObfReport& report) const {
+                                                                           ObfReport& report) const {
     const QString title = BoardTitle(board);
     std::array<QString, LayoutContent::FunctionKeys> functionKeys;
     const int usable = board.pages.size() > 1 ? LayoutContent::FunctionKeys - 1 : LayoutContent::FunctionKeys;
@@ -34,6 +34,9 @@ std::array<QString, LayoutContent::FunctionKeys> ObfImporter::FunctionKeys(const
         return (a.functionKey > 0 ? a.functionKey : 100) < (b.functionKey > 0 ? b.functionKey : 100);
     });
     for (const Link& link : std::as_const(links)) {
+        if (link.functionKey < 0) {
+            continue;
+        }
         if (!m_boardByPath.contains(link.path)) {
             report.add(ObfReport::Issue::MissingLink, title, link.name.isEmpty() ? link.path : link.name);
             continue;
@@ -102,7 +105,8 @@ bool ObfImporter::WriteBoard(const Board& board, ObfReport& report) {
         for (int k = 0; k < page.count; ++k) {
             const ObfButton& button = board.keys[page.first + k];
             for (const QString& action : button.actions) {
-                report.add(ObfReport::Issue::Action, title, QStringLiteral("«%1» (%2)").arg(button.label, action));
+                report.add(ObfReport::Issue::Action, title,
+                           QStringLiteral("«%1» (%2)").arg(button.label, action));
             }
             content.Texts[k] = KeyText(button);
             content.Pictures[k] = KeyPicture(board, button, report);
@@ -132,7 +136,8 @@ bool ObfImporter::WriteBoard(const Board& board, ObfReport& report) {
             return std::any_of(paths.begin(), paths.begin() + content.KeyCount,
                                [](const QString& path) { return path.isEmpty(); });
         };
-        const bool complete = !missing(content.Pictures) && (content.Section2On == 0 || !missing(content.Sounds));
+        const bool complete =
+            !missing(content.Pictures) && (content.Section2On == 0 || !missing(content.Sounds));
         if (!complete || !m_staging->stage(layout, LayoutFile::Encode(content))) {
             return false;
         }
@@ -145,10 +150,10 @@ QString ObfImporter::SilentSound() {
     if (m_silence.isEmpty()) {
         constexpr int Rate = 22050;
         const std::vector<qint16> silence(Rate / 20, 0);
-        m_silence = m_staging->stageShared(
-            m_dataFolder + QStringLiteral("/suoni"),
-            QFileInfo(m_boards.first().layouts.first()).completeBaseName() + QStringLiteral(" silenzio"),
-            QStringLiteral("wav"), EncodeWav16(silence, 1, Rate));
+        m_silence = m_staging->stageShared(m_dataFolder + QStringLiteral("/suoni"),
+                                           QFileInfo(m_boards.first().layouts.first()).completeBaseName() +
+                                               QStringLiteral(" silenzio"),
+                                           QStringLiteral("wav"), EncodeWav16(silence, 1, Rate));
     }
     return m_silence;
 }
@@ -159,10 +164,10 @@ bool ObfImporter::WriteReport(ObfReport& report) {
     if (report.entries().isEmpty()) {
         return true;
     }
-    const QString path = m_staging->reserve(
-        m_dataFolder + QStringLiteral("/layout"),
-        QFileInfo(m_boards.first().layouts.first()).completeBaseName() + QStringLiteral(" - importazione"),
-        QStringLiteral("txt"));
+    const QString path = m_staging->reserve(m_dataFolder + QStringLiteral("/layout"),
+                                            QFileInfo(m_boards.first().layouts.first()).completeBaseName() +
+                                                QStringLiteral(" - importazione"),
+                                            QStringLiteral("txt"));
     report.setListFile(path);
     return m_staging->stage(path, report.fullList().toUtf8());
 }

@@ -41,10 +41,12 @@ QString ObfImporter::SoundKey(const Board& board, const ObfButton& button) const
 bool ObfImporter::ConvertMedia() {
     std::vector<Job> jobs;
     QSet<QString> queued;
-    const auto queue = [&](MediaJob::Kind kind, const QString& key, const ObfMedia& media, const QString& name) {
+    const auto queue = [&](MediaJob::Kind kind, const QString& key, const ObfMedia& media,
+                           const QString& name) {
         if (!key.isEmpty() && !queued.contains(key)) {
             queued.insert(key);
-            const QString folder = kind == MediaJob::Kind::Sound ? QStringLiteral("/suoni") : QStringLiteral("/immagini");
+            const QString folder =
+                kind == MediaJob::Kind::Sound ? QStringLiteral("/suoni") : QStringLiteral("/immagini");
             jobs.push_back(Job{MediaJob{kind, {}, {}, {}, {}}, key, media, m_dataFolder + folder, name});
         }
     };
@@ -54,10 +56,10 @@ bool ObfImporter::ConvertMedia() {
             for (int k = 0; k < board.pages[p].count; ++k) {
                 const ObfButton& button = board.keys[board.pages[p].first + k];
                 const QString name = base + QStringLiteral(" %1").arg(k + 1);
-                queue(MediaJob::Kind::Picture, PictureKey(board, button), board.board.images.value(button.imageId),
-                      name);
-                queue(MediaJob::Kind::Sound, SoundKey(board, button), board.board.sounds.value(button.soundId),
-                      name);
+                queue(MediaJob::Kind::Picture, PictureKey(board, button),
+                      board.board.images.value(button.imageId), name);
+                queue(MediaJob::Kind::Sound, SoundKey(board, button),
+                      board.board.sounds.value(button.soundId), name);
             }
         }
     }
@@ -71,8 +73,11 @@ bool ObfImporter::ConvertMedia() {
     const auto label = [&](const QString& text, const QString& name) {
         if (!queued.contains(QLatin1Char('\n') + text)) {
             queued.insert(QLatin1Char('\n') + text);
-            labels.push_back(Job{MediaJob{MediaJob::Kind::Label, {}, {}, text, {}}, text, {},
-                                 m_dataFolder + QStringLiteral("/immagini"), name});
+            labels.push_back(Job{MediaJob{MediaJob::Kind::Label, {}, {}, text, {}},
+                                 text,
+                                 {},
+                                 m_dataFolder + QStringLiteral("/immagini"),
+                                 name});
         }
     };
     const QString first = QFileInfo(m_boards.first().layouts.first()).completeBaseName();
@@ -119,9 +124,10 @@ bool ObfImporter::RunJobs(std::vector<Job>& jobs) {
             const ObfReport::Issue issue =
                 job.work.kind == MediaJob::Kind::Sound
                     ? (remote ? ObfReport::Issue::RemoteSound : ObfReport::Issue::BadSound)
-                : remote                                                     ? ObfReport::Issue::RemotePicture
-                : media.data.isEmpty() && media.path.isEmpty() && media.symbol ? ObfReport::Issue::SymbolPicture
-                                                                             : ObfReport::Issue::BadPicture;
+                : remote ? ObfReport::Issue::RemotePicture
+                : media.data.isEmpty() && media.path.isEmpty() && media.symbol
+                    ? ObfReport::Issue::SymbolPicture
+                    : ObfReport::Issue::BadPicture;
             m_media.insert(job.key, Media{QString(), issue, problem});
         }
         if (!m_fatal.isEmpty()) {
@@ -149,10 +155,11 @@ bool ObfImporter::RunJobs(std::vector<Job>& jobs) {
                 continue;
             }
             if (!job.work.result) {
-                m_media.insert(job.key, Media{QString(),
-                                              job.work.kind == MediaJob::Kind::Sound ? ObfReport::Issue::BadSound
-                                                                                     : ObfReport::Issue::BadPicture,
-                                              QString()});
+                m_media.insert(job.key,
+                               Media{QString(),
+                                     job.work.kind == MediaJob::Kind::Sound ? ObfReport::Issue::BadSound
+                                                                            : ObfReport::Issue::BadPicture,
+                                     QString()});
                 continue;
             }
             const QString path = m_staging->stageShared(job.folder, job.name, job.work.result->extension,
@@ -218,8 +225,9 @@ QString ObfImporter::KeyPicture(const Board& board, const ObfButton& button, Obf
         } else if (!media.path.isEmpty()) {
             return media.path;
         } else {
-            report.add(media.issue, BoardTitle(board),
-                       what + (media.problem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(media.problem)));
+            report.add(
+                media.issue, BoardTitle(board),
+                what + (media.problem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(media.problem)));
         }
     }
     return m_labels.value(button.label);
@@ -232,7 +240,8 @@ QString ObfImporter::KeySound(const Board& board, const ObfButton& button, ObfRe
     const QString what = QStringLiteral("«%1»").arg(button.label);
     const QString key = SoundKey(board, button);
     if (key.isEmpty()) {
-        report.add(ObfReport::Issue::BadSound, BoardTitle(board), what + QStringLiteral(" (suono non descritto)"));
+        report.add(ObfReport::Issue::BadSound, BoardTitle(board),
+                   what + QStringLiteral(" (suono non descritto)"));
         return QString();
     }
     const Media media = m_media.value(key);

@@ -36,9 +36,9 @@ const QSet<QString>& ObfStaging::existing(const QString& folder) {
     if (known == m_existing.end()) {
         QSet<QString> names;
         const QString real = ResolveFileCase(folder);
-        for (const QString& name : QDir(real.isEmpty() ? folder : real)
-                                       .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                  QDir::NoDotAndDotDot)) {
+        for (const QString& name :
+             QDir(real.isEmpty() ? folder : real)
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
             names.insert(name.toLower());
         }
         known = m_existing.insert(folder, names);
@@ -82,8 +82,7 @@ bool ObfStaging::stage(const QString& finalPath, const QByteArray& bytes) {
 
 QString ObfStaging::stageShared(const QString& folder, const QString& base, const QString& extension,
                                 const QByteArray& bytes) {
-    const QByteArray key =
-        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256) + extension.toUtf8();
+    const QByteArray key = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256) + extension.toUtf8();
     const auto known = m_byContent.constFind(key);
     if (known != m_byContent.constEnd()) {
         return *known;

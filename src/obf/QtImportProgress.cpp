@@ -18,11 +18,12 @@ QtImportProgress::QtImportProgress(QWidget* owner)
 void QtImportProgress::advanced(int boardsDone, int boards, int picturesDone, int pictures) {
     m_dialog.setMaximum(std::max(1, boards + pictures));
     m_dialog.setValue(boardsDone + picturesDone);
-    m_dialog.setLabelText(QStringLiteral("Importazione in corso\nImmagini e suoni: %1 di %2\nTabelle: %3 di %4")
-                              .arg(picturesDone)
-                              .arg(pictures)
-                              .arg(boardsDone)
-                              .arg(boards));
+    m_dialog.setLabelText(
+        QStringLiteral("Importazione in corso\nImmagini e suoni: %1 di %2\nTabelle: %3 di %4")
+            .arg(picturesDone)
+            .arg(pictures)
+            .arg(boardsDone)
+            .arg(boards));
     QCoreApplication::processEvents();
 }
 
