@@ -12,10 +12,12 @@ QtImportProgress::QtImportProgress(QWidget* owner)
     m_dialog.setAutoClose(false);
     m_dialog.setAutoReset(false);
     m_dialog.setMinimumWidth(420);
-    m_dialog.setValue(0);
+    // Shown at the first report, once the file is chosen, never over the picker.
+    m_dialog.reset();
 }
 
 void QtImportProgress::advanced(int boardsDone, int boards, int picturesDone, int pictures) {
+    m_dialog.show();
     m_dialog.setMaximum(std::max(1, boards + pictures));
     m_dialog.setValue(boardsDone + picturesDone);
     m_dialog.setLabelText(
