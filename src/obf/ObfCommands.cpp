@@ -2,14 +2,11 @@
 
 #include "config/ConfigFile.h"
 #include "config/FileExists.h"
-#include "config/DataFolder.h"
 #include "obf/ObfExporter.h"
 #include "obf/ObfImporter.h"
-#include "startup/CommandLine.h"
 
 #include "obf/IImportProgress.h"
 
-#include <QGuiApplication>
 #include <QTextStream>
 
 #include <csignal>
@@ -109,22 +106,4 @@ int RunExportCommand(const QString& layout, const QString& output, QTextStream& 
 
 bool ActivateLayout(const QString& dataFolder, const QString& layout) {
     return ConfigFile::SetActiveLayout(dataFolder, layout);
-}
-
-int RunObfCommandLine(int argc, char* argv[], const CommandLineOptions& options) {
-    // Label pictures are drawn with fonts, which need a GUI application,
-    // but no window is ever shown: no display is needed either.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    if (!options.exportLayout.isEmpty()) {
-        return RunExportCommand(options.exportLayout, options.exportFile, out, err);
-    }
-    const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
-    if (!data.ok()) {
-        err << data.error() << Qt::endl;
-        return UsageExitCode;
-    }
-    return RunImportCommand(data.path(), options.importFile, options.activate, options.verbose, out, err);
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-struct CommandLineOptions;
 class QTextStream;
 
 // The command-line forms of the Open Board import and export. They open no
@@ -24,7 +23,3 @@ int RunExportCommand(const QString& layout, const QString& output, QTextStream& 
 // Makes the layout the active one in the data folder's cfg.ini.
 // False when cfg.ini could not be written.
 bool ActivateLayout(const QString& dataFolder, const QString& layout);
-
-// Runs the --import or --export the command line asked for, with the
-// display-free application they need, and returns the exit code.
-int RunObfCommandLine(int argc, char* argv[], const CommandLineOptions& options);
