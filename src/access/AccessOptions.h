@@ -48,15 +48,15 @@ struct AccessOptions {
     int repeatDelayMs = 0;
     // Around the table; unset until the user sets them, and only then written.
     // The message bar ("Striscia della frase"), off unless set.
-    std::optional<bool> messageBar;
+    std::optional<bool> messageBar = std::nullopt;
     // The strip of the function keys' layouts; unset, on under every method but "Clic".
-    std::optional<bool> functionStrip;
+    std::optional<bool> functionStrip = std::nullopt;
     // "costruzione silenziosa": a chosen key only joins the bar, silently.
-    std::optional<bool> quietBuilding;
+    std::optional<bool> quietBuilding = std::nullopt;
     // The correct steps of a forced-input layout join the bar too.
-    std::optional<bool> trainingJoinsBar;
+    std::optional<bool> trainingJoinsBar = std::nullopt;
     // The scan offers the bar and the strip before the table's rows (otherwise after).
-    std::optional<bool> edgesFirst;
+    std::optional<bool> edgesFirst = std::nullopt;
 
     // The file beside cfg.ini.
     static QString FilePath(const QString& dataFolder);

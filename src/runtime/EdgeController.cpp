@@ -16,6 +16,16 @@ EdgeController::~EdgeController() = default;
 
 void EdgeController::setOptions(const AccessOptions& options) {
     m_options = options;
+    m_storeLoaded = false;
+}
+
+bool EdgeController::closePhrases() {
+    if (!m_page) {
+        return false;
+    }
+    m_page.reset();
+    m_hooks.repaint();
+    return true;
 }
 
 QRect EdgeController::layOut(const LayoutData& layout) {

@@ -46,6 +46,7 @@ public:
                    QString dataFolder, Hooks hooks);
     ~EdgeController();
 
+    // The options also decide the bar and the strip; the phrases are read again (the options window edits them).
     void setOptions(const AccessOptions& options);
     const AccessOptions& options() const { return m_options; }
 
@@ -74,6 +75,8 @@ public:
     bool keyPressed(int qtKey);
     // The table was left with Esc: the sentence goes, the phrases view closes.
     void tableLeft();
+    // Esc in the phrases view goes back to the table; false when it was not shown.
+    bool closePhrases();
     // The area of the canvas that shows the table (what is printed).
     QRect tableArea() const { return m_layout.tableArea(); }
 

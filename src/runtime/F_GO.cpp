@@ -15,6 +15,7 @@
 #include "grid/cGriglia.h"
 #include "platform/AppInfo.h"
 #include "runtime/DrawIntro.h"
+#include "runtime/EdgeController.h"
 #include "runtime/ConfigurationCheck.h"
 #include "runtime/IRuntimeWindows.h"
 #include "runtime/LargeImage.h"
@@ -100,11 +101,22 @@ void F_GO::Form_Load() {
     m_access = std::make_unique<AccessDriver>(
         *this, m_services.audio,
         AccessDriver::Hooks{
-            [this](int key) { ChooseKey(key); }, [this] { StartTable(); },
-            [this](int key) { return m_layout.SectionOn[3] ? m_layout.KeyTexts.value(key) : QString(); },
+            [this](int item) { ChooseItem(item); }, [this] { StartTable(); },
+            [this](int item) {
+                const int key = m_edges->keyOf(item);
+                return m_layout.SectionOn[3] ? m_layout.KeyTexts.value(key) : QString();
+            },
             [this] { return m_tableActive ? QRect() : IntroPanel(width(), height()); }});
+    m_edges = std::make_unique<EdgeController>(
+        *this, m_services.audio, *m_sound, m_messages, m_programFolder,
+        EdgeController::Hooks{[this](int n) { SwitchLayout(n); }, [this]() -> cVoce& { return Voce(); },
+                              [this] {
+                                  AttachAccess();
+                                  Form_Paint();
+                              }});
     QString unreadable;
-    m_access->setOptions(AccessOptions::Load(m_programFolder, &unreadable));
+    m_edges->setOptions(AccessOptions::Load(m_programFolder, &unreadable));
+    m_access->setOptions(m_edges->options());
     if (!unreadable.isEmpty()) {
         m_messages.showMessage(unreadable, MsgIcon::Exclamation, AppInfo::Title);
     }
@@ -178,6 +190,7 @@ void F_GO::RebuildCanvas() {
     if (m_tableActive && cG) {
         cG->Refresh();
         DrawPictures();
+        m_edges->draw();
         m_access->canvasRebuilt();
     } else {
         DrawIntro(canvas(), m_backColor, ActiveLayoutPath());
@@ -265,7 +278,7 @@ void F_GO::StartTable() {
     }
     cG = std::make_unique<cGriglia>();
     connect(cG.get(), &cGriglia::Click, this, &F_GO::cG_Click);
-    cG->Init(*this, shape->rows, shape->columns, KeySpacing, KeySpacing);
+    cG->Init(*this, m_edges->layOut(m_layout), shape->rows, shape->columns, KeySpacing, KeySpacing);
     AttachAccess();
     m_tableActive = true;
     Form_Paint();
@@ -287,7 +300,20 @@ void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t
     ActivateKey(k);
     // A message shown while the key spoke may have let a queued Esc close the table.
     if (cG) {
-        m_access->activationDone(k);
+        m_access->activationDone(m_edges->itemOfKey(k));
+    }
+}
+
+void F_GO::ChooseItem(int item) {
+    if (const int key = m_edges->keyOf(item)) {
+        ChooseKey(key);
+        return;
+    }
+    m_access->beforeActivation();
+    const int attachments = m_attachments;
+    m_edges->activate(item);
+    if (cG) {
+        m_access->activationDone(attachments == m_attachments ? item : 0);
     }
 }
 
@@ -304,12 +330,21 @@ void F_GO::ChooseKey(int key) {
 // The access methods follow the table shown; while another window is open they rest.
 void F_GO::AttachAccess() {
     if (m_access) {
-        m_access->setTable(cG.get(), cG ? m_layout.KeyCount : 0, cG ? cG->LastCol() + 1 : 1);
+        ++m_attachments;
+        if (cG) {
+            m_access->setItems(cG.get(), m_edges->items(*cG, m_layout.KeyCount, cG->LastCol() + 1));
+        } else {
+            m_access->setTable(nullptr, 0, 1);
+        }
     }
 }
 
 void F_GO::ActivateKey(int k) {
     if (m_layout.ForcedInput == 1 && !m_gate.Gate(m_layout.InputSequence, k)) {
+        return;
+    }
+    // With the message bar the key joins the sentence; built quietly, it says nothing now.
+    if (!m_edges->keyChosen(m_layout, k, m_layout.ForcedInput == 1)) {
         return;
     }
     if (m_layout.SectionOn[2]) {
@@ -341,7 +376,11 @@ void F_GO::Form_KeyPress(int keyAscii) {
     if (keyAscii == 13) {
         StartTable();
     } else if (keyAscii == 27) {
+        if (m_tableActive && m_edges->closePhrases()) {
+            return;
+        }
         if (m_tableActive) {
+            m_edges->tableLeft();
             ShowIntro();
         } else {
             close();
@@ -372,7 +411,8 @@ void F_GO::Form_KeyUp(int keyCode, int shift) {
             m_services.windows.ShowSettings(this, m_services.messages, m_services.picker);
             // A save may have made another layout active, or changed how pictures are drawn.
             ReadActivePath();
-            m_access->setOptions(AccessOptions::Load(m_programFolder));
+            m_edges->setOptions(AccessOptions::Load(m_programFolder));
+            m_access->setOptions(m_edges->options());
         });
     } else if (keyCode == 'O') {
         OpenAccessOptions();
@@ -388,8 +428,12 @@ void F_GO::OpenAccessOptions() {
     bool saved = false;
     RunModal([this, &saved] { saved = m_services.windows.ShowAccessOptions(this, m_services.messages); });
     if (saved) {
-        m_access->setOptions(AccessOptions::Load(m_programFolder));
+        m_edges->setOptions(AccessOptions::Load(m_programFolder));
+        m_access->setOptions(m_edges->options());
         m_voce.reset(); // made again, with the voice just chosen, by the next key
+        if (m_tableActive) {
+            StartTable(); // the bar or the strip may have come or gone
+        }
     }
 }
 
@@ -405,7 +449,9 @@ template <typename Open> void F_GO::RunModal(Open open) {
 void F_GO::CaptureWindow() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setImage(grab().toImage());
+    // The table as it is printed: without the bar and the strip around it.
+    const QImage window = grab().toImage();
+    clipboard->setImage(m_tableActive ? window.copy(m_edges->tableArea()) : window);
 }
 
 void F_GO::SwitchLayout(int n) {
@@ -465,6 +511,9 @@ void F_GO::keyPressEvent(QKeyEvent* event) {
     if (m_loaded && m_access->keyDown(*event)) {
         return;
     }
+    if (m_loaded && m_tableActive && event->modifiers() == Qt::NoModifier && m_edges->keyPressed(event->key())) {
+        return;
+    }
     int ch = event->text().isEmpty() ? 0 : event->text().at(0).unicode();
     if (ch == 0 && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         ch = 13;
@@ -507,7 +556,12 @@ void F_GO::mouseReleaseEvent(QMouseEvent* event) {
     if (!m_access->mouseUp(event->timestamp())) {
         return;
     }
-    if (cG) {
+    if (!cG) {
+        return;
+    }
+    if (const int item = m_edges->edgeItemAt(cursorPos())) {
+        ChooseItem(item);
+    } else if (!m_edges->phrasesShown()) {
         cG->ContainerClick();
     }
 }

@@ -18,6 +18,7 @@ class IAudioOutput;
 class IFilePicker;
 class IMessages;
 class IRuntimeWindows;
+class EdgeController;
 class cGriglia;
 class cSound;
 class cVoce;
@@ -107,6 +108,8 @@ private:
     void ReleaseGrid();
     void OpenAccessOptions();
     void ChooseKey(int key);
+    // An item of the access methods: a key, or an item around the table.
+    void ChooseItem(int item);
     void AttachAccess();
     void RebuildCanvas();
     // Shows a modal window of the program, then paints the window afresh.
@@ -124,6 +127,10 @@ private:
     std::unique_ptr<cGriglia> cG;
     // Dwell, scanning and arrows; with the method "Clic" it takes nothing.
     std::unique_ptr<AccessDriver> m_access;
+    // The message bar, the strip of the function keys' layouts and the phrases view.
+    std::unique_ptr<EdgeController> m_edges;
+    // Counts the access methods' attachments: an item that re-attached them reports no item done.
+    int m_attachments = 0;
 
     LayoutData m_layout;
     ForcedInputGate m_gate;
