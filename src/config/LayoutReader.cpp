@@ -82,8 +82,11 @@ LayoutReader::LayoutReader(QString dataFolder, IMessages& messages, LayoutData& 
     : m_dataFolder(std::move(dataFolder)), m_messages(messages), m_data(data) {}
 
 bool LayoutReader::ReadLayout() {
+    return ReadLayoutAt(ConfigFile::ActiveLayout(m_dataFolder));
+}
+
+bool LayoutReader::ReadLayoutAt(const QString& layoutPath) {
     const QString title = AppInfo::Title;
-    const QString layoutPath = ConfigFile::ActiveLayout(m_dataFolder);
     LayoutFile::Fault fault;
     if (!FileExists(layoutPath)) {
         m_messages.showMessage(QStringLiteral("Non esiste alcun layout."), MsgIcon::None, title);

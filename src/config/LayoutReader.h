@@ -16,6 +16,8 @@ public:
     // report: a conversion error's number and description, or the general
     // loading message); false when it was loaded. Never writes a file.
     bool ReadLayout();
+    // The same for the layout at `layoutPath`, whatever cfg.ini names.
+    bool ReadLayoutAt(const QString& layoutPath);
 
 private:
     QString m_dataFolder;

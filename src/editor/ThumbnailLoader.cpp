@@ -1,6 +1,6 @@
 #include "editor/ThumbnailLoader.h"
 
-#include "runtime/PictureFile.h"
+#include "pictures/PictureFile.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -7,16 +7,17 @@
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
 
-EdgeController::EdgeController(IGridContainer& window, IAudioOutput& audio, cSound& sound, IMessages& messages,
+#include <QKeyEvent>
+
+EdgeController::EdgeController(IGridContainer& window, IAudioOutput& audio, IMessages& messages,
                                QString dataFolder, Hooks hooks)
     : m_window(window), m_messages(messages), m_hooks(std::move(hooks)), m_store(std::move(dataFolder)),
-      m_speaker(audio, sound) {}
+      m_sound(std::make_unique<cSound>(audio)), m_speaker(audio, *m_sound) {}
 
 EdgeController::~EdgeController() = default;
 
-void EdgeController::setOptions(const AccessOptions& options) {
-    m_options = options;
-    m_storeLoaded = false;
+bool EdgeController::edgesFirst() const {
+    return m_hooks.options().edgesFirst.value_or(false);
 }
 
 bool EdgeController::closePhrases() {
@@ -31,8 +32,9 @@ bool EdgeController::closePhrases() {
 QRect EdgeController::layOut(const LayoutData& layout) {
     m_keyCount = layout.KeyCount;
     const QSize client(m_window.clientWidth(), m_window.clientHeight());
-    m_layout = EdgeLayout(client, m_options.showBar(),
-                          m_options.showStrip() ? EdgeLayout::StripItems(layout.FunctionKeyPaths) : QList<EdgeItem>());
+    const AccessOptions& options = m_hooks.options();
+    m_layout = EdgeLayout(client, options.showBar(),
+                          options.showStrip() ? EdgeLayout::StripItems(layout.FunctionKeyPaths) : QList<EdgeItem>());
     if (m_page) {
         openPhrases(0);
     }
@@ -53,19 +55,19 @@ void EdgeController::draw() {
 
 AccessItems EdgeController::items(const cGriglia& grid, int keyCount, int columns) const {
     return m_page ? m_page->accessItems()
-                  : m_layout.accessItems(grid, keyCount, columns, m_options.edgesFirst.value_or(false));
+                  : m_layout.accessItems(grid, keyCount, columns, edgesFirst());
 }
 
 int EdgeController::keyOf(int item) const {
     if (m_page) {
         return 0;
     }
-    const int owner = m_layout.ownerOf(item, m_keyCount, m_options.edgesFirst.value_or(false));
+    const int owner = m_layout.ownerOf(item, m_keyCount, edgesFirst());
     return std::max(owner, 0);
 }
 
 int EdgeController::itemOfKey(int key) const {
-    return m_options.edgesFirst.value_or(false) ? key + int(m_layout.items().size()) : key;
+    return edgesFirst() ? key + int(m_layout.items().size()) : key;
 }
 
 int EdgeController::edgeItemAt(QPoint point) const {
@@ -79,7 +81,7 @@ int EdgeController::edgeItemAt(QPoint point) const {
     }
     for (qsizetype i = 0; i < m_layout.rects().size(); ++i) {
         if (m_layout.rects().at(i).contains(point)) {
-            return (m_options.edgesFirst.value_or(false) ? 0 : m_keyCount) + int(i) + 1;
+            return (edgesFirst() ? 0 : m_keyCount) + int(i) + 1;
         }
     }
     return 0;
@@ -90,7 +92,7 @@ void EdgeController::activate(int item) {
         choosePhrase(item);
         return;
     }
-    const int owner = m_layout.ownerOf(item, m_keyCount, m_options.edgesFirst.value_or(false));
+    const int owner = m_layout.ownerOf(item, m_keyCount, edgesFirst());
     if (owner < 0 && -owner <= m_layout.items().size()) {
         act(m_layout.items().at(-owner - 1));
     }
@@ -127,20 +129,21 @@ bool EdgeController::keyChosen(const LayoutData& layout, int k, bool trainingSte
     }
     // A key that opens another layout moves, it says nothing of the sentence.
     const bool link = !layout.LinkPaths.value(k).trimmed().isEmpty();
-    if (!link && (!trainingStep || m_options.trainingJoinsBar.value_or(false))) {
+    if (!link && (!trainingStep || m_hooks.options().trainingJoinsBar.value_or(false))) {
         const QString text = layout.SectionOn[3] ? layout.KeyTexts.value(k) : QString();
         const QString sound = layout.SectionOn[2] ? layout.SoundPaths.value(k) : QString();
         if (m_sentence.add({text, sound, layout.PicturePaths.value(k)})) {
             redrawBar();
         }
     }
-    return !m_options.quietBuilding.value_or(false);
+    return !m_hooks.options().quietBuilding.value_or(false);
 }
 
-bool EdgeController::keyPressed(int qtKey) {
-    if (!m_layout.hasBar() || m_page) {
+bool EdgeController::keyPressed(const QKeyEvent& event) {
+    if (!m_layout.hasBar() || m_page || (event.modifiers() & ~Qt::KeypadModifier) != 0) {
         return false;
     }
+    const int qtKey = event.key();
     EdgeItem::Kind kind;
     if (qtKey == Qt::Key_End) {
         kind = EdgeItem::Kind::Speak;
@@ -170,27 +173,31 @@ void EdgeController::speak() {
         m_messages.showMessage(*error, MsgIcon::Exclamation, AppInfo::Title);
     }
     if (starting) {
-        if (!m_storeLoaded) {
-            openPhrases(-1);
-        }
-        m_store.addRecent(m_sentence.items());
+        store().addRecent(m_sentence.items());
         saveStore();
     }
 }
 
 void EdgeController::keep() {
-    if (!m_storeLoaded) {
-        openPhrases(-1);
-    }
-    if (m_store.addFavourite(m_sentence.items())) {
+    if (store().addFavourite(m_sentence.items())) {
         saveStore();
     }
+}
+
+PhraseStore& EdgeController::store() {
+    QString notice;
+    m_store.load(&notice);
+    if (!notice.isEmpty() && !m_noticeShown) {
+        m_noticeShown = true;
+        m_messages.showMessage(notice, MsgIcon::Exclamation, AppInfo::Title);
+    }
+    return m_store;
 }
 
 void EdgeController::saveStore() {
     QString whyNot;
     if (!m_store.save(&whyNot) && !m_storeFailureShown) {
-        // Once: the user goes on speaking; the phrases are kept for this session.
+        // Once: the user goes on speaking, without the phrase kept.
         m_storeFailureShown = true;
         m_messages.showMessage(whyNot, MsgIcon::Exclamation, AppInfo::Title);
     }
@@ -201,20 +208,8 @@ void EdgeController::redrawBar() {
     m_window.showCanvas(changed);
 }
 
-// Page -1 only reads the phrases (once a session), without opening the view.
 void EdgeController::openPhrases(int page) {
-    if (!m_storeLoaded) {
-        m_storeLoaded = true;
-        QString notice;
-        m_store.load(&notice);
-        if (!notice.isEmpty()) {
-            m_messages.showMessage(notice, MsgIcon::Exclamation, AppInfo::Title);
-        }
-    }
-    if (page < 0) {
-        return;
-    }
-    m_page.emplace(m_store, QSize(m_window.clientWidth(), m_window.clientHeight()), page);
+    m_page.emplace(store(), QSize(m_window.clientWidth(), m_window.clientHeight()), page);
     m_hooks.repaint();
 }
 

@@ -18,6 +18,7 @@
 #include <optional>
 
 class IAudioOutput;
+class QKeyEvent;
 class IGridContainer;
 class IMessages;
 class cGriglia;
@@ -40,15 +41,13 @@ public:
         std::function<cVoce&()> voice;
         // The window's canvas is to be drawn afresh (the phrases view opened or closed).
         std::function<void()> repaint;
+        // The user's access options, which also decide the bar and the strip.
+        std::function<const AccessOptions&()> options;
     };
 
-    EdgeController(IGridContainer& window, IAudioOutput& audio, cSound& sound, IMessages& messages,
-                   QString dataFolder, Hooks hooks);
+    EdgeController(IGridContainer& window, IAudioOutput& audio, IMessages& messages, QString dataFolder,
+                   Hooks hooks);
     ~EdgeController();
-
-    // The options also decide the bar and the strip; the phrases are read again (the options window edits them).
-    void setOptions(const AccessOptions& options);
-    const AccessOptions& options() const { return m_options; }
 
     // A table of the layout is about to be built: where it goes.
     QRect layOut(const LayoutData& layout);
@@ -72,7 +71,7 @@ public:
     bool keyChosen(const LayoutData& layout, int k, bool trainingStep);
     // The keyboard's bar actions: End speaks, Backspace removes the last
     // word, Delete clears. True when the key was one of them.
-    bool keyPressed(int qtKey);
+    bool keyPressed(const QKeyEvent& event);
     // The table was left with Esc: the sentence goes, the phrases view closes.
     void tableLeft();
     // Esc in the phrases view goes back to the table; false when it was not shown.
@@ -87,18 +86,22 @@ private:
     void redrawBar();
     void openPhrases(int page);
     void choosePhrase(int item);
+    // The phrases as the file holds them now (the options window may have changed them).
+    PhraseStore& store();
     void saveStore();
+    bool edgesFirst() const;
 
     IGridContainer& m_window;
     IMessages& m_messages;
     Hooks m_hooks;
-    AccessOptions m_options;
     EdgeLayout m_layout;
     int m_keyCount = 0;
     Sentence m_sentence;
     PhraseStore m_store;
-    bool m_storeLoaded = false;
+    // What could not be read or written of the phrases is said once a session.
+    bool m_noticeShown = false;
     bool m_storeFailureShown = false;
+    std::unique_ptr<cSound> m_sound;
     SentenceSpeaker m_speaker;
     EdgeView m_view;
     std::optional<PhrasesPage> m_page;

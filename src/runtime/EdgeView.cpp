@@ -1,7 +1,7 @@
 #include "runtime/EdgeView.h"
 
-#include "runtime/PictureFile.h"
-#include "runtime/StretchAnd.h"
+#include "pictures/PictureFile.h"
+#include "pictures/StretchAnd.h"
 
 #include <QPainter>
 

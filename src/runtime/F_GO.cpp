@@ -1,26 +1,20 @@
 #include "runtime/F_GO.h"
 
 #include "access/AccessDriver.h"
-#include "audio/cSound.h"
-#include "audio/VoiceSettings.h"
 #include "audio/cVoce.h"
 #include "config/ActiveLayoutPath.h"
 #include "config/CINIFile.h"
 #include "config/ConfigFile.h"
-#include "config/LayoutFile.h"
-#include "config/FileExists.h"
-#include "config/LayoutReader.h"
-#include "grid/GdiRound.h"
 #include "grid/TableShape.h"
 #include "grid/cGriglia.h"
 #include "platform/AppInfo.h"
+#include "runtime/ClassicKeys.h"
+#include "runtime/ConfigurationCheck.h"
 #include "runtime/DrawIntro.h"
 #include "runtime/EdgeController.h"
-#include "runtime/ConfigurationCheck.h"
 #include "runtime/IRuntimeWindows.h"
 #include "runtime/LargeImage.h"
-#include "runtime/PictureFile.h"
-#include "runtime/StretchAnd.h"
+#include "runtime/TablePictures.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -33,8 +27,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
-
-#include <algorithm>
 
 namespace {
 // The window's back colour until a table sets it to white: the system's face colour.
@@ -50,28 +42,18 @@ constexpr unsigned long CapturePauseMs = 150;
 
 // How long after its first paint the window sets up sound and speech.
 constexpr int SpeechSetUpDelayMs = 500;
-
-// Classic key codes of the keys the window reacts to on release.
-int KeyCodeOf(int qtKey) {
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) {
-        return 112 + (qtKey - Qt::Key_F1);
-    }
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        return 65 + (qtKey - Qt::Key_A);
-    }
-    return 0;
-}
-
-// The modifier mask of a key release: 1 Shift, 2 Ctrl, 4 Alt.
-int ShiftMask(Qt::KeyboardModifiers modifiers) {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) | (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
-}
 } // namespace
 
 F_GO::F_GO(const QString& programFolder, Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_programFolder(programFolder),
       m_services(services), m_messages(services.messages, [this] { Form_Paint(); }),
+      m_switcher(programFolder, m_messages,
+                 [this] {
+                     return ConfirmConfiguration(m_programFolder, m_messages, m_services.repairConfiguration);
+                 }),
+      m_activation(KeyActivation::Services{services.audio, programFolder, services.voiceAttributes,
+                                           services.speechEngines,
+                                           [this](const QString& error) { ShowActivationError(error); }}),
       m_backColor(DefaultBackColor) {
     setWindowTitle(AppInfo::Title);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -97,26 +79,23 @@ F_GO::~F_GO() {
 // painted (see paintEvent), or at once by a key activated before. The audio
 // output opens its device then too.
 void F_GO::Form_Load() {
-    m_sound = std::make_unique<cSound>(m_services.audio);
     m_access = std::make_unique<AccessDriver>(
         *this, m_services.audio,
         AccessDriver::Hooks{
             [this](int item) { ChooseItem(item); }, [this] { StartTable(); },
-            [this](int item) {
-                const int key = m_edges->keyOf(item);
-                return m_layout.SectionOn[3] ? m_layout.KeyTexts.value(key) : QString();
-            },
+            [this](int item) { return Layout().SectionOn[3] ? Layout().KeyTexts.value(m_edges->keyOf(item)) : QString(); },
             [this] { return m_tableActive ? QRect() : IntroPanel(width(), height()); }});
     m_edges = std::make_unique<EdgeController>(
-        *this, m_services.audio, *m_sound, m_messages, m_programFolder,
-        EdgeController::Hooks{[this](int n) { SwitchLayout(n); }, [this]() -> cVoce& { return Voce(); },
+        *this, m_services.audio, m_messages, m_programFolder,
+        EdgeController::Hooks{[this](int n) { SwitchLayout(n); },
+                              [this]() -> cVoce& { return m_activation.Voice(Layout().Voice); },
                               [this] {
                                   AttachAccess();
                                   Form_Paint();
-                              }});
+                              },
+                              [this]() -> const AccessOptions& { return m_access->options(); }});
     QString unreadable;
-    m_edges->setOptions(AccessOptions::Load(m_programFolder, &unreadable));
-    m_access->setOptions(m_edges->options());
+    m_access->setOptions(AccessOptions::Load(m_programFolder, &unreadable));
     if (!unreadable.isEmpty()) {
         m_messages.showMessage(unreadable, MsgIcon::Exclamation, AppInfo::Title);
     }
@@ -124,23 +103,10 @@ void F_GO::Form_Load() {
     ReadActivePath();
 }
 
-cVoce& F_GO::Voce() {
-    if (!m_voce) {
-        m_voce = std::make_unique<cVoce>(m_services.audio, VoiceSettings::Load(m_programFolder),
-                                         m_services.voiceAttributes);
-    }
-    return *m_voce;
-}
-
 void F_GO::Form_Unload() {
-    m_layout.SectionOn = {};
-    m_layout.PicturePaths.clear();
-    m_layout.SoundPaths.clear();
-    m_layout.KeyTexts.clear();
-    m_layout.FunctionKeyPaths.clear();
+    m_switcher.Clear();
     ReleaseGrid();
-    m_sound.reset();
-    m_voce.reset();
+    m_activation.Release();
     ResetSharedIni();
     m_loaded = false;
 }
@@ -202,28 +168,7 @@ void F_GO::DrawPictures() {
         return;
     }
     setCursor(Qt::WaitCursor);
-    const float s = std::min(cG->InnerWidth(), cG->InnerHeight());
-    const float w = cG->InnerWidth();
-    const float h = cG->InnerHeight();
-    const int side = RoundHalfEven(s);
-    const QList<QImage> pictures = LoadPictureFiles(m_layout.PicturePaths, QSize(side, side));
-    int k = 0;
-    for (std::int32_t r = 0; r <= cG->LastRow(); ++r) {
-        for (std::int32_t c = 0; c <= cG->LastCol(); ++c) {
-            ++k;
-            // A picture that cannot be read or decoded leaves its cell empty.
-            const QImage picture = pictures.value(k);
-            if (picture.isNull() || side <= 0) {
-                continue;
-            }
-            const float left = cG->CellCoord(r, c, 1);
-            const float top = cG->CellCoord(r, c, 2);
-            const QRect square(RoundHalfEven(left + (w - s) / 2), RoundHalfEven(top + (h - s) / 2), side,
-                               side);
-            StretchAndInto(canvas(), picture,
-                           m_access->options().keepProportions ? FitInto(picture.size(), square) : square);
-        }
-    }
+    DrawKeyPictures(canvas(), *cG, Layout(), m_access->options().keepProportions);
     unsetCursor();
 }
 
@@ -259,29 +204,43 @@ void F_GO::ReleaseGrid() {
 }
 
 void F_GO::StartTable() {
-    if (!ConfirmConfiguration(m_programFolder, m_messages, m_services.repairConfiguration)) {
+    ShowSwitchResult(m_switcher.OpenActive());
+}
+
+void F_GO::SwitchLayout(int functionKey) {
+    ShowSwitchResult(m_switcher.SwitchByFunctionKey(functionKey));
+}
+
+void F_GO::SwitchToLayout(const QString& path) {
+    ShowSwitchResult(m_switcher.SwitchTo(path, LayoutSwitcher::Persist::Yes));
+}
+
+bool F_GO::ShowSwitchResult(LayoutSwitcher::Result result) {
+    switch (result) {
+    case LayoutSwitcher::Result::Stayed:
+        return false;
+    case LayoutSwitcher::Result::Failed:
         ShowIntro();
-        return;
-    }
-    if (LayoutReader(m_programFolder, m_messages, m_layout).ReadLayout()) {
-        ShowIntro();
-        return;
+        return false;
+    case LayoutSwitcher::Result::Shown:
+        break;
     }
     if (m_tableActive) {
         m_tableActive = false;
         ReleaseGrid();
     }
-    const std::optional<TableShape> shape = TableShapeFor(m_layout.KeyCount);
+    const std::optional<TableShape> shape = TableShapeFor(Layout().KeyCount);
     if (!shape) {
         ShowIntro();
-        return;
+        return false;
     }
     cG = std::make_unique<cGriglia>();
     connect(cG.get(), &cGriglia::Click, this, &F_GO::cG_Click);
-    cG->Init(*this, m_edges->layOut(m_layout), shape->rows, shape->columns, KeySpacing, KeySpacing);
+    cG->Init(*this, m_edges->layOut(Layout()), shape->rows, shape->columns, KeySpacing, KeySpacing);
     AttachAccess();
     m_tableActive = true;
     Form_Paint();
+    return true;
 }
 
 void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t Y, std::int32_t rPrevious,
@@ -297,11 +256,26 @@ void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t
     cG->DrawFocusFrame(previous);
     cGriglia::DrawBox(*this, current, FramePenWidth, FrameColor);
     const int k = KeyIndex(r, c);
-    ActivateKey(k);
+    KeyChosen(k);
     // A message shown while the key spoke may have let a queued Esc close the table.
     if (cG) {
         m_access->activationDone(m_edges->itemOfKey(k));
     }
+}
+
+void F_GO::KeyChosen(int k) {
+    // With the message bar the key joins the sentence; built quietly, it says nothing now.
+    m_activation.Activate(Layout(), k, false, [&](bool step) { return m_edges->keyChosen(Layout(), k, step); });
+}
+
+void F_GO::ChooseKey(int key) {
+    if (!cG) {
+        return;
+    }
+    const int columns = cG->LastCol() + 1;
+    const CellPos cell{(key - 1) / columns, (key - 1) % columns};
+    const GridRect r = cG->CellRect(cell.Row, cell.Col);
+    cG->ChooseCell(cell, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
 }
 
 void F_GO::ChooseItem(int item) {
@@ -317,50 +291,11 @@ void F_GO::ChooseItem(int item) {
     }
 }
 
-void F_GO::ChooseKey(int key) {
-    if (!cG) {
-        return;
-    }
-    const int columns = cG->LastCol() + 1;
-    const CellPos cell{(key - 1) / columns, (key - 1) % columns};
-    const GridRect r = cG->CellRect(cell.Row, cell.Col);
-    cG->ChooseCell(cell, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
-}
-
 // The access methods follow the table shown; while another window is open they rest.
 void F_GO::AttachAccess() {
     if (m_access) {
         ++m_attachments;
-        if (cG) {
-            m_access->setItems(cG.get(), m_edges->items(*cG, m_layout.KeyCount, cG->LastCol() + 1));
-        } else {
-            m_access->setTable(nullptr, 0, 1);
-        }
-    }
-}
-
-void F_GO::ActivateKey(int k) {
-    if (m_layout.ForcedInput == 1 && !m_gate.Gate(m_layout.InputSequence, k)) {
-        return;
-    }
-    // With the message bar the key joins the sentence; built quietly, it says nothing now.
-    if (!m_edges->keyChosen(m_layout, k, m_layout.ForcedInput == 1)) {
-        return;
-    }
-    if (m_layout.SectionOn[2]) {
-        // The sound player reports nothing: a missing or broken file is simply not heard.
-        m_sound->setFileName(m_layout.SoundPaths.value(k));
-        m_sound->PlayFile(0);
-    }
-    if (m_layout.SectionOn[3]) {
-        // A failed text is reported and the activation goes on with its next step.
-        if (const auto error = Voce().Speak(m_layout.KeyTexts.value(k))) {
-            ShowActivationError(error->description);
-        }
-    }
-    if (m_layout.ForcedInput == 1 && m_gate.Completed(m_layout.KeyCount)) {
-        m_sound->setFileName(m_layout.BonusPath);
-        m_sound->PlayFile(0);
+        m_access->setItems(cG.get(), cG ? m_edges->items(*cG, Layout().KeyCount, cG->LastCol() + 1) : AccessItems{});
     }
 }
 
@@ -376,12 +311,11 @@ void F_GO::Form_KeyPress(int keyAscii) {
     if (keyAscii == 13) {
         StartTable();
     } else if (keyAscii == 27) {
-        if (m_tableActive && m_edges->closePhrases()) {
-            return;
-        }
-        if (m_tableActive) {
+        if (m_tableActive && !m_edges->closePhrases()) {
             m_edges->tableLeft();
             ShowIntro();
+        } else if (m_tableActive) {
+            return;
         } else {
             close();
         }
@@ -411,8 +345,7 @@ void F_GO::Form_KeyUp(int keyCode, int shift) {
             m_services.windows.ShowSettings(this, m_services.messages, m_services.picker);
             // A save may have made another layout active, or changed how pictures are drawn.
             ReadActivePath();
-            m_edges->setOptions(AccessOptions::Load(m_programFolder));
-            m_access->setOptions(m_edges->options());
+            m_access->setOptions(AccessOptions::Load(m_programFolder));
         });
     } else if (keyCode == 'O') {
         OpenAccessOptions();
@@ -428,9 +361,8 @@ void F_GO::OpenAccessOptions() {
     bool saved = false;
     RunModal([this, &saved] { saved = m_services.windows.ShowAccessOptions(this, m_services.messages); });
     if (saved) {
-        m_edges->setOptions(AccessOptions::Load(m_programFolder));
-        m_access->setOptions(m_edges->options());
-        m_voce.reset(); // made again, with the voice just chosen, by the next key
+        m_access->setOptions(AccessOptions::Load(m_programFolder));
+        m_activation.ForgetVoice(); // made again, with the voice just chosen, by the next key
         if (m_tableActive) {
             StartTable(); // the bar or the strip may have come or gone
         }
@@ -450,26 +382,7 @@ void F_GO::CaptureWindow() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     // The table as it is printed: without the bar and the strip around it.
-    const QImage window = grab().toImage();
-    clipboard->setImage(m_tableActive ? window.copy(m_edges->tableArea()) : window);
-}
-
-void F_GO::SwitchLayout(int n) {
-    const QString path = m_layout.FunctionKeyPaths.value(n);
-    if (!FileExists(path)) {
-        m_messages.showMessage(QStringLiteral("Il file che si cerca di caricare non viene trovato."),
-                               MsgIcon::Exclamation, AppInfo::Title);
-        return;
-    }
-    if (!LayoutFile::IsLayout(path)) {
-        m_messages.showMessage(
-            QStringLiteral("Il layout che si cerca di utilizzare non è valido. Crearne uno valido."),
-            MsgIcon::Exclamation, AppInfo::Title);
-        return;
-    }
-    ConfigFile::SetActiveLayout(m_programFolder, path);
-    ReadActivePath();
-    StartTable();
+    clipboard->setImage(grab().toImage().copy(m_tableActive ? m_edges->tableArea() : rect()));
 }
 
 bool F_GO::eventFilter(QObject* watched, QEvent* event) {
@@ -491,7 +404,7 @@ void F_GO::showEvent(QShowEvent* event) {
 void F_GO::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.drawImage(event->rect(), canvas(), event->rect());
-    if (m_loaded && !m_voce && !m_voceScheduled) {
+    if (m_loaded && !m_activation.HasVoice() && !m_voceScheduled) {
         // Not at once: on a machine of two cores the display server still
         // needs one of them to put this first screen up, and work started
         // right away slowed that down. A key activated sooner makes the
@@ -501,36 +414,24 @@ void F_GO::paintEvent(QPaintEvent* event) {
         QTimer::singleShot(SpeechSetUpDelayMs, this, [this] {
             if (m_loaded) {
                 m_services.audio.prepare();
-                Voce();
+                m_activation.Voice(Layout().Voice);
             }
         });
     }
 }
 
 void F_GO::keyPressEvent(QKeyEvent* event) {
-    if (m_loaded && m_access->keyDown(*event)) {
+    if (m_loaded && (m_access->keyDown(*event) || (m_tableActive && m_edges->keyPressed(*event)))) {
         return;
     }
-    if (m_loaded && m_tableActive && event->modifiers() == Qt::NoModifier && m_edges->keyPressed(event->key())) {
-        return;
-    }
-    int ch = event->text().isEmpty() ? 0 : event->text().at(0).unicode();
-    if (ch == 0 && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        ch = 13;
-    } else if (ch == 0 && event->key() == Qt::Key_Escape) {
-        ch = 27;
-    }
-    Form_KeyPress(ch);
+    Form_KeyPress(ClassicKeys::KeyAscii(*event));
 }
 
 void F_GO::keyReleaseEvent(QKeyEvent* event) {
-    if (m_loaded && m_access->keyUp(*event)) {
+    if ((m_loaded && m_access->keyUp(*event)) || event->isAutoRepeat()) {
         return;
     }
-    if (event->isAutoRepeat()) {
-        return;
-    }
-    Form_KeyUp(KeyCodeOf(event->key()), ShiftMask(event->modifiers()));
+    Form_KeyUp(ClassicKeys::KeyCode(event->key()), ClassicKeys::ShiftMask(event->modifiers()));
 }
 
 void F_GO::mousePressEvent(QMouseEvent* event) {

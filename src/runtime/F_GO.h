@@ -2,7 +2,8 @@
 
 #include "config/LayoutData.h"
 #include "grid/IGridContainer.h"
-#include "runtime/ForcedInputGate.h"
+#include "runtime/KeyActivation.h"
+#include "runtime/LayoutSwitcher.h"
 #include "runtime/RepaintingMessages.h"
 
 #include <QImage>
@@ -18,10 +19,9 @@ class IAudioOutput;
 class IFilePicker;
 class IMessages;
 class IRuntimeWindows;
+class ISpeechEngineSource;
 class EdgeController;
 class cGriglia;
-class cSound;
-class cVoce;
 
 // The runtime window: borderless and covering the screen, with two faces on
 // one surface, the intro screen and the table of the active layout. A click
@@ -48,6 +48,8 @@ public:
         // Rewrites the default files when cfg.ini is damaged; false when that
         // failed (start-up has then told the user and ends the program).
         std::function<bool()> repairConfiguration = nullptr;
+        // Where the speech engines come from; nullptr: this computer's.
+        ISpeechEngineSource* speechEngines = nullptr;
     };
     static QString DefaultVoiceAttributes();
 
@@ -64,7 +66,13 @@ public:
     void ReadActivePath();
     void DrawPictures();
     int KeyIndex(std::int32_t r, std::int32_t c) const;
-    void ActivateKey(int k);
+    // A key of the table was chosen (by any method) and its frame drawn:
+    // its output, and the layout it opens.
+    void KeyChosen(int k);
+    // Shows the layout of function key 1 to 12, or the one at `path`, and
+    // makes it the active one.
+    void SwitchLayout(int functionKey);
+    void SwitchToLayout(const QString& path);
     // Typed characters: 13 Enter, 27 Esc.
     void Form_KeyPress(int keyAscii);
     // Key releases with the classic key codes and the shift mask (1 Shift, 2 Ctrl, 4 Alt).
@@ -73,8 +81,10 @@ public:
     void CaptureWindow();
 
     bool TableActive() const { return m_tableActive; }
-    const LayoutData& Layout() const { return m_layout; }
-    qint16 SequencePos() const { return m_gate.SequencePos(); }
+    const LayoutData& Layout() const { return m_switcher.Layout(); }
+    const LayoutSwitcher& Switcher() const { return m_switcher; }
+    const KeyActivation& Activation() const { return m_activation; }
+    qint16 SequencePos() const { return m_activation.SequencePos(); }
     cGriglia* Grid() const { return cG.get(); }
     GdiColor BackColor() const { return m_backColor; }
 
@@ -104,7 +114,9 @@ private:
     void Form_Unload();
     void cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t Y, std::int32_t rPrevious,
                   std::int32_t cPrevious);
-    void SwitchLayout(int n);
+    // Shows the table of the layout a switch loaded, or the intro when it
+    // failed; true when a new table is shown.
+    bool ShowSwitchResult(LayoutSwitcher::Result result);
     void ReleaseGrid();
     void OpenAccessOptions();
     void ChooseKey(int key);
@@ -115,15 +127,13 @@ private:
     // Shows a modal window of the program, then paints the window afresh.
     template <typename Open> void RunModal(Open open);
     void ShowActivationError(const QString& description);
-    // The speech object, made now if it has not been made yet.
-    cVoce& Voce();
 
     QString m_programFolder;
     Services m_services;
     RepaintingMessages m_messages;
 
-    std::unique_ptr<cSound> m_sound;
-    std::unique_ptr<cVoce> m_voce;
+    LayoutSwitcher m_switcher;
+    KeyActivation m_activation;
     std::unique_ptr<cGriglia> cG;
     // Dwell, scanning and arrows; with the method "Clic" it takes nothing.
     std::unique_ptr<AccessDriver> m_access;
@@ -132,8 +142,6 @@ private:
     // Counts the access methods' attachments: an item that re-attached them reports no item done.
     int m_attachments = 0;
 
-    LayoutData m_layout;
-    ForcedInputGate m_gate;
     bool m_tableActive = false;
     bool m_loaded = false;
     bool m_pressed = false;

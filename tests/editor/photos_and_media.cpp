@@ -3,7 +3,7 @@
 #include "editor/MediaCopy.h"
 #include "editor/editor_support.h"
 #include "fakes/TestRegistry.h"
-#include "runtime/PictureFile.h"
+#include "pictures/PictureFile.h"
 
 #include <QBuffer>
 

@@ -10,7 +10,7 @@
 #include "obf/ObfCommands.h"
 #include "obf/ZipArchive.h"
 #include "obf/ZipWriter.h"
-#include "runtime/PictureFile.h"
+#include "pictures/PictureFile.h"
 #include "startup/Installer.h"
 
 #include <QDirIterator>

@@ -1,7 +1,7 @@
 #include "runtime/DrawIntro.h"
 #include "editor/PathRules.h"
 #include "runtime/PlainBitmap.h"
-#include "runtime/StretchAnd.h"
+#include "pictures/StretchAnd.h"
 #include "fakes/TestRegistry.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "config/CINIFile.h"
 #include "fakes/RuntimeHarness.h"
 #include "fakes/TestSupport.h"
-#include "runtime/PictureFile.h"
+#include "pictures/PictureFile.h"
 #include "startup/frmSplash.h"
 #include "startup/mAvvio.h"
 #include "fakes/TestRegistry.h"

@@ -1,4 +1,4 @@
-#include "runtime/StretchAnd.h"
+#include "pictures/StretchAnd.h"
 
 #include <QRect>
 

@@ -1,4 +1,4 @@
-#include "runtime/PictureFile.h"
+#include "pictures/PictureFile.h"
 
 #include "config/FileExists.h"
 #include "platform/RegularFile.h"
