@@ -80,8 +80,8 @@ AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& m
         m_readers.push_back([check, member](AccessOptions& o) { o.*member = check->isChecked(); });
     };
     // A flag left unset stays unset unless the user changes it, so its default keeps following the method.
-    const auto optionalFlag = [&](QFormLayout* form, const QString& label, std::optional<bool> AccessOptions::*member,
-                                  bool shown) {
+    const auto optionalFlag = [&](QFormLayout* form, const QString& label,
+                                  std::optional<bool> AccessOptions::*member, bool shown) {
         auto* check = new QCheckBox(label, this);
         check->setAccessibleName(label);
         check->setChecked(shown);

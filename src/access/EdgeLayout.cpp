@@ -30,7 +30,8 @@ QList<EdgeItem> EdgeLayout::StripItems(const QStringList& functionKeyPaths) {
         const QString path = functionKeyPaths.at(n).trimmed();
         if (!path.isEmpty()) {
             // Layouts written on Windows name their files with backslashes.
-            const QString name = QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
+            const QString name =
+                QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
             items.append({EdgeItem::Kind::Layout, n, name.isEmpty() ? QStringLiteral("F%1").arg(n) : name});
         }
     }

@@ -117,9 +117,11 @@ void PhraseStore::load(QString* notice) {
     }
     QStringList lost;
     const std::optional<QByteArray> bytes =
-        info.isFile() ? ReadRegularFile(path, std::numeric_limits<qint64>::max(), MaxReadBytes) : std::nullopt;
+        info.isFile() ? ReadRegularFile(path, std::numeric_limits<qint64>::max(), MaxReadBytes)
+                      : std::nullopt;
     if (!bytes) {
-        lost << QStringLiteral("il file non si può leggere (al suo posto c'è una cartella o un file speciale)");
+        lost << QStringLiteral(
+            "il file non si può leggere (al suo posto c'è una cartella o un file speciale)");
     }
     QStringList lines = Decoded(bytes.value_or(QByteArray())).split(QLatin1Char('\n'));
     if (info.size() > MaxReadBytes && !lines.isEmpty()) {
@@ -207,8 +209,10 @@ bool PhraseStore::save(QString* whyNot) {
     for (const Phrase& p : m_recent) {
         lines << LineOf(p);
     }
-    if (const int error = DurableFile::Write(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8())) {
-        return fail(QStringLiteral("Impossibile salvare le frasi in «%1»: %2.").arg(shown, DurableFile::ErrorText(error)));
+    if (const int error =
+            DurableFile::Write(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8())) {
+        return fail(QStringLiteral("Impossibile salvare le frasi in «%1»: %2.")
+                        .arg(shown, DurableFile::ErrorText(error)));
     }
     return true;
 }

@@ -33,8 +33,9 @@ QRect EdgeController::layOut(const LayoutData& layout) {
     m_keyCount = layout.KeyCount;
     const QSize client(m_window.clientWidth(), m_window.clientHeight());
     const AccessOptions& options = m_hooks.options();
-    m_layout = EdgeLayout(client, options.showBar(),
-                          options.showStrip() ? EdgeLayout::StripItems(layout.FunctionKeyPaths) : QList<EdgeItem>());
+    m_layout =
+        EdgeLayout(client, options.showBar(),
+                   options.showStrip() ? EdgeLayout::StripItems(layout.FunctionKeyPaths) : QList<EdgeItem>());
     if (m_page) {
         openPhrases(0);
     }
@@ -54,8 +55,7 @@ void EdgeController::draw() {
 }
 
 AccessItems EdgeController::items(const cGriglia& grid, int keyCount, int columns) const {
-    return m_page ? m_page->accessItems()
-                  : m_layout.accessItems(grid, keyCount, columns, edgesFirst());
+    return m_page ? m_page->accessItems() : m_layout.accessItems(grid, keyCount, columns, edgesFirst());
 }
 
 int EdgeController::keyOf(int item) const {

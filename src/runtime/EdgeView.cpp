@@ -5,6 +5,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -21,8 +22,18 @@ void DrawItem(QPainter& p, const QRect& r, const QString& label, const QColor& b
     p.setBrush(back);
     p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 8, 8);
     QFont font = p.font();
-    font.setPixelSize(std::clamp(r.height() / 5, 10, 40));
     font.setBold(true);
+    // As large as a fifth of the item, smaller when a word of the label would not fit its width.
+    int size = std::clamp(r.height() / 5, 10, 40);
+    const QStringList words = label.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (; size > 8; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics metrics(font);
+        if (std::all_of(words.begin(), words.end(),
+                        [&](const QString& w) { return metrics.horizontalAdvance(w) <= r.width() - 14; })) {
+            break;
+        }
+    }
     p.setFont(font);
     p.setPen(TextColour);
     p.drawText(r.adjusted(6, 4, -6, -4), Qt::AlignCenter | Qt::TextWordWrap, label);

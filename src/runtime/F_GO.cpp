@@ -81,10 +81,12 @@ F_GO::~F_GO() {
 void F_GO::Form_Load() {
     m_access = std::make_unique<AccessDriver>(
         *this, m_services.audio,
-        AccessDriver::Hooks{
-            [this](int item) { ChooseItem(item); }, [this] { StartTable(); },
-            [this](int item) { return Layout().SectionOn[3] ? Layout().KeyTexts.value(m_edges->keyOf(item)) : QString(); },
-            [this] { return m_tableActive ? QRect() : IntroPanel(width(), height()); }});
+        AccessDriver::Hooks{[this](int item) { ChooseItem(item); }, [this] { StartTable(); },
+                            [this](int item) {
+                                return Layout().SectionOn[3] ? Layout().KeyTexts.value(m_edges->keyOf(item))
+                                                             : QString();
+                            },
+                            [this] { return m_tableActive ? QRect() : IntroPanel(width(), height()); }});
     m_edges = std::make_unique<EdgeController>(
         *this, m_services.audio, m_messages, m_programFolder,
         EdgeController::Hooks{[this](int n) { SwitchLayout(n); },
@@ -265,7 +267,8 @@ void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t
 
 void F_GO::KeyChosen(int k) {
     // With the message bar the key joins the sentence; built quietly, it says nothing now.
-    m_activation.Activate(Layout(), k, false, [&](bool step) { return m_edges->keyChosen(Layout(), k, step); });
+    m_activation.Activate(Layout(), k, false,
+                          [&](bool step) { return m_edges->keyChosen(Layout(), k, step); });
 }
 
 void F_GO::ChooseKey(int key) {
@@ -295,7 +298,8 @@ void F_GO::ChooseItem(int item) {
 void F_GO::AttachAccess() {
     if (m_access) {
         ++m_attachments;
-        m_access->setItems(cG.get(), cG ? m_edges->items(*cG, Layout().KeyCount, cG->LastCol() + 1) : AccessItems{});
+        m_access->setItems(cG.get(),
+                           cG ? m_edges->items(*cG, Layout().KeyCount, cG->LastCol() + 1) : AccessItems{});
     }
 }
 

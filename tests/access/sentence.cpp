@@ -34,8 +34,8 @@ Sentence Built(const QStringList& steps, const QString& folder) {
         } else {
             const QString text = step.section(QLatin1Char('~'), 0, 0);
             const QString sound = step.section(QLatin1Char('~'), 1);
-            sentence.add({text, sound.isEmpty() ? QString() : folder + QLatin1Char('/') + sound + ".wav",
-                          QString()});
+            sentence.add(
+                {text, sound.isEmpty() ? QString() : folder + QLatin1Char('/') + sound + ".wav", QString()});
         }
     }
     return sentence;
@@ -99,9 +99,8 @@ private slots:
         QFETCH(QStringList, spoken);
         QFETCH(QString, runs);
         QTemporaryDir dir;
-        WriteFile(dir.filePath("mela.wav"),
-                  WavTestFiles::wav(std::vector<qint16>(2205, SoundSample), 1, 22050,
-                                    WavTestFiles::Encoding::Pcm16));
+        WriteFile(dir.filePath("mela.wav"), WavTestFiles::wav(std::vector<qint16>(2205, SoundSample), 1,
+                                                              22050, WavTestFiles::Encoding::Pcm16));
         const Sentence sentence = Built(steps, dir.path());
         QCOMPARE(sentence.plainText(), plain);
         FakeSpeechEngines engines;
@@ -130,8 +129,10 @@ private slots:
             store.addRecent({{QStringLiteral("frase %1").arg(i), QString(), QString()}});
         }
         store.addRecent({{"frase 54", QString(), QString()}}); // said again: first, once
-        QVERIFY(store.addFavourite({{"io", {}, {}}, {"<emph>voglio</emph>", {}, {}}, {{}, "/x/mela.wav", {}}}));
-        QVERIFY(!store.addFavourite({{"io", {}, {}}, {"<emph>voglio</emph>", {}, {}}, {{}, "/x/mela.wav", {}}}));
+        QVERIFY(
+            store.addFavourite({{"io", {}, {}}, {"<emph>voglio</emph>", {}, {}}, {{}, "/x/mela.wav", {}}}));
+        QVERIFY(
+            !store.addFavourite({{"io", {}, {}}, {"<emph>voglio</emph>", {}, {}}, {{}, "/x/mela.wav", {}}}));
         QList<Phrase> favourites = store.favourites();
         favourites.prepend(Phrase::Written("Ho\tfame\n"));
         favourites[1].label = QStringLiteral("Voglio la mela");
@@ -158,8 +159,9 @@ private slots:
         QTest::addColumn<bool>("notice");
         QTest::addColumn<bool>("saves");
         const QByteArray good = "[Preferite]\nHo fame\n[Recenti]\nio\tio\n";
-        QTest::addRow("hand-written, CR LF, BOM") << QByteArray("\xEF\xBB\xBF[Preferite]\r\nHo fame\r\nMamma\tChiamate la mamma\r\n")
-                                            << false << QStringList{"Ho fame", "Mamma"} << false << true;
+        QTest::addRow("hand-written, CR LF, BOM")
+            << QByteArray("\xEF\xBB\xBF[Preferite]\r\nHo fame\r\nMamma\tChiamate la mamma\r\n") << false
+            << QStringList{"Ho fame", "Mamma"} << false << true;
         QTest::addRow("Windows-1252") << QByteArray("[Preferite]\nPi\xF9 acqua\n") << false
                                       << QStringList{"Più acqua"} << false << true;
         QTest::addRow("UTF-16") << Bytes("\xFF\xFE[\0P\0r\0e\0f\0e\0r\0i\0t\0e\0]\0\n\0S\0\xEC\0\n\0")
@@ -169,7 +171,8 @@ private slots:
         QTest::addRow("huge") << good + QByteArray(2 * PhraseStore::MaxReadBytes, 'a') << false
                               << QStringList{"Ho fame"} << true << true;
         QTest::addRow("read-only") << good << true << QStringList{"Ho fame"} << false << false;
-        QTest::addRow("a folder in its place") << QByteArray("<folder>") << false << QStringList{} << true << false;
+        QTest::addRow("a folder in its place")
+            << QByteArray("<folder>") << false << QStringList{} << true << false;
     }
     void hostileFiles() {
         QFETCH(QByteArray, bytes);
@@ -275,7 +278,8 @@ private slots:
             const QRect r = items.rects[size_t(i - 1)];
             QVERIFY(QRect(QPoint(0, 0), screen).contains(r));
             for (int j = 1; j < i; ++j) {
-                QVERIFY2(!r.intersects(items.rects[size_t(j - 1)]), qPrintable(QString("%1 %2").arg(i).arg(j)));
+                QVERIFY2(!r.intersects(items.rects[size_t(j - 1)]),
+                         qPrintable(QString("%1 %2").arg(i).arg(j)));
             }
             const int owner = edges.ownerOf(i, 21, first);
             owners << owner;
@@ -289,10 +293,14 @@ private slots:
         QTest::addColumn<int>("method");
         QTest::addColumn<QString>("presses"); // s scan/step, k select, u d l r arrows
         QTest::addColumn<int>("chosen");
-        QTest::addRow("step into the third row, second item") << int(AccessOptions::Method::StepScan) << "ssksk" << 11;
-        QTest::addRow("step past the last row comes round") << int(AccessOptions::Method::StepScan) << "sssskk" << 8;
-        QTest::addRow("arrows down to a shorter row") << int(AccessOptions::Method::Arrows) << "rrrrrrdk" << 9;
-        QTest::addRow("arrows down to a longer row and back") << int(AccessOptions::Method::Arrows) << "ddrrrrruuk" << 2;
+        QTest::addRow("step into the third row, second item")
+            << int(AccessOptions::Method::StepScan) << "ssksk" << 11;
+        QTest::addRow("step past the last row comes round")
+            << int(AccessOptions::Method::StepScan) << "sssskk" << 8;
+        QTest::addRow("arrows down to a shorter row")
+            << int(AccessOptions::Method::Arrows) << "rrrrrrdk" << 9;
+        QTest::addRow("arrows down to a longer row and back")
+            << int(AccessOptions::Method::Arrows) << "ddrrrrruuk" << 2;
     }
     void scanRows() {
         QFETCH(int, method);
@@ -306,8 +314,12 @@ private slots:
         int got = 0;
         using S = ScanController::Switch;
         for (const QChar c : presses) {
-            const S which = c == 's' ? S::Scan : c == 'k' ? S::Select : c == 'u' ? S::Up : c == 'd' ? S::Down
-                          : c == 'l' ? S::Left : S::Right;
+            const S which = c == 's'   ? S::Scan
+                            : c == 'k' ? S::Select
+                            : c == 'u' ? S::Up
+                            : c == 'd' ? S::Down
+                            : c == 'l' ? S::Left
+                                       : S::Right;
             scan.switchDown(which, t += 10);
             got = scan.switchUp(which, t += 10);
         }
