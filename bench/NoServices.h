@@ -16,7 +16,7 @@ class NoWindows : public IRuntimeWindows {
 public:
     void ShowOpenLayout(QWidget*, IMessages&, IFilePicker&) override {}
     void ShowSettings(QWidget*, IMessages&, IFilePicker&) override {}
-    void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&) override {}
+    void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&, const QImage&) override {}
     bool ShowAccessOptions(QWidget*, IMessages&) override { return false; }
 };
 

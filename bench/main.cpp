@@ -9,6 +9,7 @@
 #include "audio/EspeakEngine.h"
 #include "audio/SapiMarkup.h"
 #include "config/CINIFile.h"
+#include "config/ConfigFile.h"
 #include "config/LayoutData.h"
 #include "config/LayoutReader.h"
 #include "grid/cGriglia.h"
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -183,6 +185,56 @@ void ClickKeyOne() {
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(local), QPointF(global), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&window, &release);
+}
+
+// The benchmark layout again, as links.ini, with key 1 a link to links.ini
+// itself; key 1 gives no output (its sound an empty file, heard as nothing,
+// its text empty), so that what is measured is the switch alone.
+QString LinkLayout() {
+    const QString folder = Bench().folder->path();
+    const QString links = folder + QStringLiteral("/layout/links.ini");
+    if (QFile::exists(links)) {
+        return links;
+    }
+    QFile in(Bench().folder->layoutPath());
+    QFile silent(folder + QStringLiteral("/suoni/vuoto.wav"));
+    if (!in.open(QIODevice::ReadOnly) || !silent.open(QIODevice::WriteOnly)) {
+        return {};
+    }
+    QString text = QString::fromLatin1(in.readAll());
+    text.replace(QRegularExpression(QStringLiteral("(?m)^Sonoro1=[^\r\n]*")),
+                 QStringLiteral("Sonoro1=") + silent.fileName());
+    text.replace(QRegularExpression(QStringLiteral("(?m)^Testo1=[^\r\n]*")), QStringLiteral("Testo1="));
+    text += QStringLiteral("\r\n[Collegamenti]\r\nCollegamento1=") + links + QStringLiteral("\r\n");
+    QFile out(links);
+    if (!out.open(QIODevice::WriteOnly) || out.write(text.toLatin1()) < 0) {
+        return {};
+    }
+    return links;
+}
+
+// Choosing a link key (a click on key 1 of links.ini) until its target, the
+// same 21 keys, is drawn: set beside Enter to table.
+void BM_LinkToTable(benchmark::State& state) {
+    Runtime& runtime = RuntimeWindow();
+    const QString links = LinkLayout();
+    const QString folder = Bench().folder->path();
+    const QString active = ConfigFile::ActiveLayout(folder);
+    runtime.window->StartTable();
+    runtime.window->SwitchToLayout(links);
+    if (!links.isEmpty() && TableShown(state, runtime)) {
+        for (auto _ : state) {
+            ClickKeyOne();
+            if (!TableShown(state, runtime) || runtime.window->Switcher().History().isEmpty()) {
+                break;
+            }
+        }
+    } else if (links.isEmpty()) {
+        state.SkipWithError("links.ini cannot be written");
+    }
+    // The other benchmarks start from the layout they know.
+    ConfigFile::SetActiveLayout(folder, active);
+    ConfigFile::RefreshActivePath(folder);
 }
 
 // ---- Sound and speech ----------------------------------------------------------------------
@@ -448,6 +500,7 @@ void RegisterBenchmarks() {
     RegisterCpuBenchmark("DecodeFloor", BM_DecodeFloor);
     RegisterCpuBenchmark("StartTable", BM_StartTable);
     RegisterCpuBenchmark("Repaint", BM_Repaint);
+    RegisterCpuBenchmark("LinkToTable", BM_LinkToTable);
     RegisterTimedBenchmark("ClickOutput", BM_ClickOutput, 5, 4);
     RegisterTimedBenchmark("DeviceTakeFloor", BM_DeviceTakeFloor, 10, 3);
     RegisterTimedBenchmark("SoundGaps", BM_SoundGaps, 3, 3);
@@ -462,6 +515,8 @@ std::vector<Figure> Figures(const SummaryReporter& r) {
     return {
         {"Enter to table (StartTable)", r.medianMs("StartTable"), r.medianMs("DecodeFloor"), "ms", 1.3, 100},
         {"Repaint of the table", r.medianMs("Repaint"), r.medianMs("DecodeFloor"), "ms", 1.3, 100},
+        {"Link key to table (against Enter)", r.medianMs("LinkToTable"), r.medianMs("StartTable"), "ms", 1.3,
+         100},
         {"ReadLayout (21 keys)", r.medianMs("ReadLayout"), r.medianMs("ReadLayoutFloor"), "ms", 3.0, 0},
         {"Click to sound", r.medianMs("ClickOutput"), r.medianMs("DeviceTakeFloor"), "ms", 0, 10},
         {"Click to speech (after sound)", r.medianCounter("ClickOutput", "speech_ms"),

@@ -3,6 +3,8 @@
 #include "config/DataFolder.h"
 #include "editor/QtFilePicker.h"
 #include "obf/ObfCommands.h"
+#include "obf/ObfSetupActions.h"
+#include "obf/QtImportProgress.h"
 #include "platform/Log.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinters.h"
@@ -12,11 +14,37 @@
 #include "startup/mAvvio.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QTextStream>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+// Runs the --import or --export the command line asked for, with the
+// display-free application they need, and returns the exit code.
+int RunBoardFileCommand(int argc, char* argv[], const CommandLineOptions& options) {
+    // Label pictures are drawn with fonts, which need a GUI application,
+    // but no window is ever shown: no display is needed either.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (!options.exportLayout.isEmpty()) {
+        return RunExportCommand(options.exportLayout, options.exportFile, out, err);
+    }
+    const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
+    if (!data.ok()) {
+        err << data.error() << Qt::endl;
+        return UsageExitCode;
+    }
+    return RunImportCommand(data.path(), options.importFile, options.activate, options.verbose, out, err);
+}
+
+} // namespace
 
 // The one place that creates the real message boxes, file pickers, printers,
 // audio output and windows; everything else is handed them.
@@ -32,7 +60,7 @@ int main(int argc, char* argv[]) {
         return options.exitCode;
     }
     if (!options.importFile.isEmpty() || !options.exportLayout.isEmpty()) {
-        return RunObfCommandLine(argc, argv, options);
+        return RunBoardFileCommand(argc, argv, options);
     }
 
     QApplication app(argc, argv);
@@ -55,7 +83,12 @@ int main(int argc, char* argv[]) {
     QtPrinters printers;
     SdlAudioOutput audio;
     SdlCaptureSource microphone;
-    RuntimeWindows windows(folder, printers, SetupTools{audio, microphone});
+    // Import and export live above the settings window, which is handed them.
+    const auto importBoards = [folder](QWidget* owner, IFilePicker& chooser, IMessages& shown) {
+        QtImportProgress progress(owner);
+        return ImportWithPicker(owner, folder, chooser, shown, &progress);
+    };
+    RuntimeWindows windows(folder, printers, SetupTools{audio, microphone, importBoards, ExportWithPicker});
 
     const std::unique_ptr<F_GO> window = Main(folder, F_GO::Services{messages, picker, audio, windows});
     if (!window) {

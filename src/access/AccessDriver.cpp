@@ -320,6 +320,15 @@ void AccessDriver::activationDone(int key) {
     rearm();
 }
 
+void AccessDriver::tableReplaced() {
+    m_presses.outputEnded(now());
+    if (m_dwell) {
+        m_dwell->activationDone(m_dwell->key(), now());
+    }
+    paintMark(true);
+    rearm();
+}
+
 void AccessDriver::onTimer() {
     // Releases first: they happened before the items' times ran out.
     handle(m_presses.tick(now()), {});

@@ -76,6 +76,11 @@ public:
     // A key is about to give its output, and has given it.
     void beforeActivation();
     void activationDone(int key);
+    // A chosen key (a link) gave its output and another table took the place
+    // of its own: a pointer resting where the key was chooses on the new
+    // table only once it moved away and back (or, when dwells repeat, after
+    // a full dwell time).
+    void tableReplaced();
 
     // What auditory scanning says for a highlight: rows counted from 1, a key by its text or,
     // without one, by its number.

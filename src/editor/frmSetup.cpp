@@ -6,7 +6,6 @@
 #include "editor/LayoutSave.h"
 #include "editor/PathRules.h"
 #include "grid/TableShape.h"
-#include "obf/ObfSetupActions.h"
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
@@ -375,11 +374,13 @@ void frmSetup::SaveClicked() {
 
 // An imported layout made active is shown at once, as on a new opening.
 void frmSetup::ImportClicked() {
-    if (ImportWithPicker(this, m_programFolder, m_picker, m_messages)) {
+    if (m_tools && m_tools->importBoards && m_tools->importBoards(this, m_picker, m_messages)) {
         Load();
     }
 }
 
 void frmSetup::ExportClicked() {
-    ExportWithPicker(this, c.txtPathLayout->text().trimmed(), m_picker, m_messages);
+    if (m_tools && m_tools->exportBoards) {
+        m_tools->exportBoards(this, c.txtPathLayout->text().trimmed(), m_picker, m_messages);
+    }
 }

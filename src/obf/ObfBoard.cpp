@@ -47,6 +47,7 @@ ObfButton ReadButton(const QJsonObject& object) {
             button.linkName = ObfId(link.toObject().value(QLatin1String("id")));
         }
     }
+    button.specialLink = object.value(QLatin1String("ext_mirelva_link")).toString();
     button.functionKey = object.value(QLatin1String("ext_mirelva_function_key")).toInt();
     if (object.value(QLatin1String("action")).isString()) {
         button.actions << object.value(QLatin1String("action")).toString();

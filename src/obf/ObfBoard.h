@@ -29,6 +29,9 @@ struct ObfButton {
     QString linkName;
     bool link = false;
     QStringList actions;
+    // A link of a board exported by this program to a target that is no board
+    // (LayoutFile::LinkBack, LinkHome).
+    QString specialLink;
     // The function key a board exported by this program gives a link button.
     int functionKey = 0;
 };

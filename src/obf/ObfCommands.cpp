@@ -2,24 +2,82 @@
 
 #include "config/ConfigFile.h"
 #include "config/FileExists.h"
-#include "config/DataFolder.h"
 #include "obf/ObfExporter.h"
 #include "obf/ObfImporter.h"
-#include "startup/CommandLine.h"
 
-#include <QGuiApplication>
+#include "obf/IImportProgress.h"
+
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdlib>
 
-int RunImportCommand(const QString& dataFolder, const QString& file, bool activate, QTextStream& out,
-                     QTextStream& err) {
+#include <unistd.h>
+
+namespace {
+volatile std::sig_atomic_t Interrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    Interrupted = 1;
+}
+
+// Progress on standard error: a line kept up to date on a terminal, one line
+// per board with --verbose; Ctrl+C stops the import with nothing written.
+class TerminalProgress : public IImportProgress {
+public:
+    TerminalProgress(QTextStream& err, bool verbose)
+        : m_err(err), m_terminal(::isatty(STDERR_FILENO) == 1), m_verbose(verbose) {}
+
+    void advanced(int boardsDone, int boards, int picturesDone, int pictures) override {
+        if (m_terminal) {
+            m_err << QStringLiteral("\r\033[KImmagini e suoni: %1 di %2, tabelle: %3 di %4")
+                         .arg(picturesDone)
+                         .arg(pictures)
+                         .arg(boardsDone)
+                         .arg(boards)
+                  << Qt::flush;
+            m_shown = true;
+        }
+    }
+    void boardDone(const QString& board, int layouts) override {
+        if (m_verbose) {
+            m_err << (m_terminal ? QStringLiteral("\r\033[K") : QString())
+                  << QStringLiteral("Tabella «%1»: %2 layout").arg(board).arg(layouts) << Qt::endl;
+        }
+    }
+    void finished() override {
+        if (m_shown) {
+            m_err << Qt::endl;
+            m_shown = false;
+        }
+    }
+    bool cancelled() override { return Interrupted != 0; }
+
+private:
+    QTextStream& m_err;
+    const bool m_terminal;
+    const bool m_verbose;
+    bool m_shown = false;
+};
+} // namespace
+
+int RunImportCommand(const QString& dataFolder, const QString& file, bool activate, bool verbose,
+                     QTextStream& out, QTextStream& err) {
     ObfImporter importer(dataFolder);
     ObfReport report;
     QString error;
-    if (!importer.Import(file, report, &error)) {
+    Interrupted = 0;
+    const auto previous = std::signal(SIGINT, OnInterrupt);
+    bool imported = false;
+    {
+        TerminalProgress progress(err, verbose);
+        imported = importer.Import(file, report, &error, &progress);
+        progress.finished();
+    }
+    std::signal(SIGINT, previous);
+    if (!imported) {
         err << error << Qt::endl;
-        return EXIT_FAILURE;
+        return importer.cancelled() ? InterruptedExitCode : EXIT_FAILURE;
     }
     out << report.summary() << Qt::endl;
     for (const QString& layout : report.layouts()) {
@@ -48,22 +106,4 @@ int RunExportCommand(const QString& layout, const QString& output, QTextStream& 
 
 bool ActivateLayout(const QString& dataFolder, const QString& layout) {
     return ConfigFile::SetActiveLayout(dataFolder, layout);
-}
-
-int RunObfCommandLine(int argc, char* argv[], const CommandLineOptions& options) {
-    // Label pictures are drawn with fonts, which need a GUI application,
-    // but no window is ever shown: no display is needed either.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    if (!options.exportLayout.isEmpty()) {
-        return RunExportCommand(options.exportLayout, options.exportFile, out, err);
-    }
-    const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
-    if (!data.ok()) {
-        err << data.error() << Qt::endl;
-        return UsageExitCode;
-    }
-    return RunImportCommand(data.path(), options.importFile, options.activate, out, err);
 }

@@ -2,17 +2,20 @@
 
 #include <QString>
 
-struct CommandLineOptions;
 class QTextStream;
 
 // The command-line forms of the Open Board import and export. They open no
 // window, print what they made on `out` and why they failed on `err`, and
 // return the process's exit code.
 
-// `--import FILE [--activate]`: imports into the data folder; with
-// `activate` the first imported layout becomes the active one in cfg.ini.
-int RunImportCommand(const QString& dataFolder, const QString& file, bool activate, QTextStream& out,
-                     QTextStream& err);
+// `--import FILE [--activate] [--verbose]`: imports into the data folder;
+// with `activate` the first imported layout becomes the active one in
+// cfg.ini. Progress goes to `err` when it is a terminal, a line per board
+// with `verbose`; Ctrl+C stops it with nothing written (InterruptedExitCode).
+int RunImportCommand(const QString& dataFolder, const QString& file, bool activate, bool verbose,
+                     QTextStream& out, QTextStream& err);
+// The shell's code for a program ended by Ctrl+C.
+constexpr int InterruptedExitCode = 130;
 
 // `--export LAYOUT.ini FILE.obz`: the layout and every layout its function keys reach.
 int RunExportCommand(const QString& layout, const QString& output, QTextStream& out, QTextStream& err);
@@ -20,7 +23,3 @@ int RunExportCommand(const QString& layout, const QString& output, QTextStream& 
 // Makes the layout the active one in the data folder's cfg.ini.
 // False when cfg.ini could not be written.
 bool ActivateLayout(const QString& dataFolder, const QString& layout);
-
-// Runs the --import or --export the command line asked for, with the
-// display-free application they need, and returns the exit code.
-int RunObfCommandLine(int argc, char* argv[], const CommandLineOptions& options);

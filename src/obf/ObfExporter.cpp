@@ -73,6 +73,12 @@ std::optional<QPair<QByteArray, QString>> PictureForExport(const QByteArray& byt
     return qMakePair(png, QStringLiteral("image/png"));
 }
 
+QJsonObject BoardLink(const QString& id, const QString& layout) {
+    return QJsonObject{{QStringLiteral("id"), id},
+                       {QStringLiteral("name"), QFileInfo(layout).completeBaseName()},
+                       {QStringLiteral("path"), QStringLiteral("boards/%1.obf").arg(id)}};
+}
+
 struct Exported {
     QString path;
     QString id;
@@ -109,9 +115,13 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
     }
     for (int i = 0; followLinks && i < layouts.size(); ++i) {
         // A copy: adding a linked layout may move the list's elements.
-        const auto links = layouts[i].content.FunctionKeyLayouts;
-        for (const QString& link : links) {
-            if (!link.isEmpty() && !add(link) && notes != nullptr) {
+        QStringList links(layouts[i].content.FunctionKeyLayouts.begin(),
+                          layouts[i].content.FunctionKeyLayouts.end());
+        links += QStringList(layouts[i].content.Links.begin(),
+                             layouts[i].content.Links.begin() + layouts[i].content.KeyCount);
+        for (const QString& link : std::as_const(links)) {
+            const bool special = link == LayoutFile::LinkBack || link == LayoutFile::LinkHome;
+            if (!link.isEmpty() && !special && !add(link) && notes != nullptr) {
                 *notes << QStringLiteral("%1: il layout collegato «%2» non è valido e non è stato esportato")
                               .arg(QFileInfo(layouts[i].path).fileName(), link);
             }
@@ -191,6 +201,15 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
                     button.insert(QStringLiteral("sound_id"), id);
                 }
             }
+            // A link key opens its board; back and home have no board to name.
+            const QString link = layout.content.Links[k].trimmed();
+            const auto target = byPath.constFind(QFileInfo(ResolveFileCase(link)).absoluteFilePath());
+            if (link == LayoutFile::LinkBack || link == LayoutFile::LinkHome) {
+                button.insert(QStringLiteral("ext_mirelva_link"), link);
+            } else if (!link.isEmpty() && target != byPath.constEnd()) {
+                button.insert(QStringLiteral("load_board"),
+                              BoardLink(layouts[*target].id, layouts[*target].path));
+            }
             buttons.append(button);
             row.append(QString::number(k + 1));
             if (row.size() == shape.columns) {
@@ -207,15 +226,11 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
             }
             const Exported& to = layouts[*target];
             const QString id = QStringLiteral("F%1").arg(f + 1);
-            buttons.append(QJsonObject{
-                {QStringLiteral("id"), id},
-                {QStringLiteral("label"),
-                 QStringLiteral("F%1: %2").arg(f + 1).arg(QFileInfo(to.path).completeBaseName())},
-                {QStringLiteral("load_board"),
-                 QJsonObject{{QStringLiteral("id"), to.id},
-                             {QStringLiteral("name"), QFileInfo(to.path).completeBaseName()},
-                             {QStringLiteral("path"), QStringLiteral("boards/%1.obf").arg(to.id)}}},
-                {QStringLiteral("ext_mirelva_function_key"), f + 1}});
+            buttons.append(QJsonObject{{QStringLiteral("id"), id},
+                                       {QStringLiteral("label"), QStringLiteral("F%1: %2").arg(f + 1).arg(
+                                                                     QFileInfo(to.path).completeBaseName())},
+                                       {QStringLiteral("load_board"), BoardLink(to.id, to.path)},
+                                       {QStringLiteral("ext_mirelva_function_key"), f + 1}});
             row.append(id);
             if (row.size() == shape.columns) {
                 order.append(row);

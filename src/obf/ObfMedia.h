@@ -12,8 +12,9 @@ struct ConvertedFile {
     QString extension; // without the dot
 };
 
-// PNG, JPEG, GIF, BMP and SVG pictures: JPEG and GIF are kept as they are,
-// SVG is drawn at 256 px on white, the rest becomes a lossless BMP on white.
+// PNG, JPEG, GIF, BMP and SVG pictures: JPEG, GIF and opaque PNG are kept as
+// they are, SVG is drawn at 256 px on white, the rest becomes a PNG on white
+// (the table draws pictures with a bitwise AND, where transparent is black).
 // Nothing when the bytes do not decode.
 std::optional<ConvertedFile> ConvertPicture(const QByteArray& bytes, const QString& contentType);
 
@@ -29,5 +30,17 @@ std::optional<QByteArray> ConvertSound(const QByteArray& bytes);
 // `contentType` receives the type the URI names.
 std::optional<QByteArray> DecodeDataUri(const QString& uri, QString* contentType);
 
-// A picture encoded for keeping in a file: BMP, lossless.
-QByteArray EncodeBmp(const QImage& image);
+// One picture or sound to convert, or one label to draw as a picture; jobs
+// share nothing, so that many run at once on threads of their own.
+struct MediaJob {
+    enum class Kind { Picture, Sound, Label };
+    Kind kind = Kind::Picture;
+    QByteArray bytes; // a picture's or sound's
+    QString type;     // a picture's content type
+    QString label;    // the text of a label
+    std::optional<ConvertedFile> result;
+};
+void Convert(MediaJob& job);
+
+// A picture encoded for keeping in a file: PNG, lossless, on white where it was transparent.
+QByteArray EncodePng(const QImage& image);

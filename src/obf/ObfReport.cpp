@@ -1,10 +1,18 @@
 #include "obf/ObfReport.h"
 
 #include <QFileInfo>
+#include <QMap>
 
 namespace {
+// Examples of each kind of issue shown in the message; the file has them all.
+constexpr int Examples = 3;
+// Layouts named one by one in the message; past that, only how many.
+constexpr int NamedLayouts = 12;
+
 QString Describe(ObfReport::Issue issue) {
     switch (issue) {
+    case ObfReport::Issue::SkippedBoard:
+        return QStringLiteral("tabella non importata (nessun tasto da mostrare, o file illeggibile)");
     case ObfReport::Issue::RemotePicture:
         return QStringLiteral("immagine su Internet, non scaricata (al suo posto la scritta del tasto)");
     case ObfReport::Issue::SymbolPicture:
@@ -20,13 +28,15 @@ QString Describe(ObfReport::Issue issue) {
     case ObfReport::Issue::Action:
         return QStringLiteral("azione speciale non eseguibile, il tasto pronuncia solo il testo");
     case ObfReport::Issue::MissingLink:
-        return QStringLiteral("collegamento a una tabella che non è nel file");
-    case ObfReport::Issue::ExtraLink:
-        return QStringLiteral("collegamento oltre i tasti funzione disponibili, tralasciato");
+        return QStringLiteral("collegamento a una tabella che non è nel file o non è stata importata");
     case ObfReport::Issue::Split:
-        return QStringLiteral("più di 21 tasti: divisa in più layout, F12 passa al successivo");
+        return QStringLiteral("più di 21 tasti: divisa in più layout, «Avanti» e F12 passano al successivo");
     }
     return QString();
+}
+
+QString Line(const ObfReport::Entry& entry) {
+    return QStringLiteral("%1, %2").arg(entry.board, entry.detail);
 }
 } // namespace
 
@@ -44,14 +54,47 @@ QString ObfReport::summary() const {
     lines << (m_layouts.size() == 1
                   ? QStringLiteral("Importazione completata: 1 layout creato.")
                   : QStringLiteral("Importazione completata: %1 layout creati.").arg(m_layouts.size()));
-    lines << m_made;
+    lines << m_made.mid(0, NamedLayouts);
+    if (m_made.size() > NamedLayouts) {
+        lines << QStringLiteral("  … e altri %1 layout").arg(m_made.size() - NamedLayouts);
+    }
     if (m_entries.isEmpty()) {
         lines << QStringLiteral("Tutto il contenuto è stato importato.");
         return lines.join(QLatin1Char('\n'));
     }
     lines << QStringLiteral("Non è stato possibile importare tutto:");
+    QMap<int, QList<Entry>> byIssue;
     for (const Entry& entry : m_entries) {
-        lines << QStringLiteral("  %1, %2: %3").arg(entry.board, entry.detail, Describe(entry.issue));
+        byIssue[int(entry.issue)] << entry;
+    }
+    for (const QList<Entry>& entries : std::as_const(byIssue)) {
+        lines << QStringLiteral("  %1 × %2").arg(entries.size()).arg(Describe(entries.first().issue));
+        for (int i = 0; i < std::min<qsizetype>(Examples, entries.size()); ++i) {
+            lines << QStringLiteral("      %1").arg(Line(entries[i]));
+        }
+        if (entries.size() > Examples) {
+            lines << QStringLiteral("      …");
+        }
+    }
+    if (!m_listFile.isEmpty()) {
+        lines << QStringLiteral("L'elenco completo è nel file «%1».").arg(m_listFile);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString ObfReport::fullList() const {
+    QStringList lines;
+    lines << QStringLiteral("Layout creati: %1").arg(m_layouts.size()) << m_made << QString();
+    QMap<int, QList<Entry>> byIssue;
+    for (const Entry& entry : m_entries) {
+        byIssue[int(entry.issue)] << entry;
+    }
+    for (const QList<Entry>& entries : std::as_const(byIssue)) {
+        lines << QStringLiteral("%1 (%2):").arg(Describe(entries.first().issue)).arg(entries.size());
+        for (const Entry& entry : entries) {
+            lines << QStringLiteral("  %1").arg(Line(entry));
+        }
+        lines << QString();
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -1,6 +1,7 @@
 #include "obf/ObfSetupActions.h"
 
 #include "config/FileExists.h"
+#include "obf/IImportProgress.h"
 #include "obf/ObfCommands.h"
 #include "obf/ObfExporter.h"
 #include "obf/ObfImporter.h"
@@ -17,7 +18,8 @@ const QString ImportFilter =
 const QString ExportFilter = QStringLiteral("Open Board (*.obz)") + QChar(u'\0') + QStringLiteral("*.obz");
 } // namespace
 
-bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& picker, IMessages& messages) {
+bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& picker, IMessages& messages,
+                      IImportProgress* progress) {
     const QString file = picker.ShowOpenDialog(owner, ImportFilter);
     if (file.isEmpty()) {
         return false;
@@ -25,10 +27,9 @@ bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& pi
     ObfImporter importer(dataFolder);
     ObfReport report;
     QString error;
-    bool imported = false;
-    {
-        const WaitCursor hourglass;
-        imported = importer.Import(file, report, &error);
+    const bool imported = importer.Import(file, report, &error, progress);
+    if (progress != nullptr) {
+        progress->finished();
     }
     if (!imported) {
         messages.showMessage(error, MsgIcon::Exclamation, AppInfo::Title);

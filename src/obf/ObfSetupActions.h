@@ -3,6 +3,7 @@
 #include <QString>
 
 class IFilePicker;
+class IImportProgress;
 class IMessages;
 class QWidget;
 
@@ -11,8 +12,10 @@ class QWidget;
 
 // Asks for an Open Board file, imports it into the data folder, shows the
 // report and offers to make the first imported layout the active one. True
-// when the active layout changed.
-bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& picker, IMessages& messages);
+// when the active layout changed. `progress` shows how far it has gone and
+// may stop it, leaving the data folder as it was.
+bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& picker, IMessages& messages,
+                      IImportProgress* progress);
 
 // Exports the saved layout (with the layouts its function keys reach, if
 // the user wants them) to a .obz file chosen in the save picker.

@@ -2,10 +2,14 @@
 
 #include "config/FileExists.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 ObfStaging::~ObfStaging() {
     if (m_committed) {
@@ -25,11 +29,30 @@ void ObfStaging::makeFolder(const QString& folder) {
     }
 }
 
+// The folder's names in lower case, listed once: looking each new name up on
+// disk lists the whole folder, which made large imports quadratic.
+const QSet<QString>& ObfStaging::existing(const QString& folder) {
+    auto known = m_existing.find(folder);
+    if (known == m_existing.end()) {
+        QSet<QString> names;
+        const QString real = ResolveFileCase(folder);
+        for (const QString& name :
+             QDir(real.isEmpty() ? folder : real)
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+            names.insert(name.toLower());
+        }
+        known = m_existing.insert(folder, names);
+    }
+    return *known;
+}
+
 QString ObfStaging::reserve(const QString& folder, const QString& base, const QString& extension) {
+    const QSet<QString>& names = existing(folder);
     for (int n = 1;; ++n) {
         const QString name = n == 1 ? base : QStringLiteral("%1 (%2)").arg(base).arg(n);
-        const QString path = folder + QLatin1Char('/') + name + QLatin1Char('.') + extension;
-        if (!m_reserved.contains(path.toLower()) && !FileExists(path)) {
+        const QString file = name + QLatin1Char('.') + extension;
+        const QString path = folder + QLatin1Char('/') + file;
+        if (!m_reserved.contains(path.toLower()) && !names.contains(file.toLower())) {
             m_reserved.insert(path.toLower());
             return path;
         }
@@ -57,13 +80,42 @@ bool ObfStaging::stage(const QString& finalPath, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
+QString ObfStaging::stageShared(const QString& folder, const QString& base, const QString& extension,
+                                const QByteArray& bytes) {
+    const QByteArray key = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256) + extension.toUtf8();
+    const auto known = m_byContent.constFind(key);
+    if (known != m_byContent.constEnd()) {
+        return *known;
+    }
+    const QString path = reserve(folder, base, extension);
+    if (!stage(path, bytes)) {
+        return QString();
+    }
+    m_byContent.insert(key, path);
+    return path;
+}
+
 bool ObfStaging::commit() {
+    // The contents reach the disk before any name does: a crash leaves
+    // temporary files at worst, never a layout naming half-written pictures.
+    if (!m_pending.isEmpty()) {
+        const int folder = ::open(QFile::encodeName(QFileInfo(m_pending.first().temporary).absolutePath()),
+                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) {
+            ::syncfs(folder);
+            ::close(folder);
+        }
+    }
+    // Listed again: a file may have appeared under a reserved name meanwhile.
+    m_existing.clear();
     QStringList moved;
     for (const Pending& file : std::as_const(m_pending)) {
         QFile::setPermissions(file.temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
         // QFile::rename never replaces an existing file.
-        if (FileExists(file.final) || !QFile::rename(file.temporary, file.final)) {
+        const QFileInfo target(file.final);
+        if (existing(target.absolutePath()).contains(target.fileName().toLower()) ||
+            !QFile::rename(file.temporary, file.final)) {
             for (const QString& path : std::as_const(moved)) {
                 QFile::remove(path);
             }
@@ -72,5 +124,16 @@ bool ObfStaging::commit() {
         moved << file.final;
     }
     m_committed = true;
+    QSet<QString> folders;
+    for (const Pending& file : std::as_const(m_pending)) {
+        folders.insert(QFileInfo(file.final).absolutePath());
+    }
+    for (const QString& name : std::as_const(folders)) {
+        const int folder = ::open(QFile::encodeName(name), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) {
+            ::fsync(folder);
+            ::close(folder);
+        }
+    }
     return true;
 }

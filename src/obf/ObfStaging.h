@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 // The files of one import, written under temporary names beside their final
-// ones and moved into place together once everything has been read. Until
+// ones and moved into place together once everything has been read, after
+// one flush of the whole file system rather than one per file. Until
 // commit() succeeds nothing under a final name exists; a failed commit and
 // the destruction of an uncommitted staging remove whatever was written.
 class ObfStaging {
@@ -25,6 +27,11 @@ public:
     QString createTemporary(const QString& finalPath);
     // Writes the bytes to a temporary file that will become `finalPath`.
     bool stage(const QString& finalPath, const QByteArray& bytes);
+    // The same bytes staged once: the path they were first staged under, or a
+    // new one reserved in `folder` for `base`.`extension`; empty when the
+    // folder cannot take a file.
+    QString stageShared(const QString& folder, const QString& base, const QString& extension,
+                        const QByteArray& bytes);
     // Moves every file into place, never over an existing file; false, with
     // everything removed again, when one cannot be moved.
     bool commit();
@@ -35,9 +42,12 @@ private:
         QString final;
     };
     void makeFolder(const QString& folder);
+    const QSet<QString>& existing(const QString& folder);
 
     QList<Pending> m_pending;
+    QHash<QByteArray, QString> m_byContent; // hash of the bytes and extension -> final path
     QSet<QString> m_reserved;
+    QHash<QString, QSet<QString>> m_existing; // folder -> its names in lower case
     QStringList m_madeFolders;
     bool m_committed = false;
 };

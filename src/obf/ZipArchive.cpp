@@ -107,3 +107,23 @@ std::optional<QByteArray> ZipArchive::read(const QString& name) {
     bytes.resize(qsizetype(total));
     return bytes;
 }
+
+QString ZipArchive::FaultText(Fault fault) {
+    switch (fault) {
+    case ZipArchive::Fault::TooLarge:
+        return QStringLiteral("contiene un elemento troppo grande (oltre 64 MB): potrebbe essere un file "
+                              "costruito per riempire il disco");
+    case ZipArchive::Fault::UnsafeName:
+        return QStringLiteral("nomina un file fuori dall'archivio (percorso assoluto o con «..»)");
+    case ZipArchive::Fault::TooManyEntries:
+        return QStringLiteral("contiene più di %1 file").arg(ZipArchive::MaxEntries);
+    case ZipArchive::Fault::Damaged:
+        return QStringLiteral("l'archivio ZIP è danneggiato");
+    case ZipArchive::Fault::NotAZip:
+        return QStringLiteral("non è un archivio ZIP valido");
+    case ZipArchive::Fault::MissingEntry:
+    case ZipArchive::Fault::None:
+        break;
+    }
+    return QStringLiteral("manca un file dell'archivio");
+}

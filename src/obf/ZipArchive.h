@@ -13,7 +13,7 @@ struct zip;
 class ZipArchive {
 public:
     // Twelve full boards with a picture and a sound per key hold some 520 files.
-    static constexpr int MaxEntries = 2000;
+    static constexpr int MaxEntries = 20000;
     static constexpr qint64 MaxEntryBytes = 64LL * 1024 * 1024;
 
     enum class Fault { None, NotAZip, TooManyEntries, MissingEntry, UnsafeName, TooLarge, Damaged };
@@ -35,6 +35,8 @@ public:
     // A name as it stands in the archive, or nothing when it climbs out of
     // the archive (an absolute path, a drive letter or a ".." component).
     static std::optional<QString> CleanName(const QString& name);
+    // What the fault means, in Italian, for a message about the whole file.
+    static QString FaultText(Fault fault);
 
 private:
     zip* m_zip = nullptr;

@@ -18,7 +18,7 @@ class TiledStrip;
 
 // The print window "Stampa . . .": a preview page with the picture of the
 // table, the choice of printer, placement, orientation and zoom step, and the
-// print button. The caller takes the picture (normally ClipboardPicture()),
+// print button. The caller takes the picture (the runtime window's own),
 // builds the window and shows it modally; a null picture gives an empty page
 // and a disabled print button.
 class frmPrinter : public QDialog {

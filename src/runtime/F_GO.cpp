@@ -24,7 +24,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -37,8 +36,6 @@ constexpr int FramePenWidth = 5;
 constexpr int KeySpacing = 10;
 // The canvas counts 96 dots per inch, so font sizes in points come out as on the usual screen.
 constexpr int CanvasDotsPerMeter = 3780;
-// Pause after the window picture went to the clipboard, before the print preview reads it.
-constexpr unsigned long CapturePauseMs = 150;
 
 // How long after its first paint the window sets up sound and speech.
 constexpr int SpeechSetUpDelayMs = 500;
@@ -242,6 +239,10 @@ bool F_GO::ShowSwitchResult(LayoutSwitcher::Result result) {
     AttachAccess();
     m_tableActive = true;
     Form_Paint();
+    // A layout with a voice of its own speaks with it from its first key.
+    if (m_activation.HasVoice()) {
+        m_activation.Voice(Layout().Voice);
+    }
     return true;
 }
 
@@ -258,17 +259,23 @@ void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t
     cG->DrawFocusFrame(previous);
     cGriglia::DrawBox(*this, current, FramePenWidth, FrameColor);
     const int k = KeyIndex(r, c);
-    KeyChosen(k);
+    const bool replaced = KeyChosen(k);
     // A message shown while the key spoke may have let a queued Esc close the table.
     if (cG) {
-        m_access->activationDone(m_edges->itemOfKey(k));
+        if (replaced) {
+            m_access->tableReplaced();
+        } else {
+            m_access->activationDone(m_edges->itemOfKey(k));
+        }
     }
 }
 
-void F_GO::KeyChosen(int k) {
+bool F_GO::KeyChosen(int k) {
+    const bool link = m_switcher.IsLink(k);
     // With the message bar the key joins the sentence; built quietly, it says nothing now.
-    m_activation.Activate(Layout(), k, false,
+    m_activation.Activate(Layout(), k, link,
                           [&](bool step) { return m_edges->keyChosen(Layout(), k, step); });
+    return link && cG && ShowSwitchResult(m_switcher.FollowLink(k));
 }
 
 void F_GO::ChooseKey(int key) {
@@ -290,7 +297,7 @@ void F_GO::ChooseItem(int item) {
     const int attachments = m_attachments;
     m_edges->activate(item);
     if (cG) {
-        m_access->activationDone(attachments == m_attachments ? item : 0);
+        attachments == m_attachments ? m_access->activationDone(item) : m_access->tableReplaced();
     }
 }
 
@@ -354,10 +361,11 @@ void F_GO::Form_KeyUp(int keyCode, int shift) {
     } else if (keyCode == 'O') {
         OpenAccessOptions();
     } else if (keyCode == 'P' && m_tableActive) {
-        CaptureWindow();
-        QThread::msleep(CapturePauseMs);
-        RunModal(
-            [this] { m_services.windows.ShowPrintPreview(this, m_services.messages, m_services.picker); });
+        // The picture goes to the print window directly; the clipboard keeps a copy to paste elsewhere.
+        const QImage table = CaptureWindow();
+        RunModal([this, &table] {
+            m_services.windows.ShowPrintPreview(this, m_services.messages, m_services.picker, table);
+        });
     }
 }
 
@@ -382,11 +390,13 @@ template <typename Open> void F_GO::RunModal(Open open) {
     Form_Paint();
 }
 
-void F_GO::CaptureWindow() {
+QImage F_GO::CaptureWindow() {
+    // The table as it is printed: without the bar and the strip around it.
+    const QImage picture = grab().toImage().copy(m_tableActive ? m_edges->tableArea() : rect());
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    // The table as it is printed: without the bar and the strip around it.
-    clipboard->setImage(grab().toImage().copy(m_tableActive ? m_edges->tableArea() : rect()));
+    clipboard->setImage(picture);
+    return picture;
 }
 
 bool F_GO::eventFilter(QObject* watched, QEvent* event) {

@@ -67,8 +67,8 @@ public:
     void DrawPictures();
     int KeyIndex(std::int32_t r, std::int32_t c) const;
     // A key of the table was chosen (by any method) and its frame drawn:
-    // its output, and the layout it opens.
-    void KeyChosen(int k);
+    // its output, then the layout it opens; true when that table is shown.
+    bool KeyChosen(int k);
     // Shows the layout of function key 1 to 12, or the one at `path`, and
     // makes it the active one.
     void SwitchLayout(int functionKey);
@@ -77,8 +77,8 @@ public:
     void Form_KeyPress(int keyAscii);
     // Key releases with the classic key codes and the shift mask (1 Shift, 2 Ctrl, 4 Alt).
     void Form_KeyUp(int keyCode, int shift);
-    // Puts a picture of the window, as shown now, on the clipboard.
-    void CaptureWindow();
+    // A picture of the window as shown now, also put on the clipboard.
+    QImage CaptureWindow();
 
     bool TableActive() const { return m_tableActive; }
     const LayoutData& Layout() const { return m_switcher.Layout(); }

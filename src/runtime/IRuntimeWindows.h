@@ -2,6 +2,7 @@
 
 class IFilePicker;
 class IMessages;
+class QImage;
 class QWidget;
 
 // The program's other windows, opened modally over the runtime window by its
@@ -14,8 +15,9 @@ public:
     virtual void ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
     // Alt+I: the settings window that creates, edits and saves layouts.
     virtual void ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
-    // Alt+P: the print preview of the picture of the table on the clipboard.
-    virtual void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) = 0;
+    // Alt+P: the print preview of `table`, the picture of the window as shown.
+    virtual void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker,
+                                  const QImage& table) = 0;
     // Alt+O: the access options (it writes their file); true when they were saved.
     virtual bool ShowAccessOptions(QWidget* owner, IMessages& messages) = 0;
 };

@@ -5,6 +5,7 @@
 #include "audio/cSound.h"
 #include "audio/cVoce.h"
 #include "config/LayoutData.h"
+#include "platform/Log.h"
 
 #include <utility>
 
@@ -54,6 +55,10 @@ cVoce& KeyActivation::Voice(const QString& layoutVoice) {
             m_voice = std::make_unique<cVoce>(m_services.audio, wanted, m_services.voiceAttributes);
         }
         m_voiceFor = wanted;
+        // A voice that is not there gives way to espeak-ng's Italian; the log says which.
+        if (!m_voice->notice().isEmpty()) {
+            qCWarning(lcAudio).noquote() << m_voice->notice();
+        }
     }
     return *m_voice;
 }

@@ -3,7 +3,6 @@
 #include "access/AccessOptionsDialog.h"
 #include "editor/frmApriFile.h"
 #include "editor/frmSetup.h"
-#include "printing/ClipboardPicture.h"
 #include "printing/frmPrinter.h"
 
 RuntimeWindows::RuntimeWindows(QString programFolder, IPrinters& printers, const SetupTools& setupTools)
@@ -24,7 +23,8 @@ bool RuntimeWindows::ShowAccessOptions(QWidget* owner, IMessages& messages) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void RuntimeWindows::ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) {
-    frmPrinter window(ClipboardPicture(), m_printers, picker, messages, owner);
+void RuntimeWindows::ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker,
+                                      const QImage& table) {
+    frmPrinter window(table, m_printers, picker, messages, owner);
     window.exec();
 }

@@ -16,7 +16,8 @@ public:
 
     void ShowOpenLayout(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
     void ShowSettings(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
-    void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker) override;
+    void ShowPrintPreview(QWidget* owner, IMessages& messages, IFilePicker& picker,
+                          const QImage& table) override;
     bool ShowAccessOptions(QWidget* owner, IMessages& messages) override;
 
 private:

@@ -33,12 +33,14 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
                                     QStringLiteral("FILE"));
     const QCommandLineOption activate(
         QStringLiteral("activate"), QStringLiteral("Con --import: rende attivo il primo layout importato."));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Con --import: una riga per ogni tabella importata."));
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
         QStringLiteral("Esporta LAYOUT e i layout dei suoi tasti funzione nel "
                        "file .obz indicato dopo: --export LAYOUT.ini FILE.obz"),
         QStringLiteral("LAYOUT"));
-    parser.addOptions({help, version, data, import, activate, exportOption});
+    parser.addOptions({help, version, data, import, activate, verbose, exportOption});
 
     // Qt's usage line names the running executable by its full path, in English.
     QString usage = parser.helpText();
@@ -75,6 +77,7 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     }
     options.importFile = parser.value(import);
     options.activate = parser.isSet(activate);
+    options.verbose = parser.isSet(verbose);
     options.exportLayout = exporting ? parser.value(exportOption) : QString();
     options.exportFile = exporting ? positional.first() : QString();
     return options;

@@ -17,6 +17,7 @@ struct CommandLineOptions {
     // Open Board files, handled without any window (src/obf/ObfCommands.h).
     QString importFile;    // --import FILE
     bool activate = false; // --activate: the first imported layout becomes the active one
+    bool verbose = false;  // --verbose: a line per imported board
     QString exportLayout;  // --export LAYOUT.ini FILE.obz
     QString exportFile;
 };

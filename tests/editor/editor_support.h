@@ -143,7 +143,7 @@ public:
     RecordingMessages messages;
     RecordingAudioOutput audio{{22050, 1}};
     FakeCaptureSource mic;
-    SetupTools tools{audio, mic};
+    SetupTools tools{audio, mic, {}, {}};
     // Last, so that the window goes before the fakes it uses.
     std::unique_ptr<frmSetup> form;
 };

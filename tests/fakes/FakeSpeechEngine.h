@@ -69,8 +69,10 @@ public:
     };
     std::map<VoiceChoice::Engine, Engine> present;
     QStringList log;
+    int opens = 0;
 
     std::unique_ptr<ISpeechEngine> open(VoiceChoice::Engine engine, QString& missing) override {
+        ++opens;
         const auto it = present.find(engine);
         if (it == present.end()) {
             missing = VoiceChoice::engineName(engine) + QStringLiteral(" manca.");

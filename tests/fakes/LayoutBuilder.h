@@ -19,6 +19,8 @@ struct TestLayout {
     QStringList sounds;
     QStringList texts;
     QStringList functionKeys;
+    QStringList links; // per key; the link section only when not empty
+    QString voice;     // the voice section only when not empty
     bool lowerCaseNames = false;
 
     QByteArray bytes() const {
@@ -45,6 +47,12 @@ struct TestLayout {
         text += numbered("Sezione Sonoro", "Sonoro", sounds, 21) + QStringLiteral("\r\n");
         text += numbered("Sezione Testo", "Testo", texts, 21) + QStringLiteral("\r\n");
         text += numbered("Tasti Funzione", "F", functionKeys, 12);
+        if (!links.isEmpty()) {
+            text += QStringLiteral("\r\n") + numbered("Collegamenti", "Collegamento", links, 21);
+        }
+        if (!voice.isEmpty()) {
+            text += QStringLiteral("\r\n[%1]\r\n%2=%3\r\n").arg(name("Voce"), name("Nome"), voice);
+        }
         return text.toLatin1();
     }
 };

@@ -34,6 +34,8 @@ QString RuntimeTestProgram::writeLayout(const QString& relative, const Layout& l
     layout.bonus = l.bonus;
     layout.texts = l.texts;
     layout.functionKeys = l.functionKeys;
+    layout.links = l.links;
+    layout.voice = l.voice;
     const QString base = QFileInfo(relative).completeBaseName();
     for (int i = 1; i <= l.keys; ++i) {
         layout.pictures << (i <= l.pictures.size()

@@ -4,6 +4,7 @@
 #include "runtime/IRuntimeWindows.h"
 
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,8 @@ public:
         QStringList pictures; // per key; empty: a white picture of the key's own; key k sounds tone 1000 * k
         QStringList texts;
         QStringList functionKeys; // F1..F12
+        QStringList links;        // per key: a path, "<indietro>", "<inizio>" or empty
+        QString voice;            // the layout's own voice
     };
 
     RuntimeTestProgram();
@@ -59,13 +62,17 @@ class RecordingRuntimeWindows : public IRuntimeWindows {
 public:
     void ShowOpenLayout(QWidget*, IMessages&, IFilePicker&) override { run(QStringLiteral("open")); }
     void ShowSettings(QWidget*, IMessages&, IFilePicker&) override { run(QStringLiteral("settings")); }
-    void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&) override { run(QStringLiteral("print")); }
+    void ShowPrintPreview(QWidget*, IMessages&, IFilePicker&, const QImage& table) override {
+        printed = table;
+        run(QStringLiteral("print"));
+    }
     bool ShowAccessOptions(QWidget*, IMessages&) override {
         run(QStringLiteral("access"));
         return true;
     }
 
     QStringList opened;
+    QImage printed;
     std::function<void(const QString&)> whileOpen;
 
 private:

@@ -3,7 +3,9 @@
 
 #include "audio/WavSource.h"
 #include "config/CINIFile.h"
+#include "config/LayoutFile.h"
 #include "config/LayoutReader.h"
+#include "obf/IImportProgress.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/TestRegistry.h"
 #include "fakes/TestSupport.h"
@@ -89,6 +91,41 @@ QImage Picture(const QString& path) {
     return LoadPictureFile(path).convertToFormat(QImage::Format_RGB32);
 }
 
+// A progress that asks to stop after `stopAfter` reports.
+struct ScriptedProgress : IImportProgress {
+    int stopAfter = 1 << 30;
+    int reports = 0;
+    void advanced(int, int, int, int) override { ++reports; }
+    void boardDone(const QString&, int) override {}
+    void finished() override {}
+    bool cancelled() override { return reports >= stopAfter; }
+};
+
+QByteArray Png(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// Every file under the folder with its bytes.
+QStringList Listing(const QString& folder) {
+    QStringList files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        files << it.next() + ' ' + QString::fromLatin1(readFile(it.filePath()).toBase64());
+    }
+    files.sort();
+    return files;
+}
+
+QByteArray Manifest(const QStringList& boards) {
+    QJsonObject paths;
+    for (const QString& board : boards) {
+        paths.insert(board, board);
+    }
+    return Json({{"root", "boards/root.obf"}, {"paths", QJsonObject{{"boards", paths}}}});
+}
 } // namespace
 
 class TstObf : public QObject {
@@ -119,7 +156,8 @@ private slots:
     void samples_data() {
         QTest::addColumn<QStringList>("texts"); // per layout, keys joined by '|'
         QTest::addRow("inline_images.obf") << QStringList{"children|feline"};
-        QTest::addRow("path_images.obz") << QStringList{"happy|sad", "Really happy|Sort of happy"};
+        // The linked board gets a key back.
+        QTest::addRow("path_images.obz") << QStringList{"happy|sad", "Really happy|Sort of happy|Indietro"};
     }
     void samples() {
         QFETCH(QStringList, texts);
@@ -134,6 +172,11 @@ private slots:
             QCOMPARE(Load(m_data, layouts[i]).KeyTexts.mid(1).join('|'), texts[i]);
         }
         QCOMPARE(Load(m_data, layouts[0]).FunctionKeyPaths[1], layouts.size() > 1 ? layouts[1] : QString());
+        // The link button became a link key, and the key back goes back.
+        QCOMPARE(Load(m_data, layouts[0]).LinkPaths.join('|'),
+                 layouts.size() > 1 ? "|" + layouts[1] + "|" : QString("||"));
+        QCOMPARE(Load(m_data, layouts.last()).LinkPaths.last(),
+                 layouts.size() > 1 ? LayoutFile::LinkBack : QString());
         QCOMPARE(Load(m_data, layouts.last()).FunctionKeyPaths[12],
                  layouts.size() > 1 ? layouts[0] : QString());
     }
@@ -170,7 +213,7 @@ private slots:
         for (int i = 0; i <= ZipArchive::MaxEntries; ++i) {
             many << std::pair{QString("f%1").arg(i), QByteArray("x")};
         }
-        row("too many files", "a.obz", Zip(many), "più di 2000 file");
+        row("too many files", "a.obz", Zip(many), "file");
         row("picture with an absolute path", "a.obz", picture("/etc/passwd"), "fuori dall'archivio");
         row("link climbing out with ..", "a.obz", Set(Board({Button("uno", Link("boards/../../x.obf"))})),
             "fuori dall'archivio");
@@ -247,8 +290,11 @@ private slots:
         QCOMPARE(layouts.size(), 3);
         const LayoutData first = Load(m_data, layouts[0]);
         const LayoutData second = Load(m_data, layouts[1]);
-        QCOMPARE(first.KeyTexts.mid(20), (QStringList{"w20", "w21"}));
-        QCOMPARE(second.KeyTexts, (QStringList{"", "w22", "w23", "w24", "w25"}));
+        // Each part but the last ends with a key to the next, each but the first with a key back.
+        QCOMPARE(first.KeyTexts.mid(20), (QStringList{"w20", "Avanti"}));
+        QCOMPARE(second.KeyTexts, (QStringList{"", "w21", "w22", "w23", "w24", "w25", "Indietro"}));
+        QCOMPARE((QStringList{first.LinkPaths[21], second.LinkPaths[6], second.LinkPaths[5]}),
+                 (QStringList{layouts[1], LayoutFile::LinkBack, layouts[2]}));
         QCOMPARE((QStringList{first.FunctionKeyPaths[12], second.FunctionKeyPaths[12],
                               first.FunctionKeyPaths[1], second.FunctionKeyPaths[1]}),
                  (QStringList{layouts[1], layouts[0], layouts[2], layouts[2]}));
@@ -286,6 +332,141 @@ private slots:
                 QCOMPARE(imported.FunctionKeyPaths[f], layouts[f - 1]);
             }
         }
+    }
+
+    // Boards with nothing to show (empty, a toolbar of empty cells, every button
+    // hidden) and a board that does not read are left out and reported; the
+    // rest is imported, and links to the boards left out count as missing.
+    void skippedBoards() {
+        const QJsonObject grid{{"rows", 1}, {"columns", 2}, {"order", QJsonArray{QJsonArray{{}, {}}}}};
+        const Entries set{
+            {"manifest.json", Manifest({"boards/t.obf", "boards/broken.obf"})},
+            {"boards/root.obf",
+             Json(Board({Button("uno", Link("boards/e.obf")), Button("due", Link("boards/h.obf")),
+                         Button("tre", Link("boards/ok.obf"))}))},
+            {"boards/e.obf", Json({{"id", "e"}, {"name", "Dashboard"}})},
+            {"boards/t.obf", Json({{"id", "t"}, {"name", "Toolbar"}, {"grid", grid}})},
+            {"boards/h.obf", Json({{"id", "h"}, {"buttons", QJsonArray{Button("x", {{"hidden", true}})}}})},
+            {"boards/ok.obf", Json(Board({Button("quattro")}))},
+            {"boards/broken.obf", "{ not json"}};
+        ObfReport report;
+        QCOMPARE(import("s.obz", Zip(set), report), QString());
+        QCOMPARE(report.layouts().size(), 2);
+        QStringList skipped;
+        int missing = 0;
+        for (const auto& entry : report.entries()) {
+            if (entry.issue == ObfReport::Issue::SkippedBoard) {
+                skipped << entry.board;
+            }
+            missing += entry.issue == ObfReport::Issue::MissingLink;
+        }
+        skipped.sort();
+        QCOMPARE(skipped, (QStringList{"Dashboard", "Toolbar", "boards/broken.obf", "h"}));
+        QCOMPARE(missing, 2);
+        QCOMPARE(Load(m_data, report.layouts()[0]).LinkPaths.mid(1),
+                 (QStringList{"", "", report.layouts()[1]}));
+        // The full list beside the layouts.
+        const QString list = report.summary().section("«", -1).section("»", 0, 0);
+        QVERIFY2(QString::fromUtf8(readFile(list)).contains("Dashboard"), qPrintable(report.summary()));
+    }
+
+    // Stopped while converting pictures or while writing the boards, the
+    // import leaves the data folder byte for byte as it was.
+    void cancel_data() {
+        QTest::addColumn<int>("stopAfter");
+        QTest::addRow("during the pictures") << 1;
+        QTest::addRow("after the first board") << 3;
+    }
+    void cancel() {
+        QFETCH(int, stopAfter);
+        QImage image(32, 32, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        const QJsonArray images{Media("p", "image/png", Png(image))};
+        const Entries set{
+            {"manifest.json", Manifest({"boards/b.obf"})},
+            {"boards/root.obf", Json(Board({Button("uno", {{"image_id", "p"}}), Button("due")}, images))},
+            {"boards/b.obf", Json(Board({Button("tre")}))}};
+        TestSupport::writeFile(m_data + "/../s.obz", Zip(set));
+        const QStringList before = Listing(m_data);
+        ScriptedProgress progress;
+        progress.stopAfter = stopAfter;
+        ObfImporter importer(m_data);
+        ObfReport report;
+        QString error;
+        QVERIFY(!importer.Import(m_data + "/../s.obz", report, &error, &progress));
+        QVERIFY2(importer.cancelled() && error.contains("annullata"), qPrintable(error));
+        QCOMPARE(Listing(m_data), before);
+    }
+
+    // The same picture named by several boards is stored once; an opaque PNG
+    // is kept byte for byte, a transparent one becomes a PNG on white with
+    // every other pixel as it was.
+    void picturesStoredOnce() {
+        QImage opaque(40, 40, QImage::Format_RGB32);
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                opaque.setPixel(x, y, qRgb(x * 6, y * 6, 99));
+            }
+        }
+        QImage clear(40, 40, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        for (int x = 0; x < 20; ++x) {
+            for (int y = 0; y < 40; ++y) {
+                clear.setPixel(x, y, qRgba(10, 200, 30, 255));
+            }
+        }
+        const QByteArray same = Png(opaque);
+        const Entries set{
+            {"manifest.json", Manifest({"boards/b.obf"})},
+            {"boards/root.obf",
+             Json(Board({Button("uno", {{"image_id", "1"}}), Button("due", {{"image_id", "2"}})},
+                        {QJsonObject{{"id", "1"}, {"path", "a.png"}},
+                         QJsonObject{{"id", "2"}, {"path", "clear.png"}}}))},
+            {"boards/b.obf",
+             Json(Board({Button("tre", {{"image_id", "9"}})}, {Media("9", "image/png", same)}))},
+            {"a.png", same},
+            {"clear.png", Png(clear)}};
+        ObfReport report;
+        QCOMPARE(import("s.obz", Zip(set), report), QString());
+        const LayoutData root = Load(m_data, report.layouts()[0]);
+        const LayoutData other = Load(m_data, report.layouts()[1]);
+        QCOMPARE(other.PicturePaths[1], root.PicturePaths[1]);
+        QCOMPARE(readFile(root.PicturePaths[1]), same);
+        QVERIFY(readFile(root.PicturePaths[2]).startsWith("\x89PNG"));
+        const QImage flat = Picture(root.PicturePaths[2]);
+        QCOMPARE(flat.pixel(5, 5), qRgb(10, 200, 30));
+        QCOMPARE(flat.pixel(30, 5), qRgb(255, 255, 255));
+    }
+
+    // Link keys (to a layout, back, home) exported as load_board and imported
+    // again lead to the same layouts.
+    void linksRoundTrip() {
+        const QString from = m_dir.filePath("links");
+        QImage image(16, 16, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(from + "/p.png") || (QDir().mkpath(from) && image.save(from + "/p.png")));
+        const auto layout = [&](const QString& name, const QStringList& links) {
+            LayoutContent content;
+            content.KeyCount = qint16(links.size());
+            content.Section3On = 1;
+            for (int k = 0; k < links.size(); ++k) {
+                content.Pictures[k] = from + "/p.png";
+                content.Texts[k] = name + QString::number(k + 1);
+                content.Links[k] = links[k];
+            }
+            QVERIFY(LayoutFile::Write(content, from + "/" + name + ".ini"));
+        };
+        layout("A", {from + "/B.ini", ""});
+        layout("B", {LayoutFile::LinkBack, LayoutFile::LinkHome, from + "/A.ini", ""});
+        QString error;
+        QVERIFY2(ObfExporter::Export(from + "/A.ini", from + "/set.obz", true, &error), qPrintable(error));
+        ObfReport report;
+        QCOMPARE(import("set.obz", readFile(from + "/set.obz"), report), QString());
+        const QStringList layouts = report.layouts();
+        QCOMPARE(layouts.size(), 2);
+        QCOMPARE(Load(m_data, layouts[0]).LinkPaths.mid(1), (QStringList{layouts[1], ""}));
+        QCOMPARE(Load(m_data, layouts[1]).LinkPaths.mid(1),
+                 (QStringList{LayoutFile::LinkBack, LayoutFile::LinkHome, layouts[0], ""}));
     }
 
     // MP3, OGG and WAV sounds become WAV files of the same length and loudness.

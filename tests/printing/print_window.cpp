@@ -3,13 +3,11 @@
 #include "fakes/ScriptedPrinters.h"
 #include "fakes/TestRegistry.h"
 #include "fakes/TestSupport.h"
-#include "printing/ClipboardPicture.h"
 #include "printing/PreviewPage.h"
 #include "printing/PrintButton.h"
 #include "printing/frmPrinter.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -247,13 +245,6 @@ private slots:
         QVERIFY(w.dialog->isVisible());
         QTest::keyClick(positions, Qt::Key_Escape);
         QVERIFY(!w.dialog->isVisible());
-    }
-
-    void clipboardPicture() {
-        QGuiApplication::clipboard()->setImage(solidPicture({64, 48}, Qt::green));
-        QCOMPARE(ClipboardPicture().pixelColor(10, 10), QColor(Qt::green));
-        QGuiApplication::clipboard()->setText("nessuna immagine");
-        QVERIFY(ClipboardPicture().isNull());
     }
 };
 

@@ -2,6 +2,7 @@
 #include "fakes/RuntimeHarness.h"
 #include "fakes/TestRegistry.h"
 #include "fakes/TestSupport.h"
+#include "runtime/TablePictures.h"
 
 using namespace RuntimeHarness;
 
@@ -39,6 +40,62 @@ private slots:
         const QPoint centre = CentreOf(r);
         QCOMPARE(rt.pixel(centre), Blue);
         QCOMPARE(rt.pixel(centre - QPoint(0, side * 3 / 8)), aboveWidePicture);
+    }
+
+    // A link key carries the mark over its picture's top right corner, on a
+    // light, a dark or a missing picture; everything outside the mark is
+    // drawn as on a table without links, and a plain key has no mark.
+    void linkMark_data() {
+        QTest::addColumn<QColor>("colour"); // invalid: the picture is missing
+        QTest::addRow("white picture") << QColor(Qt::white);
+        QTest::addRow("black picture") << QColor(Qt::black);
+        QTest::addRow("missing picture") << QColor();
+    }
+    void linkMark() {
+        QFETCH(QColor, colour);
+        QImage drawn[2];
+        for (const bool link : {false, true}) {
+            Runtime rt;
+            RuntimeTestProgram::Layout l = Keys(12, false);
+            for (int i = 1; i <= 12; ++i) {
+                l.pictures << (i == 7 && !colour.isValid()
+                                   ? rt.program.path("immagini/manca.bmp")
+                                   : rt.program.writePicture(QStringLiteral("immagini/k%1.bmp").arg(i),
+                                                             {8, 8}, colour.isValid() ? colour : Qt::white));
+            }
+            if (link) {
+                l.links = QStringList(12);
+                l.links[6] = QStringLiteral("<indietro>");
+            }
+            rt.program.writeCfg(rt.program.writeLayout("layout/prova.ini", l));
+            // A missing picture is refused by the table's check: write it only after the start.
+            if (!colour.isValid()) {
+                rt.program.writePicture("immagini/manca.bmp", {8, 8}, Qt::white);
+            }
+            rt.open();
+            rt.window->Form_KeyPress(13);
+            if (!colour.isValid()) {
+                QFile::remove(rt.program.path("immagini/manca.bmp"));
+                rt.window->Form_Paint();
+            }
+            QVERIFY(rt.window->TableActive());
+            drawn[link] = rt.window->canvas().copy();
+        }
+        // Key 7 of 12 on 1024 x 768: the square (516, 262) of side 246.
+        const QRect mark = LinkMarkArea(QRect(516, 262, 246, 246)).adjusted(-1, -1, 1, 1);
+        const QPoint inside = mark.topRight() + QPoint(-6, 6);
+        QCOMPARE(drawn[true].pixel(inside), qRgb(255, 140, 0));
+        QVERIFY(drawn[false].pixel(inside) != qRgb(255, 140, 0));
+        int changed = 0;
+        for (int y = 0; y < drawn[0].height(); ++y) {
+            for (int x = 0; x < drawn[0].width(); ++x) {
+                if (drawn[0].pixel(x, y) != drawn[1].pixel(x, y)) {
+                    QVERIFY2(mark.contains(x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                    ++changed;
+                }
+            }
+        }
+        QVERIFY(changed > mark.width() * mark.height() / 3);
     }
 
     // A save that makes another layout active shows on the intro at once.

@@ -233,6 +233,7 @@ private slots:
         rt.window->Form_KeyUp('P', 4);
         QCOMPARE(rt.windows.opened, QStringList({"open", "settings", "print"}));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(1024, 768));
+        QCOMPARE(rt.windows.printed.size(), QSize(1024, 768));
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
         QCOMPARE(rt.messages.texts(), QStringList{});
     }
