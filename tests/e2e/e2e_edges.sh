@@ -70,9 +70,12 @@ xdotool key --window "$window" space
 wait_pixel 40 130 "255,255,255" "the table under the bar"
 row1=145,115
 for key in 140,219 150,219 296,219; do
+    keys_from=$(size)
     press_when "row 1" "$row1"
     press_when "the key at $key" "$key"
 done
+# The last key's own speech heard to its end before "Parla".
+heard_seconds "$keys_from" >/dev/null
 sleep 0.3
 shot
 cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_edges_bar.png"
