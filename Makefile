@@ -84,6 +84,7 @@ bench:
 	@./build-bench/bench/mirelva_access_bench
 	@./build-bench/bench/mirelva_photo_bench
 	@./build-bench/bench/mirelva_voice_bench
+	@./build-bench/bench/mirelva_edges_bench
 	@./build-bench/bench/mirelva_bench_symbols
 	@./build-bench/bench/mirelva_board_bench
 

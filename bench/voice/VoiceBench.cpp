@@ -4,6 +4,7 @@
 // and the memory the program holds once Festival is loaded. The system's
 // voice plays on its own: for it, from the text sent to the service until
 // the service says it started speaking.
+#include "../BenchTiming.h"
 #include "audio/AudioLibraries.h"
 #include "audio/cVoce.h"
 
@@ -18,17 +19,8 @@
 #include <vector>
 
 namespace {
-using Clock = std::chrono::steady_clock;
+using namespace BenchTiming;
 constexpr int Rounds = 20;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
-}
 
 // Resident memory of this process, in MB.
 double residentMb() {
@@ -43,29 +35,6 @@ double residentMb() {
     }
     return -1;
 }
-
-// Takes samples as an idle device would, and notes when the first arrive.
-class FirstSampleOutput : public IAudioOutput {
-public:
-    void start() {
-        m_start = Clock::now();
-        m_firstMs = -1;
-    }
-    double firstMs() const { return m_firstMs; }
-    AudioFormat format() const override { return {44100, 2}; }
-    void enqueue(std::span<const qint16> samples) override {
-        if (m_firstMs < 0 && !samples.empty()) {
-            m_firstMs = msSince(m_start);
-        }
-    }
-    void drain() override {}
-    void purge() override {}
-    bool isPlaying() const override { return false; }
-
-private:
-    Clock::time_point m_start;
-    double m_firstMs = -1;
-};
 
 bool report(const char* engine, const VoiceChoice& choice, double targetMs) {
     FirstSampleOutput output;

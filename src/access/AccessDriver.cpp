@@ -74,27 +74,42 @@ void AccessDriver::setOptions(const AccessOptions& options) {
     }
     if (m_grid != nullptr) {
         const QRect changed = m_overlay.remove(m_window.canvas());
-        setTable(m_grid, m_keyCount, m_columns);
+        attach();
         paintMark(true);
         m_window.showCanvas(changed);
     } else {
-        setTable(nullptr, 0, 1);
+        attach();
     }
 }
 
 void AccessDriver::setTable(const cGriglia* grid, int keyCount, int columns) {
+    AccessItems items;
+    const int width = std::max(columns, 1);
+    for (int k = 0; grid != nullptr && k < keyCount; ++k) {
+        items.rects.push_back(QRectOf(grid->CellRect(k / width, k % width)));
+    }
+    for (int left = grid != nullptr ? keyCount : 0; left > 0; left -= width) {
+        items.rows.push_back(std::min(left, width));
+    }
+    setItems(grid, std::move(items));
+}
+
+void AccessDriver::setItems(const cGriglia* grid, AccessItems items) {
+    m_grid = grid;
+    m_items = grid != nullptr ? std::move(items) : AccessItems{};
+    attach();
+}
+
+void AccessDriver::attach() {
     m_clock->cancelWake();
     m_overlay.forget();
     m_scan.reset();
     m_dwell.reset();
     forgetPresses();
-    m_grid = grid;
-    m_keyCount = keyCount;
-    m_columns = columns;
     if (m_options.method == Method::Dwell) {
         m_dwell = std::make_unique<DwellController>(m_options);
     }
-    if (grid == nullptr) {
+    if (m_grid == nullptr) {
         if (m_cue) {
             m_cue->StopSpeech();
         }
@@ -109,7 +124,7 @@ void AccessDriver::setTable(const cGriglia* grid, int keyCount, int columns) {
             m_dwell->move(pointer, keyAt(pointer), now());
         }
     } else if (m_options.method != Method::Click) {
-        m_scan = std::make_unique<ScanController>(m_options, keyCount, columns);
+        m_scan = std::make_unique<ScanController>(m_options, m_items.rows);
         m_scan->start(now());
         speakCue(m_scan->highlight());
     }
@@ -253,10 +268,9 @@ int AccessDriver::keyAt(QPoint point) const {
     if (m_grid == nullptr) {
         return introPanel().contains(point) ? 1 : 0;
     }
-    const CellPos hit = m_grid->HitTest(point.x(), point.y());
-    const int key = hit.Row * m_columns + hit.Col + 1;
-    const bool inside = QRectOf(m_grid->CellRect(hit.Row, hit.Col)).contains(point);
-    return inside && key <= m_keyCount ? key : 0;
+    const auto hit = std::find_if(m_items.rects.begin(), m_items.rects.end(),
+                                  [point](const QRect& r) { return r.contains(point); });
+    return hit == m_items.rects.end() ? 0 : int(hit - m_items.rects.begin()) + 1;
 }
 
 void AccessDriver::mouseMove(QPoint point) {
@@ -386,12 +400,19 @@ QString AccessDriver::CueText(const ScanController::Highlight& highlight, const 
 }
 
 QRect AccessDriver::keyRect(int key) const {
-    return QRectOf(m_grid->CellRect((key - 1) / m_columns, (key - 1) % m_columns));
+    return key >= 1 && key <= keyCount() ? m_items.rects[size_t(key - 1)] : QRect();
 }
 
 QRect AccessDriver::rowRect(int row) const {
-    const int last = std::min(m_columns, m_keyCount - row * m_columns) - 1;
-    return keyRect(row * m_columns + 1).united(keyRect(row * m_columns + last + 1));
+    int first = 0;
+    for (int r = 0; r < row && r < int(m_items.rows.size()); ++r) {
+        first += m_items.rows[size_t(r)];
+    }
+    QRect area;
+    for (int k = first; k < first + m_items.rows.at(size_t(row)) && k < keyCount(); ++k) {
+        area = area.united(m_items.rects[size_t(k)]);
+    }
+    return area;
 }
 
 QRect AccessDriver::introPanel() const {

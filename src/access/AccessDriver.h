@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/AccessClock.h"
+#include "access/AccessItems.h"
 #include "access/AccessOptions.h"
 #include "access/CanvasOverlay.h"
 #include "access/DwellController.h"
@@ -55,6 +56,9 @@ public:
 
     // A table of `keyCount` keys in `columns` columns is shown on `grid`, or none (nullptr).
     void setTable(const cGriglia* grid, int keyCount, int columns);
+    // A table is shown on `grid` with items around it: the methods choose
+    // among `items` (see AccessItems), and the hooks get item numbers.
+    void setItems(const cGriglia* grid, AccessItems items);
     // The canvas was drawn afresh: the mark goes on it again.
     void canvasRebuilt();
 
@@ -88,6 +92,7 @@ private:
         Target target = Target::None;
         ScanController::Switch which = ScanController::Switch::Scan;
     };
+    void attach();
     Taken targetOf(const QKeyEvent& event) const;
     bool clickIsSwitch() const;
     void handle(const std::vector<SwitchPresses::Edge>& edges, Taken pressed);
@@ -101,6 +106,7 @@ private:
     void speakCue(const ScanController::Highlight& highlight);
     QRect keyRect(int key) const;
     QRect rowRect(int row) const;
+    int keyCount() const { return m_items.count(); }
     QRect introPanel() const;
     qint64 now() const { return m_clock->now(); }
 
@@ -110,8 +116,7 @@ private:
     std::unique_ptr<AccessClock> m_clock;
     AccessOptions m_options;
     const cGriglia* m_grid = nullptr;
-    int m_keyCount = 0;
-    int m_columns = 1;
+    AccessItems m_items;
     std::unique_ptr<ScanController> m_scan;
     std::unique_ptr<DwellController> m_dwell;
     std::unique_ptr<cVoce> m_cue;

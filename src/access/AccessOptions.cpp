@@ -46,6 +46,19 @@ constexpr BoolOption BoolOptions[] = {
     {"MantieniProporzioni", &AccessOptions::keepProportions},
 };
 
+// Options written only once the user set them: files without them read as before.
+struct OptionalFlag {
+    const char* key;
+    std::optional<bool> AccessOptions::*member;
+};
+constexpr OptionalFlag OptionalFlags[] = {
+    {"StrisciaFrase", &AccessOptions::messageBar},
+    {"StrisciaTastiFunzione", &AccessOptions::functionStrip},
+    {"CostruzioneSilenziosa", &AccessOptions::quietBuilding},
+    {"AllenamentoNellaFrase", &AccessOptions::trainingJoinsBar},
+    {"StriscePrima", &AccessOptions::edgesFirst},
+};
+
 // A named choice stored by its on-screen name, matched without regard to case.
 template <typename Enum> struct ChoiceOption {
     const char* key;
@@ -186,6 +199,13 @@ AccessOptions AccessOptions::Load(const QString& dataFolder, QString* unreadable
             o.*option.member = value != 0;
         }
     }
+    for (const OptionalFlag& option : OptionalFlags) {
+        bool ok = false;
+        const int value = ReadRaw(file, option.key).value_or(QString()).toInt(&ok);
+        if (ok) {
+            o.*option.member = value != 0;
+        }
+    }
     ReadChoice(file, MethodOption, o);
     ReadChoice(file, OrderOption, o);
     ReadChoice(file, ColourOption, o);
@@ -233,6 +253,12 @@ bool AccessOptions::Save(const QString& dataFolder, QString* whyNot) const {
     for (const BoolOption& option : BoolOptions) {
         IniEngine::WriteString(temporary, Section, QString::fromLatin1(option.key),
                                QString::number(o.*option.member ? 1 : 0));
+    }
+    for (const OptionalFlag& option : OptionalFlags) {
+        if (const std::optional<bool> value = o.*option.member) {
+            IniEngine::WriteString(temporary, Section, QString::fromLatin1(option.key),
+                                   QString::number(*value ? 1 : 0));
+        }
     }
     WriteChoice(temporary, MethodOption, o);
     WriteChoice(temporary, OrderOption, o);

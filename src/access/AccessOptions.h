@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // How a user who cannot click precisely chooses keys, and the filters for a
 // tremor. The options live in a file of their own beside cfg.ini; without the
 // file every option has its default and the program behaves as it always has.
@@ -44,6 +46,17 @@ struct AccessOptions {
     // Tremor filters.
     int acceptanceMs = 0;
     int repeatDelayMs = 0;
+    // Around the table; unset until the user sets them, and only then written.
+    // The message bar ("Striscia della frase"), off unless set.
+    std::optional<bool> messageBar = std::nullopt;
+    // The strip of the function keys' layouts; unset, on under every method but "Clic".
+    std::optional<bool> functionStrip = std::nullopt;
+    // "costruzione silenziosa": a chosen key only joins the bar, silently.
+    std::optional<bool> quietBuilding = std::nullopt;
+    // The correct steps of a forced-input layout join the bar too.
+    std::optional<bool> trainingJoinsBar = std::nullopt;
+    // The scan offers the bar and the strip before the table's rows (otherwise after).
+    std::optional<bool> edgesFirst = std::nullopt;
 
     // The file beside cfg.ini.
     static QString FilePath(const QString& dataFolder);
@@ -59,6 +72,8 @@ struct AccessOptions {
     // The same options with every value inside its range; true in *changed when one was not.
     AccessOptions Clamped(bool* changed = nullptr) const;
 
+    bool showBar() const { return messageBar.value_or(false); }
+    bool showStrip() const { return functionStrip.value_or(method != Method::Click); }
     bool scanning() const { return method == Method::AutoScan || method == Method::StepScan; }
     QColor colour() const;
     static int QtKeyOf(SwitchKey key);

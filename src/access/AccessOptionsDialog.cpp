@@ -1,5 +1,6 @@
 #include "access/AccessOptionsDialog.h"
 
+#include "access/FavouritesDialog.h"
 #include "access/VoiceOptionsWidget.h"
 #include "audio/VoiceSettings.h"
 #include "platform/AppInfo.h"
@@ -78,6 +79,19 @@ AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& m
         form->addRow(check);
         m_readers.push_back([check, member](AccessOptions& o) { o.*member = check->isChecked(); });
     };
+    // A flag left unset stays unset unless the user changes it, so its default keeps following the method.
+    const auto optionalFlag = [&](QFormLayout* form, const QString& label,
+                                  std::optional<bool> AccessOptions::*member, bool shown) {
+        auto* check = new QCheckBox(label, this);
+        check->setAccessibleName(label);
+        check->setChecked(shown);
+        form->addRow(check);
+        m_readers.push_back([check, member, shown](AccessOptions& o) {
+            if (o.*member || check->isChecked() != shown) {
+                o.*member = check->isChecked();
+            }
+        });
+    };
     const QString seconds = QStringLiteral(" s");
     const QString pixels = QStringLiteral(" px");
     const QString ms = QStringLiteral(" ms");
@@ -125,6 +139,25 @@ AccessOptionsDialog::AccessOptionsDialog(const QString& dataFolder, IMessages& m
     form = group(QStringLiteral("Filtri per il tremore"));
     number(form, QStringLiteral("Tempo di accettazione"), &AccessOptions::acceptanceMs, 0, 1000, ms);
     number(form, QStringLiteral("Ritardo di ripetizione"), &AccessOptions::repeatDelayMs, 0, 2000, ms);
+
+    form = group(QStringLiteral("Striscia della frase"));
+    optionalFlag(form, QStringLiteral("Mostrare la striscia della frase"), &AccessOptions::messageBar,
+                 m_loaded.showBar());
+    optionalFlag(form, QStringLiteral("costruzione silenziosa"), &AccessOptions::quietBuilding,
+                 m_loaded.quietBuilding.value_or(false));
+    optionalFlag(form, QStringLiteral("Nei layout a input obbligato i passi giusti entrano nella frase"),
+                 &AccessOptions::trainingJoinsBar, m_loaded.trainingJoinsBar.value_or(false));
+    optionalFlag(form, QStringLiteral("Mostrare i layout dei tasti funzione sullo schermo"),
+                 &AccessOptions::functionStrip, m_loaded.showStrip());
+    optionalFlag(form, QStringLiteral("La scansione offre le strisce prima della tabella"),
+                 &AccessOptions::edgesFirst, m_loaded.edgesFirst.value_or(false));
+    auto* favourites = new QPushButton(QStringLiteral("Frasi preferite..."), this);
+    favourites->setAccessibleName(QStringLiteral("Frasi preferite"));
+    form->addRow(favourites);
+    connect(favourites, &QPushButton::clicked, this, [this] {
+        FavouritesDialog dialog(m_dataFolder, m_messages, this);
+        dialog.exec();
+    });
 
     column->addStretch();
     if (audio != nullptr) {

@@ -6,21 +6,52 @@ namespace {
 using Method = AccessOptions::Method;
 } // namespace
 
+namespace {
+std::vector<int> EvenRows(int keyCount, int columns) {
+    const int keys = std::max(keyCount, 1);
+    const int width = std::clamp(columns, 1, keys);
+    std::vector<int> rows;
+    for (int left = keys; left > 0; left -= width) {
+        rows.push_back(std::min(left, width));
+    }
+    return rows;
+}
+} // namespace
+
 ScanController::ScanController(const AccessOptions& options, int keyCount, int columns)
-    : m_options(options), m_keyCount(std::max(keyCount, 1)), m_columns(std::clamp(columns, 1, m_keyCount)),
-      m_filters{SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
-                SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
-                SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
-                SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
-                SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
-                SwitchFilter(options.acceptanceMs, options.repeatDelayMs)} {}
+    : ScanController(options, EvenRows(keyCount, columns)) {}
+
+ScanController::ScanController(const AccessOptions& options, const std::vector<int>& rows)
+    : m_options(options), m_filters{SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
+                                    SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
+                                    SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
+                                    SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
+                                    SwitchFilter(options.acceptanceMs, options.repeatDelayMs),
+                                    SwitchFilter(options.acceptanceMs, options.repeatDelayMs)} {
+    for (const int length : rows) {
+        if (length > 0) {
+            m_rowStarts.push_back(m_keyCount);
+            m_keyCount += length;
+        }
+    }
+    if (m_rowStarts.empty()) {
+        m_rowStarts.push_back(0);
+        m_keyCount = 1;
+    }
+    m_rowStarts.push_back(m_keyCount);
+}
 
 int ScanController::rowCount() const {
-    return (m_keyCount + m_columns - 1) / m_columns;
+    return int(m_rowStarts.size()) - 1;
 }
 
 int ScanController::keysInRow(int row) const {
-    return std::min(m_columns, m_keyCount - row * m_columns);
+    return rowStart(row + 1) - rowStart(row);
+}
+
+int ScanController::rowOf(int index) const {
+    const auto after = std::upper_bound(m_rowStarts.begin(), m_rowStarts.end(), index);
+    return std::clamp(int(after - m_rowStarts.begin()) - 1, 0, rowCount() - 1);
 }
 
 // The arrows move over the table itself; a single row needs no row step.
@@ -89,7 +120,7 @@ void ScanController::advance(qint64 itemStart) {
     const bool withinRow = m_phase == Phase::Keys && rowsFirst();
     if (withinRow) {
         // Nothing chosen in this row: back to the rows, at the row after it.
-        enterRows((m_first / m_columns + 1) % rowCount(), itemStart);
+        enterRows((rowOf(m_first) + 1) % rowCount(), itemStart);
         return;
     }
     if (m_options.method == Method::AutoScan && ++m_rounds >= m_options.scanRounds) {
@@ -142,28 +173,28 @@ int ScanController::press(qint64 now) {
         return 0;
     }
     if (m_phase == Phase::Rows && keysInRow(m_position) > 1) {
-        enterKeys(m_position * m_columns, keysInRow(m_position), 0, now);
+        enterKeys(rowStart(m_position), keysInRow(m_position), 0, now);
         return 0;
     }
-    const int key = m_phase == Phase::Rows ? m_position * m_columns + 1 : m_first + m_position + 1;
+    const int key = m_phase == Phase::Rows ? rowStart(m_position) + 1 : m_first + m_position + 1;
     m_phase = Phase::Busy;
     return key;
 }
 
-// Up and down keep the column; the short last row is reached at its last key.
+// Up and down keep the column; a shorter row is reached at its last key.
 void ScanController::arrow(Switch which, qint64 now) {
     const int index = m_position;
-    const int row = index / m_columns;
-    const int col = index % m_columns;
+    const int row = rowOf(index);
+    const int col = index - rowStart(row);
     int target = index;
     if (which == Switch::Left && col > 0) {
         target = index - 1;
     } else if (which == Switch::Right && col + 1 < keysInRow(row)) {
         target = index + 1;
     } else if (which == Switch::Up && row > 0) {
-        target = index - m_columns;
+        target = rowStart(row - 1) + std::min(col, keysInRow(row - 1) - 1);
     } else if (which == Switch::Down && row + 1 < rowCount()) {
-        target = std::min(index + m_columns, m_keyCount - 1);
+        target = rowStart(row + 1) + std::min(col, keysInRow(row + 1) - 1);
     }
     enterKeys(0, m_keyCount, target, now);
 }
@@ -178,8 +209,8 @@ void ScanController::activationDone(int key, qint64 now) {
     if (!stay) {
         start(now);
     } else if (rowsFirst()) {
-        const int row = (key - 1) / m_columns;
-        enterKeys(row * m_columns, keysInRow(row), (key - 1) % m_columns, now);
+        const int row = rowOf(key - 1);
+        enterKeys(rowStart(row), keysInRow(row), key - 1 - rowStart(row), now);
     } else {
         enterKeys(0, m_keyCount, key - 1, now);
     }

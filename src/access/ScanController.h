@@ -7,6 +7,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 // The rules of choosing keys with switches: one-switch automatic scanning,
 // two-switch step scanning and the arrow keys. It knows no window and no
@@ -28,6 +29,8 @@ public:
     };
 
     ScanController(const AccessOptions& options, int keyCount, int columns);
+    // Rows of the lengths given, in order (the table's rows and the groups around it).
+    ScanController(const AccessOptions& options, const std::vector<int>& rows);
 
     // The table is shown: the scan begins at its first item.
     void start(qint64 now);
@@ -51,6 +54,8 @@ private:
 
     int rowCount() const;
     int keysInRow(int row) const;
+    int rowStart(int row) const { return m_rowStarts[size_t(row)]; }
+    int rowOf(int index) const;
     int itemCount() const;
     bool rowsFirst() const;
     void enterRows(int row, qint64 now);
@@ -61,8 +66,9 @@ private:
     qint64 itemDuration() const;
 
     AccessOptions m_options;
-    int m_keyCount;
-    int m_columns;
+    int m_keyCount = 0;
+    // The first key of every row (from 0), and the key count at the end.
+    std::vector<int> m_rowStarts;
     Phase m_phase = Phase::Stopped;
     int m_first = 0; // first key of the keys scanned (from 0)
     int m_count = 0; // keys scanned

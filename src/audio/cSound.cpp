@@ -33,8 +33,11 @@ void cSound::play(const QByteArray& wav, quint32 flags) {
     if (piece.empty()) {
         return;
     }
-    m_output.purge();
-    const bool sync = (flags & SND_ASYNC) == 0;
+    const bool queue = (flags & SND_QUEUE) != 0;
+    if (!queue) {
+        m_output.purge();
+    }
+    const bool sync = (flags & (SND_ASYNC | SND_QUEUE)) == 0;
     const AudioFormat format = m_output.format();
     const qsizetype ahead = qsizetype(format.sampleRate) * format.channels * ConvertAheadMs / 1000;
     do {

@@ -28,6 +28,8 @@ public:
         SND_NODEFAULT = 0x0002,
         // Play again and again; not supported: the sound is played once.
         SND_LOOP = 0x0008,
+        // Queue the sound behind what is playing, never stopping it, and return at once.
+        SND_QUEUE = 0x0100,
     };
 
     // The output is shared with the speech object and must outlive this one.

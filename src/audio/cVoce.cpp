@@ -58,9 +58,40 @@ std::optional<cVoce::Error> cVoce::Speak(const QString& text) {
     if (text.isEmpty()) {
         return std::nullopt;
     }
+    return speak(parsed(text));
+}
+
+std::optional<cVoce::Error> cVoce::SpeakJoined(const QStringList& texts) {
+    if (!m_engine) {
+        return Error{ObjectNotSetNumber, QString::fromUtf8(ObjectNotSetText)};
+    }
+    if ((m_speakFlags & SVSFPurgeBeforeSpeak) != 0) {
+        StopSpeech();
+    }
+    SpeechText speech;
+    for (const QString& text : texts) {
+        if (text.isEmpty()) {
+            continue;
+        }
+        if (!speech.empty()) {
+            speech.push_back({QStringLiteral(" "), 0, {m_choice.tuning.rate, 100, 0}});
+        }
+        const SpeechText one = parsed(text);
+        speech.insert(speech.end(), one.begin(), one.end());
+    }
+    if (speech.empty()) {
+        return std::nullopt;
+    }
+    return speak(speech);
+}
+
+SpeechText cVoce::parsed(const QString& text) const {
+    const int rate = m_choice.tuning.rate;
+    return (m_speakFlags & SVSFIsXML) != 0 ? ParseSapiMarkup(text, rate) : PlainSpeech(text, rate);
+}
+
+std::optional<cVoce::Error> cVoce::speak(const SpeechText& speech) {
     const VoiceTuning& tuning = m_choice.tuning;
-    const SpeechText speech =
-        (m_speakFlags & SVSFIsXML) != 0 ? ParseSapiMarkup(text, tuning.rate) : PlainSpeech(text, tuning.rate);
     const bool wait = (m_speakFlags & SVSFlagsAsync) == 0;
     std::optional<QString> failure;
     if (m_engine->capabilities().testFlag(ISpeechEngine::Capability::Samples)) {

@@ -6,6 +6,7 @@
 #include "audio/VoiceChoice.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -79,6 +80,10 @@ public:
     // Speaks the text with SpeakFlags and returns once it has been heard
     // (at once when the flags ask for no wait). An empty text speaks nothing.
     [[nodiscard]] std::optional<Error> Speak(const QString& text);
+    // Speaks several texts as one speech, a blank between them; each text is
+    // read with its own markup (SpeakFlags decide, as for one text), so a tag
+    // left open in one never reaches the next.
+    [[nodiscard]] std::optional<Error> SpeakJoined(const QStringList& texts);
     // Silences speech of this object that has not been heard yet (and what
     // was queued after it).
     void StopSpeech();
@@ -87,6 +92,9 @@ public:
     void setRateAndVolume(int rate, int volume);
 
 private:
+    SpeechText parsed(const QString& text) const;
+    std::optional<Error> speak(const SpeechText& speech);
+
     IAudioOutput& m_output;
     std::unique_ptr<ISpeechEngine> m_engine;
     VoiceChoice m_choice;

@@ -33,12 +33,24 @@ cGriglia::~cGriglia() = default;
 
 void cGriglia::Init(IGridContainer& container, std::int32_t rows, std::int32_t columns, std::int32_t spacingX,
                     std::int32_t spacingY) {
+    Init(container, QRect(0, 0, container.clientWidth(), container.clientHeight()), rows, columns, spacingX,
+         spacingY);
+}
+
+void cGriglia::Init(IGridContainer& container, const QRect& area, std::int32_t rows, std::int32_t columns,
+                    std::int32_t spacingX, std::int32_t spacingY) {
     m_Object = &container;
-    m_AreaWidth = static_cast<float>(container.clientWidth());
-    m_AreaHeight = static_cast<float>(container.clientHeight());
+    m_AreaWidth = static_cast<float>(area.width());
+    m_AreaHeight = static_cast<float>(area.height());
     m_SpacingX = spacingX;
     m_SpacingY = spacingY;
     BuildCells(std::clamp(rows, 1, MaxLines), std::clamp(columns, 1, MaxLines));
+    for (GridRect& cell : m_Cells) {
+        cell.Left += area.left();
+        cell.Right += area.left();
+        cell.Top += area.top();
+        cell.Bottom += area.top();
+    }
 }
 
 void cGriglia::BuildCells(std::int32_t rows, std::int32_t columns) {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 
 #include <cstdint>
 #include <vector>
@@ -46,6 +47,10 @@ public:
     // as 1, above 256 as 256. Current and previous cell are left as they are.
     void Init(IGridContainer& container, std::int32_t rows, std::int32_t columns, std::int32_t spacingX,
               std::int32_t spacingY);
+    // The same over `area` of the client area only: the cells come out as on a
+    // client area of that size, moved to the area's place.
+    void Init(IGridContainer& container, const QRect& area, std::int32_t rows, std::int32_t columns,
+              std::int32_t spacingX, std::int32_t spacingY);
 
     // --- Geometry -------------------------------------------------------------------------
     // Left (which = 1), Top (2), Right (3) or Bottom (4) of a cell; 0 for any other which

@@ -11,6 +11,7 @@
 #include "runtime/ClassicKeys.h"
 #include "runtime/ConfigurationCheck.h"
 #include "runtime/DrawIntro.h"
+#include "runtime/EdgeController.h"
 #include "runtime/IRuntimeWindows.h"
 #include "runtime/LargeImage.h"
 #include "runtime/TablePictures.h"
@@ -76,10 +77,21 @@ F_GO::~F_GO() {
 void F_GO::Form_Load() {
     m_access = std::make_unique<AccessDriver>(
         *this, m_services.audio,
-        AccessDriver::Hooks{
-            [this](int key) { ChooseKey(key); }, [this] { StartTable(); },
-            [this](int key) { return Layout().SectionOn[3] ? Layout().KeyTexts.value(key) : QString(); },
-            [this] { return m_tableActive ? QRect() : IntroPanel(width(), height()); }});
+        AccessDriver::Hooks{[this](int item) { ChooseItem(item); }, [this] { StartTable(); },
+                            [this](int item) {
+                                return Layout().SectionOn[3] ? Layout().KeyTexts.value(m_edges->keyOf(item))
+                                                             : QString();
+                            },
+                            [this] { return m_tableActive ? QRect() : IntroPanel(width(), height()); }});
+    m_edges = std::make_unique<EdgeController>(
+        *this, m_services.audio, m_messages, m_programFolder,
+        EdgeController::Hooks{[this](int n) { SwitchLayout(n); },
+                              [this]() -> cVoce& { return m_activation.Voice(Layout().Voice); },
+                              [this] {
+                                  AttachAccess();
+                                  Form_Paint();
+                              },
+                              [this]() -> const AccessOptions& { return m_access->options(); }});
     QString unreadable;
     m_access->setOptions(AccessOptions::Load(m_programFolder, &unreadable));
     if (!unreadable.isEmpty()) {
@@ -142,6 +154,7 @@ void F_GO::RebuildCanvas() {
     if (m_tableActive && cG) {
         cG->Refresh();
         DrawPictures();
+        m_edges->draw();
         m_access->canvasRebuilt();
     } else {
         DrawIntro(canvas(), m_backColor, ActiveLayoutPath());
@@ -221,7 +234,7 @@ bool F_GO::ShowSwitchResult(LayoutSwitcher::Result result) {
     }
     cG = std::make_unique<cGriglia>();
     connect(cG.get(), &cGriglia::Click, this, &F_GO::cG_Click);
-    cG->Init(*this, shape->rows, shape->columns, KeySpacing, KeySpacing);
+    cG->Init(*this, m_edges->layOut(Layout()), shape->rows, shape->columns, KeySpacing, KeySpacing);
     AttachAccess();
     m_tableActive = true;
     Form_Paint();
@@ -251,14 +264,16 @@ void F_GO::cG_Click(std::int32_t r, std::int32_t c, std::int32_t X, std::int32_t
         if (replaced) {
             m_access->tableReplaced();
         } else {
-            m_access->activationDone(k);
+            m_access->activationDone(m_edges->itemOfKey(k));
         }
     }
 }
 
 bool F_GO::KeyChosen(int k) {
     const bool link = m_switcher.IsLink(k);
-    m_activation.Activate(Layout(), k, link);
+    // With the message bar the key joins the sentence; built quietly, it says nothing now.
+    m_activation.Activate(Layout(), k, link,
+                          [&](bool step) { return m_edges->keyChosen(Layout(), k, step); });
     return link && cG && ShowSwitchResult(m_switcher.FollowLink(k));
 }
 
@@ -272,10 +287,25 @@ void F_GO::ChooseKey(int key) {
     cG->ChooseCell(cell, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
 }
 
+void F_GO::ChooseItem(int item) {
+    if (const int key = m_edges->keyOf(item)) {
+        ChooseKey(key);
+        return;
+    }
+    m_access->beforeActivation();
+    const int attachments = m_attachments;
+    m_edges->activate(item);
+    if (cG) {
+        attachments == m_attachments ? m_access->activationDone(item) : m_access->tableReplaced();
+    }
+}
+
 // The access methods follow the table shown; while another window is open they rest.
 void F_GO::AttachAccess() {
     if (m_access) {
-        m_access->setTable(cG.get(), cG ? Layout().KeyCount : 0, cG ? cG->LastCol() + 1 : 1);
+        ++m_attachments;
+        m_access->setItems(cG.get(),
+                           cG ? m_edges->items(*cG, Layout().KeyCount, cG->LastCol() + 1) : AccessItems{});
     }
 }
 
@@ -291,8 +321,11 @@ void F_GO::Form_KeyPress(int keyAscii) {
     if (keyAscii == 13) {
         StartTable();
     } else if (keyAscii == 27) {
-        if (m_tableActive) {
+        if (m_tableActive && !m_edges->closePhrases()) {
+            m_edges->tableLeft();
             ShowIntro();
+        } else if (m_tableActive) {
+            return;
         } else {
             close();
         }
@@ -349,6 +382,9 @@ void F_GO::OpenAccessOptions() {
     if (saved) {
         m_access->setOptions(AccessOptions::Load(m_programFolder));
         m_activation.ForgetVoice(); // made again, with the voice just chosen, by the next key
+        if (m_tableActive) {
+            StartTable(); // the bar or the strip may have come or gone
+        }
     }
 }
 
@@ -362,7 +398,8 @@ template <typename Open> void F_GO::RunModal(Open open) {
 }
 
 QImage F_GO::CaptureWindow() {
-    const QImage picture = grab().toImage();
+    // The table as it is printed: without the bar and the strip around it.
+    const QImage picture = grab().toImage().copy(m_tableActive ? m_edges->tableArea() : rect());
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setImage(picture);
@@ -405,7 +442,7 @@ void F_GO::paintEvent(QPaintEvent* event) {
 }
 
 void F_GO::keyPressEvent(QKeyEvent* event) {
-    if (m_loaded && m_access->keyDown(*event)) {
+    if (m_loaded && (m_access->keyDown(*event) || (m_tableActive && m_edges->keyPressed(*event)))) {
         return;
     }
     Form_KeyPress(ClassicKeys::KeyAscii(*event));
@@ -441,7 +478,12 @@ void F_GO::mouseReleaseEvent(QMouseEvent* event) {
     if (!m_access->mouseUp(event->timestamp())) {
         return;
     }
-    if (cG) {
+    if (!cG) {
+        return;
+    }
+    if (const int item = m_edges->edgeItemAt(cursorPos())) {
+        ChooseItem(item);
+    } else if (!m_edges->phrasesShown()) {
         cG->ContainerClick();
     }
 }

@@ -20,6 +20,7 @@ class IFilePicker;
 class IMessages;
 class IRuntimeWindows;
 class ISpeechEngineSource;
+class EdgeController;
 class cGriglia;
 
 // The runtime window: borderless and covering the screen, with two faces on
@@ -119,6 +120,8 @@ private:
     void ReleaseGrid();
     void OpenAccessOptions();
     void ChooseKey(int key);
+    // An item of the access methods: a key, or an item around the table.
+    void ChooseItem(int item);
     void AttachAccess();
     void RebuildCanvas();
     // Shows a modal window of the program, then paints the window afresh.
@@ -134,6 +137,10 @@ private:
     std::unique_ptr<cGriglia> cG;
     // Dwell, scanning and arrows; with the method "Clic" it takes nothing.
     std::unique_ptr<AccessDriver> m_access;
+    // The message bar, the strip of the function keys' layouts and the phrases view.
+    std::unique_ptr<EdgeController> m_edges;
+    // Counts the access methods' attachments: an item that re-attached them reports no item done.
+    int m_attachments = 0;
 
     bool m_tableActive = false;
     bool m_loaded = false;

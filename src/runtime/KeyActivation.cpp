@@ -14,7 +14,8 @@ KeyActivation::KeyActivation(Services services)
 
 KeyActivation::~KeyActivation() = default;
 
-void KeyActivation::Activate(const LayoutData& layout, int k, bool link) {
+void KeyActivation::Activate(const LayoutData& layout, int k, bool link,
+                             const std::function<bool(bool sequenceStep)>& passed) {
     if (!m_sound) {
         return;
     }
@@ -22,12 +23,13 @@ void KeyActivation::Activate(const LayoutData& layout, int k, bool link) {
     if (gated && !m_gate.Gate(layout.InputSequence, k)) {
         return;
     }
-    if (layout.SectionOn[2]) {
+    const bool heard = !passed || passed(gated);
+    if (heard && layout.SectionOn[2]) {
         // The sound player reports nothing: a missing or broken file is simply not heard.
         m_sound->setFileName(layout.SoundPaths.value(k));
         m_sound->PlayFile(0);
     }
-    if (layout.SectionOn[3]) {
+    if (heard && layout.SectionOn[3]) {
         // A failed text is reported and the activation goes on with its next step.
         if (const auto error = Voice(layout.Voice).Speak(layout.KeyTexts.value(k))) {
             m_services.showError(error->description);

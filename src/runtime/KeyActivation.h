@@ -38,8 +38,12 @@ public:
     explicit KeyActivation(Services services);
     ~KeyActivation();
 
-    // Gives key k's output. `link`: the key opens another layout.
-    void Activate(const LayoutData& layout, int k, bool link);
+    // Gives key k's output. `link`: the key opens another layout. `passed`,
+    // when given, hears of a key that passed the forced-input rules (with
+    // true for a step of a sequence) and may keep its sound and speech quiet
+    // by answering false.
+    void Activate(const LayoutData& layout, int k, bool link,
+                  const std::function<bool(bool sequenceStep)>& passed = nullptr);
     qint16 SequencePos() const { return m_gate.SequencePos(); }
 
     // The speech object for a layout naming `layoutVoice` (empty: the

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One-switch scanning in the real program: an option file beside it asks for
-# the automatic scan (0.5 s, first item 1.5 s, one round). Space starts the
+# the automatic scan (0.5 s, first item 1.5 s, one round) with the table on the whole
+# screen (no strip of the function keys' layouts). Space starts the
 # table, F12 shows the 16-key layout, Space presses choose row 1, then key 1:
 # screenshots prove where the yellow highlight is, the key gets the blue frame
 # and SDL's disk driver records its sound. A press during that sound and a
@@ -11,7 +12,7 @@ set -euo pipefail
 name=e2e_access
 tools=(od)
 before_start() {
-    printf '[Accesso]\r\nMetodo=Scansione automatica, un sensore\r\nIntervallo=500\r\nPrimoElemento=300\r\nGiri=1\r\n' \
+    printf '[Accesso]\r\nMetodo=Scansione automatica, un sensore\r\nIntervallo=500\r\nPrimoElemento=300\r\nGiri=1\r\nStrisciaTastiFunzione=0\r\n' \
         >"$work/app/accesso.ini"
 }
 # shellcheck source=tests/e2e/lib.sh

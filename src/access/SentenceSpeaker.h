@@ -1,0 +1,31 @@
+#pragma once
+
+#include "access/Sentence.h"
+
+#include <QString>
+
+#include <optional>
+
+class IAudioOutput;
+class cSound;
+class cVoce;
+
+// "Parla": the sentence given out as one speech, the sounds of keys without a
+// text each in its place, without waiting for it to be heard, so that the
+// same action can cut it while it plays.
+class SentenceSpeaker {
+public:
+    SentenceSpeaker(IAudioOutput& output, cSound& sound) : m_output(output), m_sound(sound) {}
+
+    // Cuts the sentence while it is heard; otherwise starts it. The error of a
+    // text that could not be spoken, in Italian.
+    std::optional<QString> speakOrCut(cVoce& voice, const QList<SentencePart>& parts);
+    // Cuts the sentence if it is still heard.
+    void cut(cVoce& voice);
+    bool speaking() const;
+
+private:
+    IAudioOutput& m_output;
+    cSound& m_sound;
+    bool m_started = false;
+};
