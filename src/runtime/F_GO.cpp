@@ -7,6 +7,7 @@
 #include "config/ConfigFile.h"
 #include "grid/TableShape.h"
 #include "grid/cGriglia.h"
+#include "pictures/KeyPictures.h"
 #include "platform/AppInfo.h"
 #include "runtime/ClassicKeys.h"
 #include "runtime/ConfigurationCheck.h"
@@ -15,7 +16,6 @@
 #include "runtime/IRuntimeWindows.h"
 #include "runtime/LargeImage.h"
 #include "runtime/TablePictures.h"
-#include "pictures/KeyPictures.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -426,11 +426,9 @@ void F_GO::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.drawImage(event->rect(), canvas(), event->rect());
     if (m_loaded && !m_activation.HasVoice() && !m_voceScheduled) {
-        // Not at once: on a machine of two cores the display server still
-        // needs one of them to put this first screen up, and work started
-        // right away slowed that down. A key activated sooner makes the
-        // speech object itself. The output opens its device on a thread of
-        // its own.
+        // Not at once: on two cores the display server still needs one to put
+        // this first screen up. A key activated sooner makes the speech object
+        // itself. The output opens its device on a thread of its own.
         m_voceScheduled = true;
         QTimer::singleShot(SpeechSetUpDelayMs, this, [this] {
             if (m_loaded) {
@@ -462,10 +460,7 @@ void F_GO::mousePressEvent(QMouseEvent* event) {
 }
 
 void F_GO::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second click of a quick pair is a click of its own.
-    m_pressed = true;
-    m_access->mouseDown(event->timestamp());
-    event->accept();
+    mousePressEvent(event); // the second click of a quick pair is a click of its own
 }
 
 void F_GO::mouseReleaseEvent(QMouseEvent* event) {
@@ -475,10 +470,7 @@ void F_GO::mouseReleaseEvent(QMouseEvent* event) {
     }
     m_pressed = false;
     // The tremor filters may ignore it, or the scan take it as its switch.
-    if (!m_access->mouseUp(event->timestamp())) {
-        return;
-    }
-    if (!cG) {
+    if (!m_access->mouseUp(event->timestamp()) || !cG) {
         return;
     }
     if (const int item = m_edges->edgeItemAt(cursorPos())) {
