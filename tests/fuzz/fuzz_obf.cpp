@@ -1,7 +1,9 @@
-// Fuzzed code: obf/ObfImporter.cpp obf/ObfImporterMedia.cpp obf/ObfImporterLayouts.cpp obf/ObfBoard.cpp
-// obf/ObfMedia.cpp obf/ObfReport.cpp obf/ObfStaging.cpp Fuzzed code: obf/ZipArchive.cpp audio/WavWriter.cpp
-// grid/TableShape.cpp config/*.cpp startup/Installer.cpp Fuzzed code: platform/RegularFile.cpp
-// platform/WriteProtected.cpp platform/WaitCursor.cpp Fuzzed libraries: libzip sndfile Qt6::Svg
+// Fuzzed code: obf/ObfImporter.cpp obf/ObfImporterMedia.cpp obf/ObfImporterLayouts.cpp
+// Fuzzed code: obf/ObfBoard.cpp obf/ObfMedia.cpp obf/ObfReport.cpp obf/ObfStaging.cpp
+// Fuzzed code: obf/ZipArchive.cpp audio/WavWriter.cpp grid/TableShape.cpp config/*.cpp
+// Fuzzed code: startup/Installer.cpp platform/RegularFile.cpp platform/WriteProtected.cpp
+// Fuzzed code: platform/WaitCursor.cpp
+// Fuzzed libraries: libzip sndfile Qt6::Svg
 #include "FuzzTarget.h"
 
 #include "CountingMessages.h"
