@@ -37,7 +37,7 @@ public:
 
     QRect tableArea() const { return m_table; }
     QRect barArea() const { return m_bar; }
-    // The part of the bar that shows the sentence.
+    // Where the bar shows the sentence.
     QRect sentenceArea() const { return m_sentence; }
     QRect stripArea() const { return m_strip; }
     const QList<EdgeItem>& items() const { return m_items; }
