@@ -61,7 +61,7 @@ void OpenSettings(benchmark::State& state, bool pictures) {
     SilentServices services;
     SdlCaptureSource microphone;
     SetupState setupState;
-    const SetupTools tools{services, microphone};
+    const SetupTools tools{services, microphone, {}, {}};
     for (auto _ : state) {
         ResetSharedIni();
         const auto start = std::chrono::steady_clock::now();
