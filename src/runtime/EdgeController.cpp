@@ -66,6 +66,20 @@ int EdgeController::keyOf(int item) const {
     return std::max(owner, 0);
 }
 
+QString EdgeController::cueText(int item, const LayoutData& layout) const {
+    if (m_page) {
+        return m_page->labels()
+            .value(item - 1)
+            .remove(QChar(0x2605))
+            .trimmed(); // the favourite's star unsaid
+    }
+    const int owner = m_layout.ownerOf(item, m_keyCount, edgesFirst());
+    if (owner > 0) {
+        return layout.SectionOn[3] ? layout.KeyTexts.value(owner) : QString();
+    }
+    return owner < 0 && -owner <= m_layout.items().size() ? m_layout.items().at(-owner - 1).label : QString();
+}
+
 int EdgeController::itemOfKey(int key) const {
     return edgesFirst() ? key + int(m_layout.items().size()) : key;
 }

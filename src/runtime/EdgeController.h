@@ -60,6 +60,10 @@ public:
     // What item `item` of items() is: a key (from 1), or 0 for an item of the edges.
     int keyOf(int item) const;
     int itemOfKey(int key) const;
+    // What the scan's spoken cue says for item `item`: a key's text (empty
+    // when the layout shows none), a bar action's or a strip layout's name,
+    // or a phrase.
+    QString cueText(int item, const LayoutData& layout) const;
     // The item of items() at a point of the canvas that is not a key, or 0.
     int edgeItemAt(QPoint point) const;
     // Does what item `item` (not a key) of items() stands for.

@@ -78,10 +78,7 @@ void F_GO::Form_Load() {
     m_access = std::make_unique<AccessDriver>(
         *this, m_services.audio,
         AccessDriver::Hooks{[this](int item) { ChooseItem(item); }, [this] { StartTable(); },
-                            [this](int item) {
-                                return Layout().SectionOn[3] ? Layout().KeyTexts.value(m_edges->keyOf(item))
-                                                             : QString();
-                            },
+                            [this](int item) { return m_edges->cueText(item, Layout()); },
                             [this] { return m_tableActive ? QRect() : IntroPanel(width(), height()); }});
     m_edges = std::make_unique<EdgeController>(
         *this, m_services.audio, m_messages, m_programFolder,
