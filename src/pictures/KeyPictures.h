@@ -21,6 +21,13 @@ QRect KeyPictureSquare(const cGriglia& grid, int r, int c);
 // Draws `pictures` (key k's at index k; index 0 unused) into their cells on
 // the canvas, rows outer and columns inner, ANDed as the table draws them,
 // their proportions kept when `keepProportions`. A null picture leaves its
-// cell empty.
+// cell empty. A key marked in `linked` (same indices) opens another layout:
+// it gets the link mark over its picture, also when the picture is missing.
 void DrawKeyPictureImages(QImage& canvas, const cGriglia& grid, const QList<QImage>& pictures,
-                          bool keepProportions);
+                          bool keepProportions, const QList<bool>& linked = {});
+
+// The link mark: a folded corner over the top right corner of `picture`,
+// orange with a dark edge, so that it shows on light and dark pictures alike.
+// Only the triangle above the square's diagonal is painted.
+QRect LinkMarkArea(const QRect& picture);
+void DrawLinkMark(QImage& canvas, const QRect& picture);
