@@ -19,10 +19,6 @@ constexpr int ProgressFrameMs = 40;
 // The id of the mouse button among the keys' codes.
 constexpr int MouseButton = -1;
 
-QRect QRectOf(const GridRect& r) {
-    return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
-}
-
 // Keys that never go on from the intro screen by themselves.
 bool ModifierOnly(int key) {
     switch (key) {
@@ -83,15 +79,7 @@ void AccessDriver::setOptions(const AccessOptions& options) {
 }
 
 void AccessDriver::setTable(const cGriglia* grid, int keyCount, int columns) {
-    AccessItems items;
-    const int width = std::max(columns, 1);
-    for (int k = 0; grid != nullptr && k < keyCount; ++k) {
-        items.rects.push_back(QRectOf(grid->CellRect(k / width, k % width)));
-    }
-    for (int left = grid != nullptr ? keyCount : 0; left > 0; left -= width) {
-        items.rows.push_back(std::min(left, width));
-    }
-    setItems(grid, std::move(items));
+    setItems(grid, grid != nullptr ? TableItems(*grid, keyCount, columns) : AccessItems{});
 }
 
 void AccessDriver::setItems(const cGriglia* grid, AccessItems items) {

@@ -18,10 +18,6 @@ constexpr int MaxStripItemHeight = 140;
 // Space between items, as between keys.
 constexpr int Gap = 10;
 constexpr int MaxStripItems = 12;
-
-QRect QRectOf(const GridRect& r) {
-    return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
-}
 } // namespace
 
 QList<EdgeItem> EdgeLayout::StripItems(const QStringList& functionKeyPaths) {
@@ -79,13 +75,7 @@ EdgeLayout::EdgeLayout(QSize client, bool bar, const QList<EdgeItem>& strip) {
 }
 
 AccessItems EdgeLayout::accessItems(const cGriglia& grid, int keyCount, int columns, bool edgesFirst) const {
-    AccessItems table;
-    for (int k = 0; k < keyCount; ++k) {
-        table.rects.push_back(QRectOf(grid.CellRect(k / columns, k % columns)));
-    }
-    for (int left = keyCount; left > 0; left -= columns) {
-        table.rows.push_back(std::min(left, columns));
-    }
+    const AccessItems table = TableItems(grid, keyCount, columns);
     AccessItems edges;
     const auto group = [&](int from, int to) {
         if (to > from) {
