@@ -1,5 +1,7 @@
 #include "AudioProbe.h"
 
+#include "audio/EspeakEngine.h"
+#include "audio/SapiMarkup.h"
 #include "audio/WavWriter.h"
 #include "audio/cSound.h"
 
@@ -229,4 +231,42 @@ QByteArray StereoToneWav(int rate, bool asFloat) {
     qToLittleEndian<quint16>(32, header.data() + 34);
     qToLittleEndian<quint32>(quint32(data.size()), header.data() + 40);
     return header + data;
+}
+
+int ProfileSynthesis(int count) {
+    EspeakEngine* engine = EspeakEngine::instance();
+    const std::optional<EspeakEngine::Voice> voice =
+        engine ? engine->chooseVoice(QString(), QStringLiteral("it")) : std::nullopt;
+    if (!voice) {
+        return 1;
+    }
+    const EspeakEngine::Settings settings{*voice, 113, 100, 50};
+    const QByteArray ssml = SpeechSsml(ParseSapiMarkup(QStringLiteral("Mela"), -4), -4, {}).toUtf8();
+    for (int i = 0; i < count; ++i) {
+        const BenchClock::time_point start = BenchClock::now();
+        double firstMs = -1;
+        qint64 samples = 0;
+        qint64 leadingSilence = -1;
+        const Outcome spoken = engine->synthesize(ssml, settings, [&](std::span<const qint16> chunk) {
+            if (firstMs < 0) {
+                firstMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
+            }
+            for (size_t s = 0; s < chunk.size() && leadingSilence < 0; ++s) {
+                if (chunk[s] != 0) {
+                    leadingSilence = samples + qint64(s);
+                }
+            }
+            samples += qint64(chunk.size());
+        });
+        if (!spoken) {
+            std::fprintf(stderr, "%s\n", qPrintable(spoken.detail()));
+            return 1;
+        }
+        const double totalMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
+        std::printf("first samples after %.2f ms, all %lld samples (%.0f ms of speech) after %.2f ms, "
+                    "%lld silent samples first\n",
+                    firstMs, static_cast<long long>(samples), samples * 1000.0 / engine->sampleRate(),
+                    totalMs, static_cast<long long>(leadingSilence));
+    }
+    return 0;
 }

@@ -78,3 +78,7 @@ QByteArray StereoToneWav(int rate, bool asFloat);
 // The device's own share: samples already in memory queued on an idle device
 // until the device takes the first of them.
 double MeasureDeviceTakeMs(ProbedOutput& output);
+
+// Prints, `count` times, how long espeak-ng takes to hand over its first
+// samples of "Mela" and how many leading samples are silent; 1 when it cannot speak.
+int ProfileSynthesis(int count);

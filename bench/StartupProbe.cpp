@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QThread>
 
@@ -187,4 +188,45 @@ void ScreenProgram::Stop() {
         m_process.kill();
         m_process.waitForFinished(3000);
     }
+}
+
+StartedProgram PrepareStarted(const XvfbScreen& screen, const QString& source, const QString& folder,
+                              const std::function<bool()>& afterFirstRun) {
+    StartedProgram started;
+    const QString copy = folder + QStringLiteral("/") + QFileInfo(source).fileName();
+    QFile::remove(copy);
+    if (!QFile::copy(source, copy)) {
+        return started;
+    }
+    started.program = std::make_unique<ScreenProgram>(screen, copy, folder);
+    // The first run may install; the screens that count come from the runs after it.
+    if (!started.program->StartAndSettle() || !afterFirstRun()) {
+        started.program.reset();
+        return started;
+    }
+    const std::optional<std::vector<quint32>> painted = started.program->StartAndSettle();
+    started.program->Stop();
+    if (!painted) {
+        started.program.reset();
+        return started;
+    }
+    started.painted = *painted;
+    return started;
+}
+
+double PeakWithTable(const XvfbScreen& screen, StartedProgram& started, bool pressEnter) {
+    const std::optional<std::vector<quint32>> intro =
+        started.program ? started.program->StartAndSettle() : std::nullopt;
+    if (!intro) {
+        return -1;
+    }
+    // The table must be on the screen, or the figure would be the intro's.
+    if (pressEnter && (!started.program->PressKey(QStringLiteral("Return")) ||
+                       !screen.WaitUntilStill(1000, 15000) || screen.Sample() == *intro)) {
+        started.program->Stop();
+        return -1;
+    }
+    const double mb = started.program->PeakResidentMb();
+    started.program->Stop();
+    return mb;
 }

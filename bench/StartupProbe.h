@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 #include <vector>
@@ -61,3 +63,18 @@ private:
     QString m_scratch;
     QProcess m_process;
 };
+
+// A program run under Xvfb, with the look of its first screen once painted.
+struct StartedProgram {
+    std::unique_ptr<ScreenProgram> program;
+    std::vector<quint32> painted;
+};
+
+// Copies the program into `folder` (the program folder is the executable's)
+// and learns what its first screen looks like; `afterFirstRun` runs after the
+// first start, which may install. An empty program when any step fails.
+StartedProgram PrepareStarted(const XvfbScreen& screen, const QString& source, const QString& folder,
+                              const std::function<bool()>& afterFirstRun);
+// The program's peak memory in MB once its first screen is shown, and with
+// `pressEnter` once Enter has brought the table; -1 when that cannot be seen.
+double PeakWithTable(const XvfbScreen& screen, StartedProgram& started, bool pressEnter);

@@ -6,25 +6,19 @@
 #include "StartupProbe.h"
 #include "Summary.h"
 
-#include "audio/EspeakEngine.h"
-#include "audio/SapiMarkup.h"
-#include "config/CINIFile.h"
 #include "config/ConfigFile.h"
 #include "config/LayoutData.h"
 #include "config/LayoutReader.h"
 #include "grid/cGriglia.h"
 #include "NoServices.h"
-#include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
 #include "runtime/F_GO.h"
-#include "runtime/IRuntimeWindows.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -32,7 +26,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -47,12 +40,6 @@ public:
     bool askYesNo(const QString&, const QString&) override { return false; }
     int count = 0;
     QString last;
-};
-
-// A program run under Xvfb, with the look of its first screen once painted.
-struct StartedProgram {
-    std::unique_ptr<ScreenProgram> program;
-    std::vector<quint32> painted;
 };
 
 struct Context {
@@ -336,49 +323,6 @@ void BM_StartupFloor(benchmark::State& state) {
     RunStartup(state, Bench().floorWindow);
 }
 
-// Copies the program into a folder of its own (the program folder is the
-// executable's) and learns what its first screen looks like.
-StartedProgram Prepare(const QString& source, const QString& folder,
-                       const std::function<bool()>& afterFirstRun) {
-    StartedProgram started;
-    const QString copy = folder + QStringLiteral("/") + QFileInfo(source).fileName();
-    QFile::remove(copy);
-    if (!QFile::copy(source, copy)) {
-        return started;
-    }
-    started.program = std::make_unique<ScreenProgram>(*Bench().screen, copy, folder);
-    // The first run may install; the screens that count come from the runs after it.
-    if (!started.program->StartAndSettle() || !afterFirstRun()) {
-        started.program.reset();
-        return started;
-    }
-    const std::optional<std::vector<quint32>> painted = started.program->StartAndSettle();
-    started.program->Stop();
-    if (!painted) {
-        started.program.reset();
-        return started;
-    }
-    started.painted = *painted;
-    return started;
-}
-
-double PeakWithTable(StartedProgram& started, bool pressEnter) {
-    const std::optional<std::vector<quint32>> intro =
-        started.program ? started.program->StartAndSettle() : std::nullopt;
-    if (!intro) {
-        return -1;
-    }
-    // The table must be on the screen, or the figure would be the intro's.
-    if (pressEnter && (!started.program->PressKey(QStringLiteral("Return")) ||
-                       !Bench().screen->WaitUntilStill(1000, 15000) || Bench().screen->Sample() == *intro)) {
-        started.program->Stop();
-        return -1;
-    }
-    const double mb = started.program->PeakResidentMb();
-    started.program->Stop();
-    return mb;
-}
-
 void PrepareProcesses(const QString& scratch) {
     Context& c = Bench();
     c.screen = std::make_unique<XvfbScreen>();
@@ -388,10 +332,11 @@ void PrepareProcesses(const QString& scratch) {
     }
     const QString floorFolder = scratch + QStringLiteral("/floor");
     QDir().mkpath(floorFolder);
-    c.floorWindow = Prepare(QStringLiteral(MIRELVA_FLOOR_PROGRAM), floorFolder, [] { return true; });
+    c.floorWindow =
+        PrepareStarted(*c.screen, QStringLiteral(MIRELVA_FLOOR_PROGRAM), floorFolder, [] { return true; });
     const QString programFolder = c.folder->programFolder();
-    c.mirelva = Prepare(QStringLiteral(MIRELVA_PROGRAM), programFolder,
-                        [&] { return c.folder->WriteConfig(programFolder); });
+    c.mirelva = PrepareStarted(*c.screen, QStringLiteral(MIRELVA_PROGRAM), programFolder,
+                               [&] { return c.folder->WriteConfig(programFolder); });
 }
 
 // ---- Profiling ----------------------------------------------------------------------------
@@ -418,46 +363,6 @@ void PrepareProcesses(const QString& scratch) {
     } else if (work == QStringLiteral("click")) {
         ClickKeyOne();
     }
-}
-
-// How long espeak-ng takes to hand over its first samples of "Mela", and
-// how many leading samples are silent.
-int ProfileSynthesis(int count) {
-    EspeakEngine* engine = EspeakEngine::instance();
-    const std::optional<EspeakEngine::Voice> voice =
-        engine ? engine->chooseVoice(QString(), QStringLiteral("it")) : std::nullopt;
-    if (!voice) {
-        return 1;
-    }
-    const EspeakEngine::Settings settings{*voice, 113, 100, 50};
-    const QByteArray ssml = SpeechSsml(ParseSapiMarkup(QStringLiteral("Mela"), -4), -4, {}).toUtf8();
-    for (int i = 0; i < count; ++i) {
-        const BenchClock::time_point start = BenchClock::now();
-        double firstMs = -1;
-        qint64 samples = 0;
-        qint64 leadingSilence = -1;
-        const Outcome spoken = engine->synthesize(ssml, settings, [&](std::span<const qint16> chunk) {
-            if (firstMs < 0) {
-                firstMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
-            }
-            for (size_t s = 0; s < chunk.size() && leadingSilence < 0; ++s) {
-                if (chunk[s] != 0) {
-                    leadingSilence = samples + qint64(s);
-                }
-            }
-            samples += qint64(chunk.size());
-        });
-        if (!spoken) {
-            std::fprintf(stderr, "%s\n", qPrintable(spoken.detail()));
-            return 1;
-        }
-        const double totalMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
-        std::printf("first samples after %.2f ms, all %lld samples (%.0f ms of speech) after %.2f ms, "
-                    "%lld silent samples first\n",
-                    firstMs, static_cast<long long>(samples), samples * 1000.0 / engine->sampleRate(),
-                    totalMs, static_cast<long long>(leadingSilence));
-    }
-    return 0;
 }
 
 int Profile(const QString& work, int count) {
@@ -579,8 +484,8 @@ int main(int argc, char** argv) {
     RegisterBenchmarks();
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    c.mirelvaPeakMb = PeakWithTable(c.mirelva, true);
-    c.floorPeakMb = PeakWithTable(c.floorWindow, false);
+    c.mirelvaPeakMb = c.screen ? PeakWithTable(*c.screen, c.mirelva, true) : -1;
+    c.floorPeakMb = c.screen ? PeakWithTable(*c.screen, c.floorWindow, false) : -1;
     const int missed = PrintFigures(Figures(reporter));
     std::printf("\n%d figure(s) miss their target.\n", missed);
 
