@@ -179,15 +179,20 @@ void EdgeController::tableLeft() {
 }
 
 void EdgeController::speak() {
-    if (m_sentence.isEmpty()) {
-        return;
+    if (!m_sentence.isEmpty()) {
+        say(m_sentence.items());
     }
+}
+
+// Speaks a sentence, or cuts the one still heard. One that starts goes first
+// among the recent phrases, whether just built or said again from the phrases view.
+void EdgeController::say(const QList<SentenceItem>& items) {
     const bool starting = !m_speaker.speaking();
-    if (const auto error = m_speaker.speakOrCut(m_hooks.voice(), m_sentence.parts())) {
+    if (const auto error = m_speaker.speakOrCut(m_hooks.voice(), Sentence::PartsOf(items))) {
         m_messages.showMessage(*error, MsgIcon::Exclamation, AppInfo::Title);
     }
     if (starting) {
-        store().addRecent(m_sentence.items());
+        store().addRecent(items);
         saveStore();
     }
 }
@@ -238,9 +243,7 @@ void EdgeController::choosePhrase(int item) {
         openPhrases(m_page->nextPage());
         break;
     case PhrasesPage::Action::Speak:
-        if (const auto error = m_speaker.speakOrCut(m_hooks.voice(), Sentence::PartsOf(phrase.items))) {
-            m_messages.showMessage(*error, MsgIcon::Exclamation, AppInfo::Title);
-        }
+        say(phrase.items);
         break;
     case PhrasesPage::Action::None:
         break;
