@@ -28,32 +28,34 @@ printf '[Accesso]\r\nMetodo=Scansione automatica, un sensore\r\nOrdine=Lineare\r
     "$interval_ms" "$first_percent" >"$work/app/accesso.ini"
 start_program
 
-# Home: two squares of side 502 at x 4 and 516 from y 134, photographs in both. The linked
-# board: three squares of side 333 at x 4, 345 and 686 from y 217, drawn labels of few colours.
+# Home: two keys side by side (x 4 to 507 and 516 to 1019, the whole height), photographs in
+# both, "happy" marked as a link (the orange corner). The linked board: three keys (from x 4,
+# 346 and 686) of drawn labels with few colours, "Indietro" marked as a link.
 colours() { convert "$work/shot.png" -crop "$1" -format %k info:; }
+orange="255,140,0"
 home_shown() {
     shot
-    (($(colours 400x400+55+185) > 500 && $(colours 400x400+567+185) > 500))
+    (($(colours 400x400+55+185) > 500 && $(colours 400x400+567+185) > 500)) && [[ $(pixel 495 140) == "$orange" ]]
 }
 linked_shown() {
     shot
-    (($(colours 300x300+20+235) < 60 && $(colours 300x300+361+235) < 60 && $(colours 300x300+702+235) < 60)) &&
-        [[ $(pixel 340 383) == "255,255,255" && $(pixel 681 383) == "255,255,255" ]]
+    (($(colours 300x300+20+235) < 500 && $(colours 300x300+361+235) < 500 && $(colours 300x300+702+235) < 500)) &&
+        [[ $(pixel 1010 225) == "$orange" && $(pixel 495 140) != "$orange" ]]
 }
 before=$(audio_bytes)
 xdotool key --window "$window" space
 wait_for "the home board after Space on the intro" home_shown
 cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_switch_obf_home.png"
-# Key 1's left edge (x 4) and right edge (x 506) are lit only when it is.
+# The highlight is a band across a key's edges: x 4 and 506 are both lit only when key 1 is.
 press_when "home's key 1 (happy)" 4,385 506,385
 wait_for "the linked board after happy" linked_shown
 cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_switch_obf_linked.png"
 heard_seconds "$before" >/dev/null
 [[ $(speech_runs "$before") == 1 ]] || fail "\"happy\" was not said once"
 
-# Key 3, "Indietro", is the last: from x 686 to 1019.
+# Key 3, "Indietro", is the last: x 686 and 1016 are both lit only when it is.
 before=$(audio_bytes)
-press_when "the linked board's key 3 (Indietro)" 686,383 1019,383
+press_when "the linked board's key 3 (Indietro)" 686,383 1016,383
 wait_for "the home board again after Indietro" home_shown
 heard_seconds "$before" >/dev/null
 [[ $(speech_runs "$before") == 1 ]] || fail "\"Indietro\" was not said once"
