@@ -24,12 +24,14 @@ private slots:
         QTest::addColumn<bool>("heardBetween");
         QTest::addColumn<QStringList>("recent");
         // The view: "Torna" is item 1, then r1, r2, r3.
-        QTest::addRow("the last said again moves up") << QList<int>{4} << true << QStringList{"r3", "r1", "r2"};
-        QTest::addRow("the first said again stays first") << QList<int>{2} << true
-                                                           << QStringList{"r1", "r2", "r3"};
+        QTest::addRow("the last said again moves up")
+            << QList<int>{4} << true << QStringList{"r3", "r1", "r2"};
+        QTest::addRow("the first said again stays first")
+            << QList<int>{2} << true << QStringList{"r1", "r2", "r3"};
         QTest::addRow("two in turn, each heard to its end")
             << QList<int>{3, 4} << true << QStringList{"r3", "r2", "r1"};
-        QTest::addRow("the second cuts the first") << QList<int>{3, 4} << false << QStringList{"r2", "r1", "r3"};
+        QTest::addRow("the second cuts the first")
+            << QList<int>{3, 4} << false << QStringList{"r2", "r1", "r3"};
     }
     void recentOrder() {
         QFETCH(QList<int>, chosen);
