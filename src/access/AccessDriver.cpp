@@ -196,8 +196,8 @@ bool AccessDriver::mouseUp(quint64 timestamp) {
     }
     const bool click = m_clickFilter.release(now());
     if (m_grid == nullptr) {
-        if (click && m_hooks.startTable) {
-            m_hooks.startTable();
+        if (click) {
+            startTableUnderPointer();
         }
         return false;
     }
@@ -317,6 +317,19 @@ void AccessDriver::tableReplaced() {
     rearm();
 }
 
+// The pointer that chose the intro's panel now rests on a key of the table: as
+// after a link key, that key is chosen only once the pointer moved away and back.
+void AccessDriver::startTableUnderPointer() {
+    if (!m_hooks.startTable) {
+        return;
+    }
+    m_hooks.startTable();
+    if (m_dwell && m_grid != nullptr) {
+        m_dwell->activationDone(m_dwell->key(), now());
+        paintMark(true);
+    }
+}
+
 void AccessDriver::onTimer() {
     // Releases first: they happened before the items' times ran out.
     handle(m_presses.tick(now()), {});
@@ -327,9 +340,7 @@ void AccessDriver::onTimer() {
     } else if (m_dwell) {
         if (const int key = m_dwell->tick(now())) {
             if (m_grid == nullptr) {
-                if (m_hooks.startTable) {
-                    m_hooks.startTable();
-                }
+                startTableUnderPointer();
             } else {
                 m_hooks.choose(key);
             }

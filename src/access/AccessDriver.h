@@ -99,6 +99,7 @@ private:
     void switchUp(ScanController::Switch which, qint64 at);
     void forgetPresses();
     int keyAt(QPoint point) const;
+    void startTableUnderPointer();
     void onTimer();
     void rearm();
     void paintMark(bool show);

@@ -188,13 +188,18 @@ void EdgeController::reportSpeech(const Outcome& spoken) {
 }
 
 void EdgeController::speak() {
-    if (m_sentence.isEmpty()) {
-        return;
+    if (!m_sentence.isEmpty()) {
+        say(m_sentence.items());
     }
+}
+
+// Speaks a sentence, or cuts the one still heard. One that starts goes first
+// among the recent phrases, whether just built or said again from the phrases view.
+void EdgeController::say(const QList<SentenceItem>& items) {
     const bool starting = !m_speaker.speaking();
-    reportSpeech(m_speaker.speakOrCut(m_hooks.voice(), m_sentence.parts()));
+    reportSpeech(m_speaker.speakOrCut(m_hooks.voice(), Sentence::PartsOf(items)));
     if (starting) {
-        store().addRecent(m_sentence.items());
+        store().addRecent(items);
         saveStore();
     }
 }
@@ -245,7 +250,7 @@ void EdgeController::choosePhrase(int item) {
         openPhrases(m_page->nextPage());
         break;
     case PhrasesPage::Action::Speak:
-        reportSpeech(m_speaker.speakOrCut(m_hooks.voice(), Sentence::PartsOf(phrase.items)));
+        say(phrase.items);
         break;
     case PhrasesPage::Action::None:
         break;

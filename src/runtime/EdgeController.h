@@ -86,6 +86,7 @@ public:
 private:
     void act(const EdgeItem& item);
     void speak();
+    void say(const QList<SentenceItem>& items);
     void reportSpeech(const Outcome& spoken);
     void keep();
     void redrawBar();

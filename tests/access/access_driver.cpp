@@ -33,7 +33,11 @@ struct Rig {
         driver = std::make_unique<AccessDriver>(
             window, audio,
             AccessDriver::Hooks{[this](int key) { chosen(key); },
-                                [this] { trace << QStringLiteral("%1:start").arg(clock->time); },
+                                [this] {
+                                    // As the runtime window does: the table comes at once.
+                                    trace << QStringLiteral("%1:start").arg(clock->time);
+                                    driver->setTable(grid.get(), keys, 3);
+                                },
                                 [](int) { return QString(); }, [this] { return panel; }},
             std::move(c));
         driver->setOptions(options);
@@ -296,9 +300,13 @@ private slots:
             << "";
         QTest::addRow("intro: a click goes on") << click << false << 6 << "click@100-150"
                                                 << "150:start";
-        QTest::addRow("intro: a dwell on the panel goes on")
-            << dwell << false << 6 << "point:panel@100 end@1500"
-            << "1100:start";
+        // The panel's centre lies over key 5 of the table that replaces it.
+        QTest::addRow("intro: a dwell on the panel goes on; key 5 under the resting pointer waits for a move")
+            << dwell << false << 6 << "point:panel@100 end@4000 point:4@4000 point:5@4100 end@6000"
+            << "1100:start 5100:S5";
+        QTest::addRow("intro, dwell: a click on the panel goes on, key 5 under the pointer waits too")
+            << dwell << false << 6 << "point:panel@50 click@100-150 end@3000 point:4@3000 end@4500"
+            << "150:start 4000:S4";
     }
     void script() {
         QFETCH(AccessOptions, options);

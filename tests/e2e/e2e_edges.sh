@@ -18,37 +18,6 @@ options() {
 before_start() { options 2500 'StrisciaFrase=1\r\n'; }
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
-yellow="255,200,0"
-lit() { [[ $(pixel "$1" "$2") == "$yellow" ]]; }
-# One pixel of the screen now, read straight from it: the highlight moves on while a whole
-# screenshot is taken and read.
-lit_now() {
-    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -q "(255,200,0)"
-}
-# Takes screenshots until the highlight shows at every x,y given (bounded), then presses Space.
-press_when() {
-    local what=$1
-    shift
-    for _ in $(seq 200); do
-        local all=1 p
-        for p in "$@"; do lit_now "${p%,*}" "${p#*,}" || { all=0; break; }; done
-        if ((all)); then
-            xdotool key --window "$window" space
-            return 0
-        fi
-        alive "waiting for $what"
-    done
-    fail "$what: never highlighted at $*"
-}
-# Loud stretches of the output after byte $1 separated by more than 0.35 s of quiet.
-speech_runs() {
-    tail -c +"$(($1 + 1))" "$work/audio.raw" | od -An -v -t d2 -w4 | awk '
-        { a = ($1 < 0 ? -$1 : $1) }
-        a > 64 { if (last == 0 || NR - last > 15435) runs++; last = NR }
-        END { print runs + 0 }'
-}
-size() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; }
-
 # The layout: 21 keys with pictures of the default data, the first three saying "io", "voglio", "mela".
 quit_from_intro
 layout=$work/app/layout/frase.ini
@@ -70,7 +39,7 @@ xdotool key --window "$window" space
 wait_pixel 40 130 "255,255,255" "the table under the bar"
 row1=145,115
 for key in 140,219 150,219 296,219; do
-    keys_from=$(size)
+    keys_from=$(audio_bytes)
     press_when "row 1" "$row1"
     press_when "the key at $key" "$key"
 done
@@ -80,7 +49,7 @@ sleep 0.3
 shot
 cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_edges_bar.png"
 bar=622,10
-before=$(size)
+before=$(audio_bytes)
 press_when "the bar" "$bar"
 press_when "Parla" 617,54
 heard_seconds "$before" >/dev/null
@@ -105,7 +74,7 @@ press_when "Frasi" 925,54
 wait_pixel 500 150 "255,255,255" "the phrases view"
 shot
 cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_edges_phrases.png"
-before=$(size)
+before=$(audio_bytes)
 # One row of three items is scanned item by item: "Torna", the favourite, the recent phrase.
 press_when "the favourite" 348,100
 heard_seconds "$before" >/dev/null

@@ -64,7 +64,6 @@ mark_on_home() {
     [[ $(pixel 498 140) == "255,140,0" && $(pixel 1010 140) == "255,140,0" ]] ||
         fail "no link mark on home's keys: $(pixel 498 140) $(pixel 1010 140)"
 }
-bytes() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; }
 sound_heard() {
     local span
     span=$(heard_seconds "$1")
@@ -84,7 +83,7 @@ yellow="255,200,0"
 key2_highlighted() { shot && [[ $(pixel 1020 385) == "$yellow" ]]; }
 xdotool key --window "$window" space
 wait_board home
-before=$(bytes)
+before=$(audio_bytes)
 xdotool key --window "$window" space
 mark_on_home
 cp "$work/shot.png" "${TMPDIR:-/tmp}/e2e_links_home.png"
@@ -109,7 +108,7 @@ printf '[Accesso]\r\nMetodo=Sosta\r\nTempoSosta=1000\r\n' >"$work/app/accesso.in
 start_program
 xdotool mousemove --window "$window" 510 420
 wait_board home
-before=$(bytes)
+before=$(audio_bytes)
 xdotool mousemove --window "$window" 255 385
 wait_board a
 sound_heard "$before"

@@ -98,6 +98,46 @@ heard_seconds() {
     read -r first last _ < <(loud_frames "$1")
     awk -v f="$first" -v l="$last" 'BEGIN { printf "%.3f", (l - f) / 44100 }'
 }
+# Loud stretches of the output after byte $1 separated by more than 0.35 s of quiet: words of one
+# speech run together, two outputs apart count twice.
+speech_runs() {
+    tail -c +"$(($1 + 1))" "$work/audio.raw" | od -An -v -t d2 -w4 | awk '
+        { a = ($1 < 0 ? -$1 : $1) }
+        a > 64 { if (last == 0 || NR - last > 15435) runs++; last = NR }
+        END { print runs + 0 }'
+}
+# Bytes the sound device has written so far.
+audio_bytes() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; }
+# True when the scan's yellow highlight covers pixel x,y now, read straight from the screen:
+# the highlight moves on while a whole screenshot is taken and read.
+lit_now() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -q "(255,200,0)"
+}
+# Watches the screen until the highlight shows at every x,y given (bounded), then presses Space.
+press_when() {
+    local what=$1
+    shift
+    for _ in $(seq 200); do
+        local all=1 p
+        for p in "$@"; do lit_now "${p%,*}" "${p#*,}" || { all=0; break; }; done
+        if ((all)); then
+            xdotool key --window "$window" space
+            return 0
+        fi
+        alive "waiting for $what"
+    done
+    fail "$what: never highlighted at $*"
+}
+# Moves the pointer to x,y of the screen and checks that the server put it there: the first
+# move sent to a server just started can be lost. Bounded; usable before the program runs.
+pointer_to() {
+    for _ in $(seq 40); do
+        xdotool mousemove "$1" "$2"
+        [[ $(xdotool getmouselocation) == "x:$1 y:$2 "* ]] && return 0
+        sleep 0.25
+    done
+    fail "the pointer did not go to $1,$2"
+}
 # Alt held while the letter goes down and up: the program acts on the
 # letter's release with Alt alone still held.
 alt_key() { xdotool keydown alt keydown "$1" keyup "$1" keyup alt; }
