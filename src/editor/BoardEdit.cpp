@@ -2,6 +2,9 @@
 
 #include "config/LayoutFile.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
+
 BoardEdit::BoardEdit(LayoutEditor& editor) : m_editor(editor) {}
 
 template <typename Edit> void BoardEdit::change(Edit edit) {
@@ -42,6 +45,39 @@ void BoardEdit::setPictures(int first, const QStringList& paths) {
             m_editor.setValue(Field::Picture, first + i, paths[i]);
         }
     });
+}
+
+int BoardEdit::fillEmptyKeys(const QList<Key>& pictures) {
+    int next = 0;
+    change([&] {
+        for (int k = 1; k <= m_editor.keyCount() && next < pictures.size(); ++k) {
+            if (!m_editor.value(Field::Picture, k).isEmpty()) {
+                continue;
+            }
+            const Key& chosen = pictures[next++];
+            m_editor.setValue(Field::Picture, k, chosen.picture);
+            if (m_editor.value(Field::Text, k).isEmpty()) {
+                m_editor.setValue(Field::Text, k, chosen.text);
+            }
+        }
+    });
+    return int(pictures.size()) - next;
+}
+
+int BoardEdit::emptyKeys() const {
+    int empty = 0;
+    for (int k = 1; k <= m_editor.keyCount(); ++k) {
+        empty += m_editor.value(Field::Picture, k).isEmpty() ? 1 : 0;
+    }
+    return empty;
+}
+
+QString BoardEdit::WordsOf(const QString& file) {
+    // "02_pane" is numbered to sort; "3 porcellini" is what the key says.
+    static const QRegularExpression number(QStringLiteral("^\\d+[_.-]+(?=.*[^\\d_. -])"));
+    QString words = QFileInfo(file).completeBaseName().remove(number);
+    words.replace(QLatin1Char('_'), QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char(' '));
+    return words.simplified();
 }
 
 void BoardEdit::swap(int a, int b) {

@@ -3,6 +3,11 @@
 #include <QKeyEvent>
 
 int ClassicKeys::KeyAscii(const QKeyEvent& event) {
+    // Ctrl+Shift+M opens the board editor on its release. X11 gives its press
+    // the text of Ctrl+M, Enter's character, which must not start the table first.
+    if (event.key() == Qt::Key_M && ShiftMask(event.modifiers()) == 3) {
+        return 0;
+    }
     const int ch = event.text().isEmpty() ? 0 : event.text().at(0).unicode();
     if (ch == 0 && (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)) {
         return 13;

@@ -6,7 +6,8 @@ class QKeyEvent;
 
 // The runtime window's keys as the classic key events gave them.
 namespace ClassicKeys {
-// The typed character of a key press, 13 for Enter and 27 for Esc; 0 for none.
+// The typed character of a key press, 13 for Enter and 27 for Esc; 0 for none
+// and for the board editor's Ctrl+Shift+M.
 int KeyAscii(const QKeyEvent& event);
 // The key code of a release: 112 to 123 for F1 to F12, 65 to 90 for the
 // letters, 0 for the keys the window does not react to on release.

@@ -69,6 +69,15 @@ wait_window() {
 }
 has_window() { [[ -n $(windows_named "$1") ]]; }
 no_window_named() { [[ -z $(windows_named "$1") ]]; }
+# No message window beside the runtime window, such as one refusing a layout.
+no_message_windows() {
+    local title id
+    for title in "Mirelva" "Mirelva - CARICAMENTO FILE DIGITALI" "Mirelva - CARICAMENTO RISORSE"; do
+        for id in $(windows_named "$title"); do
+            [[ $id == "$window" ]] || fail "a message \"$title\" appeared $1"
+        done
+    done
+}
 wait_window_gone() { wait_for "the window \"$1\" to close" no_window_named "$1"; }
 # Seconds of sound in a PCM WAV: its data bytes over its byte rate.
 # The length of key 1's WAV in the layout file $1 (a plain 44-byte header).
