@@ -5,6 +5,34 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
+namespace {
+// Negative, zero or positive as `a` sorts before, with or after `b`; runs of
+// digits compare by their value, the rest without regard to case.
+int CompareNames(const QString& a, const QString& b) {
+    static const QRegularExpression runs(QStringLiteral("\\d+|\\D+"));
+    auto i = runs.globalMatch(a);
+    auto j = runs.globalMatch(b);
+    while (i.hasNext() && j.hasNext()) {
+        const QString x = i.next().captured();
+        const QString y = j.next().captured();
+        int order = 0;
+        if (x.front().isDigit() && y.front().isDigit()) {
+            const QString u = x.mid(x.indexOf(QRegularExpression(QStringLiteral("[1-9]|$"))));
+            const QString v = y.mid(y.indexOf(QRegularExpression(QStringLiteral("[1-9]|$"))));
+            order = u.size() != v.size() ? int(u.size() - v.size()) : u.compare(v);
+        } else {
+            order = x.compare(y, Qt::CaseInsensitive);
+        }
+        if (order != 0) {
+            return order;
+        }
+    }
+    return int(i.hasNext()) - int(j.hasNext());
+}
+} // namespace
+
 BoardEdit::BoardEdit(LayoutEditor& editor) : m_editor(editor) {}
 
 template <typename Edit> void BoardEdit::change(Edit edit) {
@@ -62,6 +90,17 @@ int BoardEdit::fillEmptyKeys(const QList<Key>& pictures) {
         }
     });
     return int(pictures.size()) - next;
+}
+
+QStringList BoardEdit::InNameOrder(QStringList files) {
+    std::stable_sort(files.begin(), files.end(), [](const QString& a, const QString& b) {
+        // "pane" before "pane2" whatever their kinds of file.
+        const QFileInfo x(a);
+        const QFileInfo y(b);
+        const int order = CompareNames(x.completeBaseName(), y.completeBaseName());
+        return order != 0 ? order < 0 : CompareNames(x.fileName(), y.fileName()) < 0;
+    });
+    return files;
 }
 
 int BoardEdit::emptyKeys() const {

@@ -43,6 +43,9 @@ public:
     // The words a picture's file name suggests: "02_pane-e-burro.png" gives
     // "pane e burro" (a number joined by "_", "-" or "." only sorts the files).
     static QString WordsOf(const QString& file);
+    // Files in the order of their names, numbers by their value ("2_" before
+    // "10_") and letters without regard to case, as a parent numbers photos.
+    static QStringList InNameOrder(QStringList files);
     void swap(int a, int b);
     void setKeyCount(int count);
     void setForcedInput(bool on);

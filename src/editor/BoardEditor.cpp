@@ -16,7 +16,6 @@
 #include "platform/IMessages.h"
 
 #include <QAction>
-#include <QCollator>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -221,11 +220,8 @@ void BoardEditor::dropped(int key, const QStringList& files) {
 // Several pictures chosen at once fill the empty keys in the order of their
 // names, each key's words taken from its file name; one undo takes them back.
 void BoardEditor::addPictures() {
-    QStringList files = m_picker.ShowOpenFilesDialog(this, FileFilters::Pictures());
-    QCollator byName;
-    byName.setNumericMode(true);
-    byName.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(files.begin(), files.end(), byName);
+    const QStringList files =
+        BoardEdit::InNameOrder(m_picker.ShowOpenFilesDialog(this, FileFilters::Pictures()));
     // Only the pictures that find a key are written into the data folder.
     const qsizetype room = m_edit.emptyKeys();
     const qsizetype left = std::max<qsizetype>(0, files.size() - room);

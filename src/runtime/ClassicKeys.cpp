@@ -3,11 +3,6 @@
 #include <QKeyEvent>
 
 int ClassicKeys::KeyAscii(const QKeyEvent& event) {
-    // Ctrl+Shift+M opens the board editor on its release. X11 gives its press
-    // the text of Ctrl+M, Enter's character, which must not start the table first.
-    if (event.key() == Qt::Key_M && ShiftMask(event.modifiers()) == 3) {
-        return 0;
-    }
     const int ch = event.text().isEmpty() ? 0 : event.text().at(0).unicode();
     if (ch == 0 && (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)) {
         return 13;
@@ -16,6 +11,10 @@ int ClassicKeys::KeyAscii(const QKeyEvent& event) {
         return 27;
     }
     return ch;
+}
+
+bool ClassicKeys::IsBoardEditorGesture(const QKeyEvent& event) {
+    return event.key() == Qt::Key_M && ShiftMask(event.modifiers()) == 3 && !event.isAutoRepeat();
 }
 
 int ClassicKeys::KeyCode(int qtKey) {

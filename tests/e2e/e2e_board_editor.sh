@@ -24,7 +24,7 @@ colours=("220,30,30" "240,200,40" "250,250,240" "40,120,230" "150,90,40" "250,23
 words=("mela" "pane" "latte" "acqua" "biscotti" "banana")
 before_start() {
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    for _ in $(seq 80); do wm_ready && break; sleep 0.25; done
+    for _ in $(seq 240); do wm_ready && break; sleep 0.25; done
     wm_ready || { echo "FAIL: openbox did not start"; exit 1; }
     # The family's photos, numbered 2, 4, ... 12: by number they come in
     # another order than by letters ("10_" before "2_") or by their words.
@@ -53,7 +53,7 @@ shots=${TMPDIR:-/tmp}
 
 # ---- The parent's part, by the names a screen reader hears; it prints its action count.
 focus "$window"
-timeout 280 /usr/bin/python3 "$here/board_editor.py" "$work/foto" "$shots/${name}_editor.png" \
+timeout 280 /usr/bin/python3 "$here/board_editor.py" "$work/foto" "$shots/${name}_editor.png" "$app_pid" \
     >"$work/driver.log" 2>&1 || { cat "$work/driver.log"; fail "the board could not be made in the editor"; }
 cat "$work/driver.log"
 actions=$(sed -n 's/^actions: //p' "$work/driver.log")

@@ -232,6 +232,26 @@ private slots:
         QCOMPARE(BoardEdit::WordsOf(file), words);
     }
 
+    // Photos chosen together go on the keys in the order of their names.
+    void nameOrder_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("order");
+        QTest::addRow("numbers by value") << QStringList{"/f/10_b.png", "/f/2_a.png", "/f/1_c.png"}
+                                          << QStringList{"/f/1_c.png", "/f/2_a.png", "/f/10_b.png"};
+        QTest::addRow("leading zeros by value")
+            << QStringList{"003.png", "02.png", "1.png"} << QStringList{"1.png", "02.png", "003.png"};
+        QTest::addRow("letters without case, names not folders")
+            << QStringList{"/a/Pane.gif", "/b/acqua.gif", "/a/mela.gif"}
+            << QStringList{"/b/acqua.gif", "/a/mela.gif", "/a/Pane.gif"};
+        QTest::addRow("a shorter name first")
+            << QStringList{"pane2.png", "pane.png"} << QStringList{"pane.png", "pane2.png"};
+    }
+    void nameOrder() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, order);
+        QCOMPARE(BoardEdit::InNameOrder(files), order);
+    }
+
     // A key copied to another open board is an edit of that board only.
     void copyToAnotherBoard() {
         SetupFixture f;
