@@ -42,7 +42,7 @@ tone = [int(16000 * math.sin(2 * math.pi * 440 * i / rate)) for i in range(int(r
 with open(sys.argv[1], "wb") as f:
     f.write(struct.pack("<%dh" % (len(quiet) + len(tone)), *(quiet + tone)))
 PY
-    export SDL_DISKAUDIOFILE_IN=$work/microfono.raw
+    export SDL_DISKAUDIOFILEIN=$work/microfono.raw
     # The picker opens in the program's working folder: the parent's home.
     cd "$work"
 }
