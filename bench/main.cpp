@@ -436,7 +436,7 @@ int ProfileSynthesis(int count) {
         double firstMs = -1;
         qint64 samples = 0;
         qint64 leadingSilence = -1;
-        engine->synthesize(ssml, settings, [&](std::span<const qint16> chunk) {
+        const Outcome spoken = engine->synthesize(ssml, settings, [&](std::span<const qint16> chunk) {
             if (firstMs < 0) {
                 firstMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
             }
@@ -447,6 +447,10 @@ int ProfileSynthesis(int count) {
             }
             samples += qint64(chunk.size());
         });
+        if (!spoken) {
+            std::fprintf(stderr, "%s\n", qPrintable(spoken.detail()));
+            return 1;
+        }
         const double totalMs = std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
         std::printf("first samples after %.2f ms, all %lld samples (%.0f ms of speech) after %.2f ms, "
                     "%lld silent samples first\n",

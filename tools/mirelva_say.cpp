@@ -112,12 +112,13 @@ int main(int argc, char** argv) {
 
     output.start();
     whole.start();
-    const std::optional<cVoce::Error> error = voce.Speak(args.at(1));
+    const Outcome spoken = voce.Speak(args.at(1));
     if (times) {
         report("Speak", output, whole);
     }
-    if (error) {
-        std::fprintf(stderr, "errore %d: %s\n", error->number, qPrintable(error->description));
+    if (!spoken) {
+        // The runtime's error numbers: 91 without a synthesizer, 1 for one that failed.
+        std::fprintf(stderr, "errore %d: %s\n", voce.hasSynthesizer() ? 1 : 91, qPrintable(spoken.message()));
         return 1;
     }
     return 0;

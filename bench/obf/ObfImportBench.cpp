@@ -127,14 +127,14 @@ bool MakeSet(const QString& folder, const QString& path) {
 // import's and not that of making the set.
 int Import(const QString& set, const QString& data) {
     ObfImporter importer(data);
-    ObfReport report;
-    QString error;
     QElapsedTimer timer;
     timer.start();
-    const bool imported = importer.Import(set, report, &error);
+    const Result<ObfReport> imported = importer.Import(set);
     const qint64 ms = timer.elapsed();
+    const ObfReport report = imported ? imported.value() : ObfReport();
     if (!imported || report.layouts().size() != Boards || !report.entries().isEmpty()) {
-        std::fprintf(stderr, "import failed: %s\n%s\n", qPrintable(error), qPrintable(report.summary()));
+        std::fprintf(stderr, "import failed: %s\n%s\n", qPrintable(imported.failure().message()),
+                     qPrintable(report.summary()));
         return EXIT_FAILURE;
     }
     const long peak = PeakKb();

@@ -2,9 +2,9 @@
 
 #include "access/FavouritesDialog.h"
 #include "access/VoiceOptionsWidget.h"
-#include "audio/VoiceSettings.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -188,11 +188,9 @@ void AccessOptionsDialog::save() {
         m_messages.showMessage(whyNot, MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
-    if (m_voice != nullptr && !m_voice->save()) {
-        m_messages.showMessage(QStringLiteral("Impossibile salvare la voce in «%1».\r\n"
-                                              "Accertarsi che la cartella sia scrivibile.")
-                                   .arg(VoiceSettings::FilePath(m_dataFolder)),
-                               MsgIcon::Exclamation, AppInfo::Title);
+    if (const Outcome saved = m_voice != nullptr ? m_voice->save() : Outcome::Done(); !saved) {
+        Log::Failure(lcFiles, saved);
+        m_messages.showMessage(saved.message(), MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
     accept();

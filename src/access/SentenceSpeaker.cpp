@@ -16,23 +16,23 @@ void SentenceSpeaker::cut(cVoce& voice) {
     m_started = false;
 }
 
-std::optional<QString> SentenceSpeaker::speakOrCut(cVoce& voice, const QList<SentencePart>& parts) {
+Outcome SentenceSpeaker::speakOrCut(cVoce& voice, const QList<SentencePart>& parts) {
     if (speaking()) {
         cut(voice);
-        return std::nullopt;
+        return Outcome::Done();
     }
     // Whatever a key left playing gives way to the sentence; the parts then queue one behind the other.
     voice.StopSpeech();
     m_sound.StopSound();
     const qint32 flags = voice.SpeakFlags();
     voice.setSpeakFlags(cVoce::SetFlag(false, flags | cVoce::SVSFlagsAsync, cVoce::SVSFPurgeBeforeSpeak));
-    std::optional<QString> failure;
+    Outcome failure = Outcome::Done();
     for (const SentencePart& part : parts) {
         if (!part.sound.isEmpty()) {
             m_sound.setFileName(part.sound);
             m_sound.PlayFile(cSound::SND_QUEUE);
-        } else if (const auto error = voice.SpeakJoined(part.texts); error && !failure) {
-            failure = error->description;
+        } else if (Outcome spoken = voice.SpeakJoined(part.texts); !spoken && failure.ok()) {
+            failure = std::move(spoken);
         }
     }
     voice.setSpeakFlags(flags);

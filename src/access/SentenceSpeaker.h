@@ -1,10 +1,9 @@
 #pragma once
 
 #include "access/Sentence.h"
+#include "platform/Outcome.h"
 
 #include <QString>
-
-#include <optional>
 
 class IAudioOutput;
 class cSound;
@@ -17,9 +16,9 @@ class SentenceSpeaker {
 public:
     SentenceSpeaker(IAudioOutput& output, cSound& sound) : m_output(output), m_sound(sound) {}
 
-    // Cuts the sentence while it is heard; otherwise starts it. The error of a
-    // text that could not be spoken, in Italian.
-    std::optional<QString> speakOrCut(cVoce& voice, const QList<SentencePart>& parts);
+    // Cuts the sentence while it is heard; otherwise starts it. Fails with the
+    // first text that could not be spoken.
+    Outcome speakOrCut(cVoce& voice, const QList<SentencePart>& parts);
     // Cuts the sentence if it is still heard.
     void cut(cVoce& voice);
     bool speaking() const;

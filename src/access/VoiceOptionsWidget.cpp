@@ -2,6 +2,7 @@
 
 #include "audio/VoiceSettings.h"
 #include "audio/cVoce.h"
+#include "platform/Log.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -114,14 +115,15 @@ QString VoiceOptionsWidget::notice() const {
     return m_lastNotice;
 }
 
-bool VoiceOptionsWidget::save() const {
+Outcome VoiceOptionsWidget::save() const {
     return VoiceSettings::Save(m_dataFolder, choice());
 }
 
 void VoiceOptionsWidget::tryVoice() {
     cVoce voce(m_output, ResolveVoice(choice(), m_engines));
     showNotice(voce.notice());
-    if (const std::optional<cVoce::Error> error = voce.Speak(SampleSentence)) {
-        showNotice(error->description);
+    if (const Outcome spoken = voce.Speak(SampleSentence); !spoken) {
+        Log::Failure(lcAudio, spoken);
+        showNotice(spoken.message());
     }
 }

@@ -2,6 +2,7 @@
 
 #include "audio/SpeechEngines.h"
 #include "audio/VoiceChoice.h"
+#include "platform/Outcome.h"
 
 #include <QGroupBox>
 #include <QString>
@@ -35,8 +36,8 @@ public:
     VoiceChoice choice() const;
     // What was last said about a missing voice; empty when none is missing.
     QString notice() const;
-    // Writes the choice to the voice file; false when it cannot be written.
-    bool save() const;
+    // Writes the choice to the voice file; fails when it cannot be written.
+    Outcome save() const;
     // Speaks the sample sentence with the choice ("Prova").
     void tryVoice();
 

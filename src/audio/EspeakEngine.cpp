@@ -54,16 +54,19 @@ EspeakEngine::~EspeakEngine() {
     Espeak()->Terminate();
 }
 
-bool EspeakEngine::loadVoice(const QByteArray& identifier) {
+Outcome EspeakEngine::loadVoice(const QByteArray& identifier) {
     if (identifier == m_loadedVoice) {
-        return true;
+        return Outcome::Done();
     }
     m_loadedVoice.clear();
-    if (Espeak()->SetVoiceByName(identifier.constData()) != EE_OK) {
-        return false;
+    if (const espeak_ERROR status = Espeak()->SetVoiceByName(identifier.constData()); status != EE_OK) {
+        return Outcome::Failed(QStringLiteral("Errore della sintesi vocale"),
+                               QStringLiteral("espeak-ng: voice %1 not loaded (status %2)")
+                                   .arg(QString::fromUtf8(identifier))
+                                   .arg(int(status)));
     }
     m_loadedVoice = identifier;
-    return true;
+    return Outcome::Done();
 }
 
 std::vector<EspeakEngine::Voice> EspeakEngine::voicesOf(const QString& language) {
@@ -149,9 +152,9 @@ std::optional<EspeakEngine::Voice> EspeakEngine::withVariant(const Voice& voice,
     return std::nullopt;
 }
 
-int EspeakEngine::synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink) {
-    if (!loadVoice(settings.voice.identifier)) {
-        return EE_INTERNAL_ERROR;
+Outcome EspeakEngine::synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink) {
+    if (Outcome loaded = loadVoice(settings.voice.identifier); !loaded) {
+        return loaded;
     }
     Espeak()->SetParameter(espeakRATE, settings.wordsPerMinute, 0);
     Espeak()->SetParameter(espeakVOLUME, settings.volume, 0);
@@ -159,5 +162,11 @@ int EspeakEngine::synthesize(const QByteArray& ssml, const Settings& settings, c
     const espeak_ERROR status =
         Espeak()->Synth(ssml.constData(), size_t(ssml.size()) + 1, 0, POS_CHARACTER, 0,
                         espeakCHARS_UTF8 | espeakSSML, nullptr, const_cast<SampleSink*>(&sink));
-    return int(status);
+    if (status != EE_OK) {
+        return Outcome::Failed(QStringLiteral("Errore della sintesi vocale"),
+                               QStringLiteral("espeak-ng voice %1: synthesis status %2")
+                                   .arg(QString::fromUtf8(settings.voice.identifier))
+                                   .arg(int(status)));
+    }
+    return Outcome::Done();
 }

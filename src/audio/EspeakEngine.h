@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -59,12 +61,13 @@ public:
     using SampleSink = std::function<void(std::span<const qint16>)>;
 
     // Speaks UTF-8 SSML with the given settings; samples go to `sink` as they
-    // are made. Returns espeak-ng's status (0 on success).
-    int synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink);
+    // are made. A failure carries espeak-ng's status as its detail.
+    Outcome synthesize(const QByteArray& ssml, const Settings& settings, const SampleSink& sink);
 
 private:
     explicit EspeakEngine(int sampleRate) : m_sampleRate(sampleRate) {}
-    bool loadVoice(const QByteArray& identifier);
+    // Fails, with espeak-ng's status, when the voice cannot be loaded.
+    Outcome loadVoice(const QByteArray& identifier);
 
     int m_sampleRate;
     QByteArray m_loadedVoice;

@@ -79,20 +79,17 @@ SpeechVoice EspeakSpeechEngine::voice() const {
     return {QString::fromUtf8(m_voice->identifier), m_voice->name, m_voice->language, m_gender};
 }
 
-std::optional<QString> EspeakSpeechEngine::speak(const SpeechText& text, const VoiceTuning& tuning,
-                                                 const SampleSink& sink, bool wait) {
+Outcome EspeakSpeechEngine::speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
+                                  bool wait) {
     Q_UNUSED(wait);
     if (!m_voice) {
-        return QStringLiteral("Nessuna voce di espeak-ng scelta");
+        return Outcome::Failed(QStringLiteral("Nessuna voce di espeak-ng scelta"),
+                               QStringLiteral("espeak-ng: no voice selected"));
     }
     // Italian reads "&" as "e"; the synthesizer would say the English "and".
     const QString ampersand = m_voice->language.startsWith(Italian) ? QStringLiteral("e") : QString();
     const EspeakEngine::Settings settings{
         *m_voice, qRound(DefaultWordsPerMinute * SapiRateFactor(tuning.rate)), tuning.volume,
         std::clamp(PitchMiddle + PitchPerStep * tuning.pitch, 0, 100)};
-    const int status = m_engine.synthesize(SpeechSsml(text, tuning.rate, ampersand).toUtf8(), settings, sink);
-    if (status != 0) {
-        return QStringLiteral("Errore della sintesi vocale");
-    }
-    return std::nullopt;
+    return m_engine.synthesize(SpeechSsml(text, tuning.rate, ampersand).toUtf8(), settings, sink);
 }

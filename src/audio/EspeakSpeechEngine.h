@@ -23,8 +23,8 @@ public:
     bool selectVoice(const QString& id) override;
     SpeechVoice voice() const override;
     int sampleRate() const override { return m_engine.sampleRate(); }
-    std::optional<QString> speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
-                                 bool wait) override;
+    Outcome speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
+                  bool wait) override;
 
 private:
     EspeakSpeechEngine(EspeakEngine& engine, const QString& voiceAttributes)

@@ -251,13 +251,16 @@ bool FestivalSpeechEngine::selectVoice(const QString& id) {
     return false;
 }
 
-std::optional<QString> FestivalSpeechEngine::speak(const SpeechText& text, const VoiceTuning& tuning,
-                                                   const SampleSink& sink, bool wait) {
+Outcome FestivalSpeechEngine::speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
+                                    bool wait) {
     Q_UNUSED(wait);
     QString missing;
     const Module* m = module(missing);
     if (m == nullptr || m_voice.id.isEmpty() || m->select(m_voice.id.toLatin1().constData()) != 0) {
-        return QStringLiteral("La voce di Festival non è pronta");
+        return Outcome::Failed(QStringLiteral("La voce di Festival non è pronta"),
+                               m == nullptr
+                                   ? QStringLiteral("Festival: %1").arg(missing)
+                                   : QStringLiteral("Festival: voice «%1» not selected").arg(m_voice.id));
     }
     bool ok = true;
     for (const SpeechPiece& piece : text) {
@@ -283,7 +286,8 @@ std::optional<QString> FestivalSpeechEngine::speak(const SpeechText& text, const
         ok = speakPiece(*m, words, stretch, pitch, gain, sink) && ok;
     }
     if (!ok) {
-        return QStringLiteral("Errore della sintesi vocale di Festival");
+        return Outcome::Failed(QStringLiteral("Errore della sintesi vocale di Festival"),
+                               QStringLiteral("Festival voice %1: a sentence failed").arg(m_voice.id));
     }
-    return std::nullopt;
+    return Outcome::Done();
 }

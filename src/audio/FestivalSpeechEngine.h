@@ -28,8 +28,8 @@ public:
     bool selectVoice(const QString& id) override;
     SpeechVoice voice() const override { return m_voice; }
     int sampleRate() const override;
-    std::optional<QString> speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
-                                 bool wait) override;
+    Outcome speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
+                  bool wait) override;
 
     // What of a text Festival's Italian voices can read, in their ISO-8859-1,
     // cut into sentences short enough for Festival's memory. Anything else

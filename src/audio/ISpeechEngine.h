@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/SapiMarkup.h"
+#include "platform/Outcome.h"
 
 #include <QFlags>
 #include <QString>
@@ -69,9 +70,10 @@ public:
     virtual SpeechVoice voice() const = 0;
     // Rate of the samples handed to the sink (mono, signed 16-bit).
     virtual int sampleRate() const { return 0; }
-    // Speaks the text; an error text on failure.
-    virtual std::optional<QString> speak(const SpeechText& text, const VoiceTuning& tuning,
-                                         const SampleSink& sink, bool wait) = 0;
+    // Speaks the text; on failure, why in Italian for the user and the
+    // engine's own reason for the log.
+    virtual Outcome speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
+                          bool wait) = 0;
     // Cuts the engine's own playing (engines without Samples).
     virtual void stop() {}
 };

@@ -203,8 +203,8 @@ bool SpeechDispatcherEngine::selectVoice(const QString& id) {
     return false;
 }
 
-std::optional<QString> SpeechDispatcherEngine::speak(const SpeechText& text, const VoiceTuning& tuning,
-                                                     const SampleSink& sink, bool wait) {
+Outcome SpeechDispatcherEngine::speak(const SpeechText& text, const VoiceTuning& tuning,
+                                      const SampleSink& sink, bool wait) {
     Q_UNUSED(sink);
     const QString ampersand = m_voice.language.startsWith(Italian) ? QStringLiteral("e") : QString();
     const QByteArray ssml = SpeechSsml(text, tuning.rate, ampersand).toUtf8();
@@ -215,18 +215,24 @@ std::optional<QString> SpeechDispatcherEngine::speak(const SpeechText& text, con
                             return spd->say(c, SPD_TEXT, ssml.constData());
                         }).value_or(-1);
     if (message < 0) {
-        return QStringLiteral("La voce di sistema non ha accettato il testo");
+        return Outcome::Failed(QStringLiteral("La voce di sistema non ha accettato il testo"),
+                               m_connection == nullptr
+                                   ? QStringLiteral("speech-dispatcher: no answer")
+                                   : QStringLiteral("speech-dispatcher: spd_say refused"));
     }
     if (wait) {
         Endings& e = endings();
         std::unique_lock lock(e.mutex);
         const auto limit = BaseWait + WaitPerCharacter * SpokenWords(text).size();
         if (!e.changed.wait_for(lock, limit, [&] { return e.ended.count(size_t(message)) > 0; })) {
-            return QStringLiteral("La voce di sistema non ha finito di parlare");
+            return Outcome::Failed(QStringLiteral("La voce di sistema non ha finito di parlare"),
+                                   QStringLiteral("speech-dispatcher: message %1 not ended in %2 ms")
+                                       .arg(message)
+                                       .arg(qint64(limit.count())));
         }
         e.ended.erase(size_t(message));
     }
-    return std::nullopt;
+    return Outcome::Done();
 }
 
 void SpeechDispatcherEngine::stop() {

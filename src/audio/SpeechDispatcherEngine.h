@@ -26,8 +26,8 @@ public:
     std::vector<SpeechVoice> voices() override;
     bool selectVoice(const QString& id) override;
     SpeechVoice voice() const override { return m_voice; }
-    std::optional<QString> speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
-                                 bool wait) override;
+    Outcome speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
+                  bool wait) override;
     void stop() override;
 
 private:

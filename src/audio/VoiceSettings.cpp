@@ -24,19 +24,24 @@ VoiceChoice VoiceSettings::Load(const QString& dataFolder) {
     return VoiceChoice::parse(text).value_or(VoiceChoice{});
 }
 
-bool VoiceSettings::Save(const QString& dataFolder, const VoiceChoice& choice) {
+Outcome VoiceSettings::Save(const QString& dataFolder, const VoiceChoice& choice) {
     const QString file = FilePath(dataFolder);
     // Written whole beside the file and renamed over it, so a failure leaves the old file.
     const QString temporary = file + QStringLiteral(".nuovo");
+    const auto failed = [&](const QString& detail) {
+        QFile::remove(temporary);
+        return Outcome::Failed(QStringLiteral("Impossibile salvare la voce in «%1».\r\n"
+                                              "Accertarsi che la cartella sia scrivibile.")
+                                   .arg(file),
+                               detail);
+    };
     QFile::remove(temporary);
     IniEngine::WriteString(temporary, Section, Key, choice.format());
     if (VoiceChoice::parse(IniEngine::ReadString(temporary, Section, Key, {}, ValueBufferSize)) != choice) {
-        QFile::remove(temporary);
-        return false;
+        return failed(temporary + QStringLiteral(": not written or read back differently"));
     }
     if (DurableFile::Replace(temporary, file) != 0) {
-        QFile::remove(temporary);
-        return false;
+        return failed(file + QStringLiteral(": could not replace it with ") + temporary);
     }
-    return true;
+    return Outcome::Done();
 }

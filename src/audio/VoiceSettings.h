@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/VoiceChoice.h"
+#include "platform/Outcome.h"
 
 #include <QString>
 
@@ -11,6 +12,6 @@
 namespace VoiceSettings {
 QString FilePath(const QString& dataFolder);
 VoiceChoice Load(const QString& dataFolder);
-// Writes the file whole (never half of it); false when it cannot be written.
-bool Save(const QString& dataFolder, const VoiceChoice& choice);
+// Writes the file whole (never half of it); fails when it cannot be written.
+Outcome Save(const QString& dataFolder, const VoiceChoice& choice);
 } // namespace VoiceSettings

@@ -1,8 +1,10 @@
 #include "audio/cSound.h"
 
+#include "audio/AudioLibraries.h"
 #include "audio/WavDecoder.h"
 #include "audio/WavSource.h"
 #include "config/FileExists.h"
+#include "platform/Log.h"
 #include "platform/RegularFile.h"
 
 cSound::cSound(IAudioOutput& output) : m_output(output) {}
@@ -19,19 +21,29 @@ void cSound::StopSound() {
 void cSound::PlayFile(quint32 flags) {
     // Layouts written on another system name files with letters in any case.
     const std::optional<QByteArray> wav = ReadRegularFile(ResolveFileCase(m_fileName), MaxSoundFileBytes);
-    play(wav.value_or(QByteArray()), flags);
+    if (play(wav.value_or(QByteArray()), flags) || m_fileName.isEmpty()) {
+        return;
+    }
+    // Nothing is shown, as always: the log keeps the trace for whoever helps.
+    const QString why = !wav ? QStringLiteral("missing, not a regular file or too large")
+                        : Sdl() == nullptr
+                            ? QStringLiteral("SDL2 is not available")
+                            : QStringLiteral("%1 bytes that are no WAV it can play").arg(wav->size());
+    Log::Failure(lcAudio,
+                 Outcome::Failed(QStringLiteral("Impossibile riprodurre il suono «%1».").arg(m_fileName),
+                                 m_fileName + QStringLiteral(": ") + why));
 }
 
 // One sound at a time, as with the classic sound call: a new sound stops the
 // one still playing.
-void cSound::play(const QByteArray& wav, quint32 flags) {
+bool cSound::play(const QByteArray& wav, quint32 flags) {
     // Each piece is queued as soon as it is converted, so the sound starts
     // before the rest is ready; a file that gives nothing leaves alone what
     // is playing.
     WavDecoder decoder(wav, m_output.format());
     std::vector<qint16> piece = decoder.next();
     if (piece.empty()) {
-        return;
+        return false;
     }
     const bool queue = (flags & SND_QUEUE) != 0;
     if (!queue) {
@@ -46,11 +58,12 @@ void cSound::play(const QByteArray& wav, quint32 flags) {
         // little ahead of the device: the device never runs dry behind the
         // first piece, and a long sound never sits in memory whole.
         if (sync && !m_output.waitUntilQueuedAtMost(ahead)) {
-            return;
+            return true;
         }
         piece = decoder.next();
     } while (!piece.empty());
     if (sync) {
         m_output.drain();
     }
+    return true;
 }

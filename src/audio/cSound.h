@@ -14,7 +14,8 @@
 // No member reports an error: a missing or empty name, a file that is not a
 // valid WAV, a path to something that is not a regular file, or no audio
 // device at all play nothing and return at once. No default sound replaces a
-// sound that cannot be played.
+// sound that cannot be played. A named file that gives no sound leaves a
+// line in the log.
 class cSound {
 public:
     // Flag bits of PlayFile, with the values users of the class know from
@@ -57,7 +58,8 @@ private:
     // for a while still does not let it run dry.
     static constexpr int ConvertAheadMs = 1000;
 
-    void play(const QByteArray& wav, quint32 flags);
+    // False when the bytes give no sound at all.
+    bool play(const QByteArray& wav, quint32 flags);
 
     IAudioOutput& m_output;
     QString m_fileName;

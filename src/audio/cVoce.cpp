@@ -3,11 +3,11 @@
 #include "audio/AudioConverter.h"
 
 namespace {
-// The error of speaking without a synthesizer, as the runtime reports it.
-constexpr int ObjectNotSetNumber = 91;
-const char* const ObjectNotSetText = "Variabile oggetto o variabile del blocco With non impostata";
-// The error of a synthesizer that failed.
-constexpr int SynthesisFailedNumber = 1;
+// The error of speaking without a synthesizer, as the runtime reports it (its error 91).
+Outcome ObjectNotSet() {
+    return Outcome::Failed(QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"),
+                           QStringLiteral("error 91: no speech synthesizer was set up"));
+}
 } // namespace
 
 const QString cVoce::DefaultAttributes =
@@ -48,22 +48,22 @@ QString cVoce::VoiceName() const {
     return m_engine ? m_engine->voice().name : QString();
 }
 
-std::optional<cVoce::Error> cVoce::Speak(const QString& text) {
+Outcome cVoce::Speak(const QString& text) {
     if (!m_engine) {
-        return Error{ObjectNotSetNumber, QString::fromUtf8(ObjectNotSetText)};
+        return ObjectNotSet();
     }
     if ((m_speakFlags & SVSFPurgeBeforeSpeak) != 0) {
         StopSpeech();
     }
     if (text.isEmpty()) {
-        return std::nullopt;
+        return Outcome::Done();
     }
     return speak(parsed(text));
 }
 
-std::optional<cVoce::Error> cVoce::SpeakJoined(const QStringList& texts) {
+Outcome cVoce::SpeakJoined(const QStringList& texts) {
     if (!m_engine) {
-        return Error{ObjectNotSetNumber, QString::fromUtf8(ObjectNotSetText)};
+        return ObjectNotSet();
     }
     if ((m_speakFlags & SVSFPurgeBeforeSpeak) != 0) {
         StopSpeech();
@@ -80,7 +80,7 @@ std::optional<cVoce::Error> cVoce::SpeakJoined(const QStringList& texts) {
         speech.insert(speech.end(), one.begin(), one.end());
     }
     if (speech.empty()) {
-        return std::nullopt;
+        return Outcome::Done();
     }
     return speak(speech);
 }
@@ -90,10 +90,10 @@ SpeechText cVoce::parsed(const QString& text) const {
     return (m_speakFlags & SVSFIsXML) != 0 ? ParseSapiMarkup(text, rate) : PlainSpeech(text, rate);
 }
 
-std::optional<cVoce::Error> cVoce::speak(const SpeechText& speech) {
+Outcome cVoce::speak(const SpeechText& speech) {
     const VoiceTuning& tuning = m_choice.tuning;
     const bool wait = (m_speakFlags & SVSFlagsAsync) == 0;
-    std::optional<QString> failure;
+    Outcome failure = Outcome::Done();
     if (m_engine->capabilities().testFlag(ISpeechEngine::Capability::Samples)) {
         // Speech is played while the rest is still being made.
         AudioConverter converter(AUDIO_S16SYS, 1, m_engine->sampleRate(), m_output.format());
@@ -113,10 +113,7 @@ std::optional<cVoce::Error> cVoce::speak(const SpeechText& speech) {
         failure = m_engine->speak(speech, tuning, {}, wait);
         m_speechQueued = !wait;
     }
-    if (failure) {
-        return Error{SynthesisFailedNumber, *failure};
-    }
-    return std::nullopt;
+    return failure;
 }
 
 void cVoce::StopSpeech() {

@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 // Speaks a key's text, synchronously: engines that make samples (espeak-ng,
 // Festival) have them played through the program's one audio output (the
@@ -39,12 +38,6 @@ public:
         SVSFPurgeBeforeSpeak = 2, // drop speech of this object still waiting to be heard (and, the
                                   // output being one queue, whatever was queued after it)
         SVSFIsXML = 8,            // the text carries speech tags
-    };
-
-    // A failed Speak: an error number and its Italian description.
-    struct Error {
-        int number;
-        QString description;
     };
 
     // The output is shared with the sound player and must outlive this object.
@@ -79,11 +72,13 @@ public:
 
     // Speaks the text with SpeakFlags and returns once it has been heard
     // (at once when the flags ask for no wait). An empty text speaks nothing.
-    [[nodiscard]] std::optional<Error> Speak(const QString& text);
+    // A failure's message is the description the user is shown; without a
+    // synthesizer it is the runtime's error 91.
+    Outcome Speak(const QString& text);
     // Speaks several texts as one speech, a blank between them; each text is
     // read with its own markup (SpeakFlags decide, as for one text), so a tag
     // left open in one never reaches the next.
-    [[nodiscard]] std::optional<Error> SpeakJoined(const QStringList& texts);
+    Outcome SpeakJoined(const QStringList& texts);
     // Silences speech of this object that has not been heard yet (and what
     // was queued after it).
     void StopSpeech();
@@ -93,7 +88,7 @@ public:
 
 private:
     SpeechText parsed(const QString& text) const;
-    std::optional<Error> speak(const SpeechText& speech);
+    Outcome speak(const SpeechText& speech);
 
     IAudioOutput& m_output;
     std::unique_ptr<ISpeechEngine> m_engine;

@@ -5,6 +5,7 @@
 #include "audio/cVoce.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 
 namespace {
 // How often the end of a sound is looked for, to put the play button back.
@@ -44,8 +45,9 @@ void PreviewPlayer::speak(int id, const QString& text) {
         m_voce = std::make_unique<cVoce>(m_output);
         m_voce->setSpeakFlags(cVoce::SetFlag(true, m_voce->SpeakFlags(), cVoce::SVSFlagsAsync));
     }
-    if (const std::optional<cVoce::Error> error = m_voce->Speak(text)) {
-        m_messages.showMessage(QStringLiteral("Il testo non può essere letto: ") + error->description,
+    if (const Outcome spoken = m_voce->Speak(text); !spoken) {
+        Log::Failure(lcAudio, spoken);
+        m_messages.showMessage(QStringLiteral("Il testo non può essere letto: ") + spoken.message(),
                                MsgIcon::Exclamation, AppInfo::Title);
         return;
     }

@@ -68,18 +68,22 @@ QString ObfId(const QJsonValue& value) {
     return value.isString() ? value.toString() : QString();
 }
 
-std::optional<ObfBoard> ObfBoard::Parse(const QByteArray& json, QString* error) {
+Result<ObfBoard> ObfBoard::Parse(const QByteArray& json) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-        if (error != nullptr) {
-            *error = parseError.error != QJsonParseError::NoError
-                         ? QStringLiteral("errore di sintassi JSON alla posizione %1 (%2)")
-                               .arg(parseError.offset)
-                               .arg(parseError.errorString())
-                         : QStringLiteral("il contenuto non è una tabella");
-        }
-        return std::nullopt;
+    if (parseError.error != QJsonParseError::NoError) {
+        return Outcome::Failed(QStringLiteral("errore di sintassi JSON alla posizione %1 (%2)")
+                                   .arg(parseError.offset)
+                                   .arg(parseError.errorString()),
+                               QStringLiteral("JSON error %1 at byte %2 of %3")
+                                   .arg(int(parseError.error))
+                                   .arg(parseError.offset)
+                                   .arg(json.size()));
+    }
+    if (!document.isObject()) {
+        return Outcome::Failed(QStringLiteral("il contenuto non è una tabella"),
+                               document.isArray() ? QStringLiteral("JSON array, not an object")
+                                                  : QStringLiteral("JSON value, not an object"));
     }
     const QJsonObject root = document.object();
     ObfBoard board;

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 // Where a picture's or a sound's bytes are, as a board names them.
 struct ObfMedia {
@@ -40,8 +40,9 @@ struct ObfButton {
 // compared as strings, since writers use numbers and strings alike.
 class ObfBoard {
 public:
-    // Nothing, with a reason in Italian, when the text is no JSON object.
-    static std::optional<ObfBoard> Parse(const QByteArray& json, QString* error);
+    // The board, or the failure when the text is no JSON object: its message
+    // is the reason in Italian, to be set in a sentence about the file.
+    static Result<ObfBoard> Parse(const QByteArray& json);
 
     QString id;
     QString name;

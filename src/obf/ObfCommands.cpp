@@ -6,6 +6,7 @@
 #include "obf/ObfImporter.h"
 
 #include "obf/IImportProgress.h"
+#include "platform/Log.h"
 
 #include <QTextStream>
 
@@ -64,46 +65,50 @@ private:
 int RunImportCommand(const QString& dataFolder, const QString& file, bool activate, bool verbose,
                      QTextStream& out, QTextStream& err) {
     ObfImporter importer(dataFolder);
-    ObfReport report;
-    QString error;
     Interrupted = 0;
     const auto previous = std::signal(SIGINT, OnInterrupt);
-    bool imported = false;
-    {
+    const Result<ObfReport> imported = [&] {
         TerminalProgress progress(err, verbose);
-        imported = importer.Import(file, report, &error, &progress);
+        Result<ObfReport> result = importer.Import(file, &progress);
         progress.finished();
-    }
+        return result;
+    }();
     std::signal(SIGINT, previous);
+    // The message goes to standard error, where the log goes on the command
+    // line, so it is not logged a second time.
     if (!imported) {
-        err << error << Qt::endl;
+        err << imported.failure().message() << Qt::endl;
         return importer.cancelled() ? InterruptedExitCode : EXIT_FAILURE;
     }
+    const ObfReport& report = imported.value();
     out << report.summary() << Qt::endl;
     for (const QString& layout : report.layouts()) {
         out << layout << Qt::endl;
     }
     if (activate) {
-        ActivateLayout(dataFolder, report.layouts().first());
+        Log::Failure(lcFiles, ActivateLayout(dataFolder, report.layouts().first()));
         out << QStringLiteral("Layout attivo: %1").arg(report.layouts().first()) << Qt::endl;
     }
     return EXIT_SUCCESS;
 }
 
 int RunExportCommand(const QString& layout, const QString& output, QTextStream& out, QTextStream& err) {
-    QString error;
-    QStringList notes;
-    if (!ObfExporter::Export(layout, output, true, &error, &notes)) {
-        err << error << Qt::endl;
+    const Result<QStringList> notes = ObfExporter::Export(layout, output, true);
+    if (!notes) {
+        err << notes.failure().message() << Qt::endl;
         return EXIT_FAILURE;
     }
-    for (const QString& note : std::as_const(notes)) {
+    for (const QString& note : notes.value()) {
         err << note << Qt::endl;
     }
     out << QStringLiteral("Esportato in %1").arg(output) << Qt::endl;
     return EXIT_SUCCESS;
 }
 
-bool ActivateLayout(const QString& dataFolder, const QString& layout) {
-    return ConfigFile::SetActiveLayout(dataFolder, layout);
+Outcome ActivateLayout(const QString& dataFolder, const QString& layout) {
+    if (!ConfigFile::SetActiveLayout(dataFolder, layout)) {
+        return Outcome::Failed(QStringLiteral("Impossibile rendere attivo il layout «%1».").arg(layout),
+                               QStringLiteral("cfg.ini in %1 not written").arg(dataFolder));
+    }
+    return Outcome::Done();
 }

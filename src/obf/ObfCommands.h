@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QString>
 
 class QTextStream;
@@ -20,6 +22,6 @@ constexpr int InterruptedExitCode = 130;
 // `--export LAYOUT.ini FILE.obz`: the layout and every layout its function keys reach.
 int RunExportCommand(const QString& layout, const QString& output, QTextStream& out, QTextStream& err);
 
-// Makes the layout the active one in the data folder's cfg.ini.
-// False when cfg.ini could not be written.
-bool ActivateLayout(const QString& dataFolder, const QString& layout);
+// Makes the layout the active one in the data folder's cfg.ini; fails when
+// cfg.ini could not be written.
+Outcome ActivateLayout(const QString& dataFolder, const QString& layout);

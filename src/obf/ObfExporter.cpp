@@ -86,14 +86,9 @@ struct Exported {
 };
 } // namespace
 
-bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, bool followLinks,
-                         QString* error, QStringList* notes) {
-    const auto fail = [error](const QString& text) {
-        if (error != nullptr) {
-            *error = text;
-        }
-        return false;
-    };
+Result<QStringList> ObfExporter::Export(const QString& layoutPath, const QString& outputPath,
+                                        bool followLinks) {
+    QStringList notes;
     QList<Exported> layouts;
     QHash<QString, int> byPath;
     const auto add = [&](const QString& path) {
@@ -110,8 +105,9 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
         return true;
     };
     if (!add(layoutPath)) {
-        return fail(
-            QStringLiteral("«%1» non è un layout valido: nessun file è stato scritto.").arg(layoutPath));
+        return Outcome::Failed(
+            QStringLiteral("«%1» non è un layout valido: nessun file è stato scritto.").arg(layoutPath),
+            layoutPath + QStringLiteral(": not a layout"));
     }
     for (int i = 0; followLinks && i < layouts.size(); ++i) {
         // A copy: adding a linked layout may move the list's elements.
@@ -121,16 +117,20 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
                              layouts[i].content.Links.begin() + layouts[i].content.KeyCount);
         for (const QString& link : std::as_const(links)) {
             const bool special = link == LayoutFile::LinkBack || link == LayoutFile::LinkHome;
-            if (!link.isEmpty() && !special && !add(link) && notes != nullptr) {
-                *notes << QStringLiteral("%1: il layout collegato «%2» non è valido e non è stato esportato")
-                              .arg(QFileInfo(layouts[i].path).fileName(), link);
+            if (!link.isEmpty() && !special && !add(link)) {
+                notes << QStringLiteral("%1: il layout collegato «%2» non è valido e non è stato esportato")
+                             .arg(QFileInfo(layouts[i].path).fileName(), link);
             }
         }
     }
 
     ZipWriter zip;
+    const auto unwritten = [&outputPath](const QString& step) {
+        return Outcome::Failed(QStringLiteral("Impossibile scrivere il file «%1».").arg(outputPath),
+                               QStringLiteral("%1: %2 failed").arg(outputPath, step));
+    };
     if (!zip.start(outputPath)) {
-        return fail(QStringLiteral("Impossibile scrivere il file «%1».").arg(outputPath));
+        return unwritten(QStringLiteral("opening the ZIP"));
     }
     QJsonObject boardPaths;
     QJsonObject imagePaths;
@@ -158,10 +158,8 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
                                       ? std::optional(qMakePair(bytes, QStringLiteral("audio/wav")))
                                       : std::nullopt;
                 if (!item) {
-                    if (notes != nullptr) {
-                        *notes << QStringLiteral("%1: «%2» non si può leggere e non è stato esportato")
-                                      .arg(name, source);
-                    }
+                    notes << QStringLiteral("%1: «%2» non si può leggere e non è stato esportato")
+                                 .arg(name, source);
                     return QString();
                 }
                 const QString id = QString::number(++mediaCount);
@@ -266,7 +264,7 @@ bool ObfExporter::Export(const QString& layoutPath, const QString& outputPath, b
                                               {QStringLiteral("images"), imagePaths},
                                               {QStringLiteral("sounds"), soundPaths}}}};
     if (!zip.add(QStringLiteral("manifest.json"), QJsonDocument(manifest).toJson()) || !zip.finish()) {
-        return fail(QStringLiteral("Impossibile scrivere il file «%1».").arg(outputPath));
+        return unwritten(QStringLiteral("writing the ZIP"));
     }
-    return true;
+    return notes;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,9 +13,9 @@
 class ObfExporter {
 public:
     // Exports the layout and, with `followLinks`, every layout its function
-    // keys reach. False with an Italian message in `error` when the layout
-    // cannot be read or the file cannot be written (then no file is made).
-    // `notes` receives what could not be carried (missing pictures or sounds).
-    static bool Export(const QString& layoutPath, const QString& outputPath, bool followLinks, QString* error,
-                       QStringList* notes = nullptr);
+    // keys reach. The notes on what could not be carried (missing pictures or
+    // sounds) when the file was made; the failure, with its Italian message,
+    // when the layout cannot be read or the file cannot be written (then no
+    // file is made).
+    static Result<QStringList> Export(const QString& layoutPath, const QString& outputPath, bool followLinks);
 };

@@ -31,20 +31,13 @@ QString SafeBaseName(const QString& name) {
     return base.isEmpty() ? QStringLiteral("tabella") : base;
 }
 
-bool Fail(QString* error, const QString& text) {
-    if (error != nullptr) {
-        *error = text;
-    }
-    return false;
-}
-
 } // namespace
 
 ObfImporter::ObfImporter(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
 ObfImporter::~ObfImporter() = default;
 
-bool ObfImporter::Import(const QString& file, ObfReport& report, QString* error, IImportProgress* progress) {
+Result<ObfReport> ObfImporter::Import(const QString& file, IImportProgress* progress) {
     m_progress = progress;
     m_staging = std::make_unique<ObfStaging>();
     m_zip.reset();
@@ -55,24 +48,26 @@ bool ObfImporter::Import(const QString& file, ObfReport& report, QString* error,
     m_media.clear();
     m_labels.clear();
     m_silence.clear();
-    m_fatal.clear();
+    m_fatal = Outcome::Done();
     m_cancelled = false;
     m_boardsDone = m_picturesDone = m_pictures = 0;
-    const auto refuse = [&](const QString& reason) {
+    const auto refuse = [&](const Outcome& why) {
         m_staging.reset();
-        return Fail(error, QStringLiteral("Impossibile importare «%1»:\n%2.\nNessun file è stato scritto.")
-                               .arg(QFileInfo(file).fileName(), reason));
+        return Outcome::Failed(
+            QStringLiteral("Impossibile importare «%1»:\n%2.\nNessun file è stato scritto.")
+                .arg(QFileInfo(file).fileName(), why.message()),
+            file + QStringLiteral(": ") + (why.detail().isEmpty() ? why.message() : why.detail()));
     };
-    QString reason;
-    if (!LoadSet(file, &reason)) {
-        return refuse(reason);
+    if (const Outcome loaded = LoadSet(file); !loaded) {
+        return refuse(loaded);
     }
     DropEmptyBoards();
     if (m_boards.isEmpty()) {
-        return refuse(
+        return refuse(Outcome::Failed(
             m_skipped.size() == 1
                 ? m_skipped.first().detail
-                : QStringLiteral("nessuna delle sue %1 tabelle ha tasti da mostrare").arg(m_skipped.size()));
+                : QStringLiteral("nessuna delle sue %1 tabelle ha tasti da mostrare").arg(m_skipped.size()),
+            QStringLiteral("no board with keys among %1").arg(m_skipped.size())));
     }
     PlanLayouts();
     const bool converted = ConvertMedia();
@@ -91,17 +86,19 @@ bool ObfImporter::Import(const QString& file, ObfReport& report, QString* error,
     }
     if (m_cancelled) {
         m_staging.reset();
-        return Fail(error, QStringLiteral("Importazione di «%1» annullata.\nNessun file è stato scritto.")
-                               .arg(QFileInfo(file).fileName()));
+        return Outcome::Failed(QStringLiteral("Importazione di «%1» annullata.\nNessun file è stato scritto.")
+                                   .arg(QFileInfo(file).fileName()),
+                               file + QStringLiteral(": cancelled"));
     }
+    const Outcome unwritable = Outcome::Failed(QStringLiteral("la cartella dei dati non è scrivibile"),
+                                               QStringLiteral("cannot stage in ") + m_dataFolder);
     if (!written) {
-        return refuse(m_fatal.isEmpty() ? QStringLiteral("la cartella dei dati non è scrivibile") : m_fatal);
+        return refuse(m_fatal.ok() ? unwritable : m_fatal);
     }
     if (!WriteReport(made) || !m_staging->commit()) {
-        return refuse(QStringLiteral("la cartella dei dati non è scrivibile"));
+        return refuse(unwritable);
     }
-    report = made;
-    return true;
+    return made;
 }
 
 void ObfImporter::Advance() {
@@ -112,96 +109,113 @@ void ObfImporter::Advance() {
     m_cancelled = m_cancelled || m_progress->cancelled();
 }
 
-bool ObfImporter::LoadSet(const QString& file, QString* error) {
+Outcome ObfImporter::LoadSet(const QString& file) {
     const QFileInfo info(file);
     if (!info.isFile()) {
-        return Fail(error, QStringLiteral("il file non esiste o non è un file"));
+        return Outcome::Failed(QStringLiteral("il file non esiste o non è un file"),
+                               info.exists() ? QStringLiteral("not a regular file")
+                                             : QStringLiteral("no such file"));
     }
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly)) {
-        return Fail(error, QStringLiteral("il file non si può leggere"));
+        return Outcome::Failed(QStringLiteral("il file non si può leggere"), source.errorString());
     }
     const bool zip =
         source.peek(2) == "PK" || info.suffix().compare(QLatin1String("obz"), Qt::CaseInsensitive) == 0;
     if (!zip) {
         if (info.size() > MaxBoardFileBytes) {
-            return Fail(error, QStringLiteral("il file è troppo grande per essere una tabella"));
+            return Outcome::Failed(
+                QStringLiteral("il file è troppo grande per essere una tabella"),
+                QStringLiteral("%1 bytes, at most %2").arg(info.size()).arg(MaxBoardFileBytes));
         }
-        const std::optional<ObfBoard> board = ObfBoard::Parse(source.readAll(), error);
+        const Result<ObfBoard> board = ObfBoard::Parse(source.readAll());
         if (!board) {
-            return false;
+            return board.failure();
         }
         m_boards << Board{*board, QString(), {}, {}, {}, {}, false};
-        return LoadLinked(error);
+        return LoadLinked();
     }
     source.close();
     m_zip = std::make_unique<ZipArchive>();
     if (!m_zip->open(file)) {
-        return Fail(error, ZipArchive::FaultText(m_zip->fault()));
+        return ZipArchive::Failure(m_zip->fault());
     }
-    const std::optional<QByteArray> manifestBytes = m_zip->read(QStringLiteral("manifest.json"));
+    const QString manifestName = QStringLiteral("manifest.json");
+    const std::optional<QByteArray> manifestBytes = m_zip->read(manifestName);
     if (!manifestBytes) {
-        return Fail(error, m_zip->fault() == ZipArchive::Fault::MissingEntry
-                               ? QStringLiteral("l'archivio non contiene «manifest.json»")
-                               : ZipArchive::FaultText(m_zip->fault()));
+        return m_zip->fault() == ZipArchive::Fault::MissingEntry
+                   ? Outcome::Failed(QStringLiteral("l'archivio non contiene «manifest.json»"),
+                                     QStringLiteral("ZIP: no manifest.json"))
+                   : ZipArchive::Failure(m_zip->fault(), manifestName);
     }
     QJsonParseError parseError;
     const QJsonDocument manifest = QJsonDocument::fromJson(*manifestBytes, &parseError);
     if (parseError.error != QJsonParseError::NoError || !manifest.isObject()) {
-        return Fail(error,
-                    QStringLiteral("«manifest.json» non è JSON valido (%1)").arg(parseError.errorString()));
+        return Outcome::Failed(
+            QStringLiteral("«manifest.json» non è JSON valido (%1)").arg(parseError.errorString()),
+            QStringLiteral("manifest.json: JSON error %1 at byte %2")
+                .arg(int(parseError.error))
+                .arg(parseError.offset));
     }
     const QString root = manifest.object().value(QLatin1String("root")).toString();
     if (root.isEmpty()) {
-        return Fail(error, QStringLiteral("«manifest.json» non indica la tabella principale"));
+        return Outcome::Failed(QStringLiteral("«manifest.json» non indica la tabella principale"),
+                               QStringLiteral("manifest.json: no root"));
     }
-    if (!LoadBoard(root, error) || !LoadLinked(error)) {
-        return false;
+    if (const Outcome loaded = LoadBoard(root); !loaded) {
+        return loaded;
+    }
+    if (const Outcome linked = LoadLinked(); !linked) {
+        return linked;
     }
     // Boards of the set that no link reaches still belong to it.
     const QJsonObject boards =
         manifest.object().value(QLatin1String("paths")).toObject().value(QLatin1String("boards")).toObject();
     for (auto it = boards.begin(); it != boards.end(); ++it) {
         const std::optional<QString> path = ZipArchive::CleanName(it.value().toString());
-        if (path && !m_boardByPath.contains(*path) && !LoadBoard(*path, error)) {
-            return false;
+        if (path && !m_boardByPath.contains(*path)) {
+            if (const Outcome loaded = LoadBoard(*path); !loaded) {
+                return loaded;
+            }
         }
     }
-    return LoadLinked(error);
+    return LoadLinked();
 }
 
-// False only for a fault of the whole archive; a board that is missing or
+// Fails only for a fault of the whole archive; a board that is missing or
 // does not read is noted to be reported, and the set goes on without it.
-bool ObfImporter::LoadBoard(const QString& path, QString* error) {
+Outcome ObfImporter::LoadBoard(const QString& path) {
     const std::optional<QString> clean = ZipArchive::CleanName(path);
     if (!clean) {
-        return Fail(error, ZipArchive::FaultText(ZipArchive::Fault::UnsafeName));
+        return ZipArchive::Failure(ZipArchive::Fault::UnsafeName, path);
     }
     if (m_unreadable.contains(*clean)) {
-        return true;
+        return Outcome::Done();
     }
     const std::optional<QByteArray> bytes = m_zip->read(*clean);
     if (!bytes && m_zip->fault() != ZipArchive::Fault::MissingEntry) {
-        return Fail(error, ZipArchive::FaultText(m_zip->fault()));
+        return ZipArchive::Failure(m_zip->fault(), *clean);
     }
-    QString reason;
-    const std::optional<ObfBoard> board = bytes ? ObfBoard::Parse(*bytes, &reason) : std::nullopt;
+    if (!bytes) {
+        m_unreadable.insert(*clean);
+        return Outcome::Done();
+    }
+    const Result<ObfBoard> board = ObfBoard::Parse(*bytes);
     if (!board) {
         m_unreadable.insert(*clean);
-        if (bytes) {
-            m_skipped << ObfReport::Entry{ObfReport::Issue::SkippedBoard, *clean,
-                                          QStringLiteral("non si può leggere: %1").arg(reason)};
-        }
-        return true;
+        m_skipped << ObfReport::Entry{
+            ObfReport::Issue::SkippedBoard, *clean,
+            QStringLiteral("non si può leggere: %1").arg(board.failure().message())};
+        return Outcome::Done();
     }
     m_boardByPath.insert(*clean, int(m_boards.size()));
     m_boards << Board{*board, *clean, {}, {}, {}, {}, false};
-    return true;
+    return Outcome::Done();
 }
 
 // Reads the boards the loaded ones link to, and sorts each board's buttons
 // into keys and function-key links.
-bool ObfImporter::LoadLinked(QString* error) {
+Outcome ObfImporter::LoadLinked() {
     for (int i = 0; i < m_boards.size(); ++i) {
         if (!m_boards[i].keys.isEmpty() || !m_boards[i].links.isEmpty()) {
             continue;
@@ -224,11 +238,13 @@ bool ObfImporter::LoadLinked(QString* error) {
             const std::optional<QString> path =
                 m_zip && !link.linkPath.isEmpty() ? ZipArchive::CleanName(link.linkPath) : std::nullopt;
             if (m_zip && !link.linkPath.isEmpty() && !path) {
-                return Fail(error, ZipArchive::FaultText(ZipArchive::Fault::UnsafeName));
+                return ZipArchive::Failure(ZipArchive::Fault::UnsafeName, link.linkPath);
             }
             // A board missing from the set leaves its link unresolved, to be reported.
-            if (path && !m_boardByPath.contains(*path) && !LoadBoard(*path, error)) {
-                return false;
+            if (path && !m_boardByPath.contains(*path)) {
+                if (const Outcome loaded = LoadBoard(*path); !loaded) {
+                    return loaded;
+                }
             }
             // A board this program exported names its function keys itself: its
             // link keys stay keys only (-1).
@@ -236,7 +252,7 @@ bool ObfImporter::LoadLinked(QString* error) {
             m_boards[i].links << Link{own ? -1 : link.functionKey, path.value_or(QString()), link.linkName};
         }
     }
-    return true;
+    return Outcome::Done();
 }
 
 // A board with nothing to show (a dashboard, a toolbar, every button

@@ -4,6 +4,7 @@
 #include "obf/ObfBoard.h"
 #include "obf/ObfMedia.h"
 #include "obf/ObfReport.h"
+#include "platform/Outcome.h"
 
 #include <QHash>
 #include <QList>
@@ -34,12 +35,12 @@ public:
     ObfImporter(const ObfImporter&) = delete;
     ObfImporter& operator=(const ObfImporter&) = delete;
 
-    // True when the layouts were made: the report names them (the root
+    // The report when the layouts were made: it names them (the root
     // board's first) and what could not be carried, and its full list is
-    // kept in a file beside the layouts. False with an Italian message in
-    // `error` when the file cannot be imported or `progress` asked to stop;
-    // then the data folder is as it was.
-    bool Import(const QString& file, ObfReport& report, QString* error, IImportProgress* progress = nullptr);
+    // kept in a file beside the layouts. The failure, with its message in
+    // Italian and the file and reason as detail, when the file cannot be
+    // imported or `progress` asked to stop; then the data folder is as it was.
+    Result<ObfReport> Import(const QString& file, IImportProgress* progress = nullptr);
     // True when the last Import ended because its progress asked to stop.
     bool cancelled() const { return m_cancelled; }
 
@@ -83,9 +84,10 @@ private:
         QString name;
     };
 
-    bool LoadSet(const QString& file, QString* error);
-    bool LoadBoard(const QString& path, QString* error);
-    bool LoadLinked(QString* error);
+    // Failures of these carry the reason, in Italian, as their message.
+    Outcome LoadSet(const QString& file);
+    Outcome LoadBoard(const QString& path);
+    Outcome LoadLinked();
     void DropEmptyBoards();
     void PlanLayouts();
     bool ConvertMedia();
@@ -100,7 +102,8 @@ private:
     QString SoundKey(const Board& board, const ObfButton& button) const;
     QString KeyPicture(const Board& board, const ObfButton& button, ObfReport& report) const;
     QString KeySound(const Board& board, const ObfButton& button, ObfReport& report) const;
-    std::optional<QByteArray> MediaBytes(const ObfMedia& media, QString* contentType, QString* problem);
+    // The bytes, or what stands in their way as the failure's message.
+    Result<QByteArray> MediaBytes(const ObfMedia& media, QString* contentType);
     QString BoardTitle(const Board& board) const;
     void Advance();
 
@@ -116,7 +119,7 @@ private:
     QHash<QString, QString> m_labels; // label -> its picture
     QString m_silence;
     // Set when the set turns out to be unsafe while its media are read.
-    QString m_fatal;
+    Outcome m_fatal = Outcome::Done();
     bool m_cancelled = false;
     int m_boardsDone = 0;
     int m_picturesDone = 0;

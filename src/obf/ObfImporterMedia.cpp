@@ -112,11 +112,10 @@ bool ObfImporter::RunJobs(std::vector<Job>& jobs) {
             if (job.work.kind == MediaJob::Kind::Label) {
                 continue;
             }
-            QString problem;
-            std::optional<QByteArray> bytes = MediaBytes(job.media, &job.work.type, &problem);
-            read[i - start] = bytes.has_value();
+            Result<QByteArray> bytes = MediaBytes(job.media, &job.work.type);
+            read[i - start] = bytes.ok();
             if (bytes) {
-                job.work.bytes = std::move(*bytes);
+                job.work.bytes = std::move(bytes.value());
                 continue;
             }
             const ObfMedia& media = job.media;
@@ -128,9 +127,9 @@ bool ObfImporter::RunJobs(std::vector<Job>& jobs) {
                 : media.data.isEmpty() && media.path.isEmpty() && media.symbol
                     ? ObfReport::Issue::SymbolPicture
                     : ObfReport::Issue::BadPicture;
-            m_media.insert(job.key, Media{QString(), issue, problem});
+            m_media.insert(job.key, Media{QString(), issue, bytes.failure().message()});
         }
-        if (!m_fatal.isEmpty()) {
+        if (!m_fatal.ok()) {
             return false;
         }
         std::atomic<std::size_t> next{start};
@@ -166,7 +165,8 @@ bool ObfImporter::RunJobs(std::vector<Job>& jobs) {
                                                         job.work.result->bytes);
             job.work.result.reset();
             if (path.isEmpty()) {
-                m_fatal = QStringLiteral("la cartella dei dati non è scrivibile");
+                m_fatal = Outcome::Failed(QStringLiteral("la cartella dei dati non è scrivibile"),
+                                          QStringLiteral("cannot stage %1 in %2").arg(job.name, job.folder));
                 return false;
             }
             if (job.work.kind == MediaJob::Kind::Label) {
@@ -181,37 +181,33 @@ bool ObfImporter::RunJobs(std::vector<Job>& jobs) {
     return !m_cancelled;
 }
 
-std::optional<QByteArray> ObfImporter::MediaBytes(const ObfMedia& media, QString* contentType,
-                                                  QString* problem) {
+Result<QByteArray> ObfImporter::MediaBytes(const ObfMedia& media, QString* contentType) {
     *contentType = media.contentType;
     if (!media.data.isEmpty()) {
         QString named;
         std::optional<QByteArray> bytes = DecodeDataUri(media.data, &named);
         if (!bytes) {
-            *problem = QStringLiteral("dati base64 non validi");
-            return std::nullopt;
+            return Outcome::Failed(QStringLiteral("dati base64 non validi"));
         }
         *contentType = contentType->isEmpty() ? named : *contentType;
-        return bytes;
+        return std::move(*bytes);
     }
     if (!media.path.isEmpty()) {
         if (!m_zip) {
-            *problem = QStringLiteral("file esterno «%1» non incluso").arg(media.path);
-            return std::nullopt;
+            return Outcome::Failed(QStringLiteral("file esterno «%1» non incluso").arg(media.path));
         }
         std::optional<QByteArray> bytes = m_zip->read(media.path);
         if (!bytes && m_zip->fault() != ZipArchive::Fault::MissingEntry) {
-            m_fatal = ZipArchive::FaultText(m_zip->fault());
+            m_fatal = ZipArchive::Failure(m_zip->fault(), media.path);
         }
         if (!bytes) {
-            *problem = QStringLiteral("«%1» manca nell'archivio").arg(media.path);
+            return Outcome::Failed(QStringLiteral("«%1» manca nell'archivio").arg(media.path));
         }
-        return bytes;
+        return std::move(*bytes);
     }
-    *problem = media.url.isEmpty()
-                   ? (media.symbol ? QStringLiteral("simbolo") : QStringLiteral("nessun dato"))
-                   : media.url;
-    return std::nullopt;
+    return Outcome::Failed(media.url.isEmpty()
+                               ? (media.symbol ? QStringLiteral("simbolo") : QStringLiteral("nessun dato"))
+                               : media.url);
 }
 
 QString ObfImporter::KeyPicture(const Board& board, const ObfButton& button, ObfReport& report) const {

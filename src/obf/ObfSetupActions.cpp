@@ -8,6 +8,7 @@
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 #include "platform/WaitCursor.h"
 
 #include <QFileInfo>
@@ -25,23 +26,24 @@ bool ImportWithPicker(QWidget* owner, const QString& dataFolder, IFilePicker& pi
         return false;
     }
     ObfImporter importer(dataFolder);
-    ObfReport report;
-    QString error;
-    const bool imported = importer.Import(file, report, &error, progress);
+    const Result<ObfReport> report = importer.Import(file, progress);
     if (progress != nullptr) {
         progress->finished();
     }
-    if (!imported) {
-        messages.showMessage(error, MsgIcon::Exclamation, AppInfo::Title);
+    if (!report) {
+        if (!importer.cancelled()) {
+            Log::Failure(lcImport, report.failure());
+        }
+        messages.showMessage(report.failure().message(), MsgIcon::Exclamation, AppInfo::Title);
         return false;
     }
-    messages.showMessage(report.summary(), MsgIcon::Information, AppInfo::Title);
-    const QString first = report.layouts().first();
+    messages.showMessage(report->summary(), MsgIcon::Information, AppInfo::Title);
+    const QString first = report->layouts().first();
     if (!messages.askYesNo(QStringLiteral("Rendere attivo il layout «%1»?").arg(QFileInfo(first).fileName()),
                            AppInfo::Title)) {
         return false;
     }
-    ActivateLayout(dataFolder, first);
+    Log::Failure(lcFiles, ActivateLayout(dataFolder, first));
     return true;
 }
 
@@ -60,17 +62,16 @@ void ExportWithPicker(QWidget* owner, const QString& layoutPath, IFilePicker& pi
     }
     const bool followLinks = messages.askYesNo(
         QStringLiteral("Esportare anche i layout raggiunti con i tasti funzione?"), AppInfo::Title);
-    QString error;
-    QStringList notes;
-    bool exported = false;
-    {
+    const Result<QStringList> exported = [&] {
         const WaitCursor hourglass;
-        exported = ObfExporter::Export(layoutPath, output, followLinks, &error, &notes);
-    }
+        return ObfExporter::Export(layoutPath, output, followLinks);
+    }();
     if (!exported) {
-        messages.showMessage(error, MsgIcon::Exclamation, AppInfo::Title);
+        Log::Failure(lcImport, exported.failure());
+        messages.showMessage(exported.failure().message(), MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
+    QStringList notes = exported.value();
     notes.prepend(QStringLiteral("Esportato in «%1».").arg(output));
     messages.showMessage(notes.join(QLatin1Char('\n')), MsgIcon::Information, AppInfo::Title);
 }

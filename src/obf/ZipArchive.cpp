@@ -127,3 +127,12 @@ QString ZipArchive::FaultText(Fault fault) {
     }
     return QStringLiteral("manca un file dell'archivio");
 }
+
+Outcome ZipArchive::Failure(Fault fault, const QString& entry) {
+    static const char* const names[] = {"no fault",    "not a ZIP",       "too many entries", "missing entry",
+                                        "unsafe name", "entry too large", "damaged entry"};
+    return Outcome::Failed(FaultText(fault),
+                           QStringLiteral("ZIP: %1%2")
+                               .arg(QLatin1String(names[int(fault)]),
+                                    entry.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(entry)));
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -37,6 +39,8 @@ public:
     static std::optional<QString> CleanName(const QString& name);
     // What the fault means, in Italian, for a message about the whole file.
     static QString FaultText(Fault fault);
+    // The fault as a failure: FaultText for the user, the fault and the entry for the log.
+    static Outcome Failure(Fault fault, const QString& entry = QString());
 
 private:
     zip* m_zip = nullptr;

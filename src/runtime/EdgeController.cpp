@@ -6,6 +6,7 @@
 #include "grid/IGridContainer.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 
 #include <QKeyEvent>
 
@@ -178,14 +179,20 @@ void EdgeController::tableLeft() {
     m_page.reset();
 }
 
+// A text that could not be spoken is shown, and logged with the engine's reason.
+void EdgeController::reportSpeech(const Outcome& spoken) {
+    if (!spoken) {
+        Log::Failure(lcAudio, spoken);
+        m_messages.showMessage(spoken.message(), MsgIcon::Exclamation, AppInfo::Title);
+    }
+}
+
 void EdgeController::speak() {
     if (m_sentence.isEmpty()) {
         return;
     }
     const bool starting = !m_speaker.speaking();
-    if (const auto error = m_speaker.speakOrCut(m_hooks.voice(), m_sentence.parts())) {
-        m_messages.showMessage(*error, MsgIcon::Exclamation, AppInfo::Title);
-    }
+    reportSpeech(m_speaker.speakOrCut(m_hooks.voice(), m_sentence.parts()));
     if (starting) {
         store().addRecent(m_sentence.items());
         saveStore();
@@ -238,9 +245,7 @@ void EdgeController::choosePhrase(int item) {
         openPhrases(m_page->nextPage());
         break;
     case PhrasesPage::Action::Speak:
-        if (const auto error = m_speaker.speakOrCut(m_hooks.voice(), Sentence::PartsOf(phrase.items))) {
-            m_messages.showMessage(*error, MsgIcon::Exclamation, AppInfo::Title);
-        }
+        reportSpeech(m_speaker.speakOrCut(m_hooks.voice(), Sentence::PartsOf(phrase.items)));
         break;
     case PhrasesPage::Action::None:
         break;

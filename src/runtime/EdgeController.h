@@ -86,6 +86,7 @@ public:
 private:
     void act(const EdgeItem& item);
     void speak();
+    void reportSpeech(const Outcome& spoken);
     void keep();
     void redrawBar();
     void openPhrases(int page);

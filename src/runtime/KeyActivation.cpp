@@ -31,8 +31,9 @@ void KeyActivation::Activate(const LayoutData& layout, int k, bool link,
     }
     if (heard && layout.SectionOn[3]) {
         // A failed text is reported and the activation goes on with its next step.
-        if (const auto error = Voice(layout.Voice).Speak(layout.KeyTexts.value(k))) {
-            m_services.showError(error->description);
+        if (const Outcome spoken = Voice(layout.Voice).Speak(layout.KeyTexts.value(k)); !spoken) {
+            Log::Failure(lcAudio, spoken);
+            m_services.showError(spoken.message());
         }
     }
     if (gated && m_gate.Completed(layout.KeyCount)) {

@@ -20,15 +20,18 @@ const std::pair<const char*, const char*> Engines[] = {
 struct Spoken {
     std::vector<qint16> samples;
     double ms = 0;
-    std::optional<cVoce::Error> error;
+    Outcome error;
 };
 
 // Speaks through a fresh recording output and returns what was heard.
+// The runtime's error 91, which every Speak without a synthesizer reports.
+const QString ObjectNotSet = QStringLiteral("Variabile oggetto o variabile del blocco With non impostata");
+
 Spoken speak(const QString& text, const VoiceChoice& choice = {}) {
     RecordingAudioOutput out;
     cVoce voce(out, choice);
-    const std::optional<cVoce::Error> error = voce.Speak(text);
-    return {out.allHeard(), out.durationMs(out.allHeard().size()), error};
+    Outcome error = voce.Speak(text);
+    return {out.allHeard(), out.durationMs(out.allHeard().size()), std::move(error)};
 }
 
 // The voice for a row of the contract; skips the row when its engine or voice is not here.
@@ -75,12 +78,12 @@ private slots:
         cVoce voce(out, attributes);
         QCOMPARE(voce.VoiceName(), voice);
         QCOMPARE(voce.SpeakFlags(), voice.isEmpty() ? 0 : 10);
-        const std::optional<cVoce::Error> error = voce.Speak("Mela");
-        QCOMPARE(error.has_value(), voice.isEmpty());
-        if (error) {
+        const Outcome error = voce.Speak("Mela");
+        QCOMPARE(!error, voice.isEmpty());
+        if (!error) {
             // Every Speak fails the same way, nothing ever reaches the output.
-            QCOMPARE(error->number, 91);
-            QCOMPARE(voce.Speak(QString())->number, 91);
+            QCOMPARE(error.message(), ObjectNotSet);
+            QCOMPARE(voce.Speak(QString()).message(), ObjectNotSet);
             QVERIFY(out.calls.isEmpty());
         } else {
             QVERIFY(WavTestFiles::peak(out.allHeard()) > 2000);
@@ -96,7 +99,7 @@ private slots:
         OPEN_VOICE(out, voce, choice);
         const std::vector<qint16> sound(2205, 7777);
         out.enqueue(sound);
-        QVERIFY(!voce.Speak("Mela"));
+        QVERIFY(voce.Speak("Mela"));
         QVERIFY(!out.heard.empty());
         QCOMPARE(std::vector<qint16>(out.heard[0].begin(), out.heard[0].begin() + 2205), sound);
         QCOMPARE(out.calls.last(), RecordingAudioOutput::Call::Drain);
@@ -114,11 +117,11 @@ private slots:
         QFETCH(QString, choice);
         RecordingAudioOutput out;
         OPEN_VOICE(out, voce, choice);
-        QVERIFY(!voce.Speak("Mela pera"));
+        QVERIFY(voce.Speak("Mela pera"));
         const double plainMs = out.durationMs(out.allHeard().size());
         out.heard.clear();
-        QVERIFY(!voce.Speak("<emph>Mela</emph> <silence msec=\"700\"/><rate speed=\"2\"><volume level=\"80\">"
-                            "<pitch middle=\"3\">pera</pitch></volume></rate>"));
+        QVERIFY(voce.Speak("<emph>Mela</emph> <silence msec=\"700\"/><rate speed=\"2\"><volume level=\"80\">"
+                           "<pitch middle=\"3\">pera</pitch></volume></rate>"));
         if (!makesSamples(voce)) {
             return; // the service plays it: nothing to measure here
         }
@@ -135,7 +138,7 @@ private slots:
         RecordingAudioOutput out;
         OPEN_VOICE(out, voce, choice);
         voce.setSpeakFlags(cVoce::SVSFlagsAsync | cVoce::SVSFIsXML);
-        QVERIFY(!voce.Speak("Mela, pera, banana, arancia e limone"));
+        QVERIFY(voce.Speak("Mela, pera, banana, arancia e limone"));
         const size_t longSpeech = out.pending.size();
         if (makesSamples(voce)) {
             QVERIFY(out.heard.empty());
@@ -145,13 +148,13 @@ private slots:
         QVERIFY(out.pending.empty());
         // After a cut the next speech is heard alone, whole.
         voce.setSpeakFlags(10);
-        QVERIFY(!voce.Speak("Mela"));
+        QVERIFY(voce.Speak("Mela"));
         QVERIFY(out.heard.back().size() < longSpeech / 2 || !makesSamples(voce));
         // Speech left waiting is dropped by the next Speak too.
         voce.setSpeakFlags(cVoce::SVSFlagsAsync | cVoce::SVSFIsXML);
-        QVERIFY(!voce.Speak("Mela, pera, banana, arancia e limone"));
+        QVERIFY(voce.Speak("Mela, pera, banana, arancia e limone"));
         voce.setSpeakFlags(10);
-        QVERIFY(!voce.Speak("Mela"));
+        QVERIFY(voce.Speak("Mela"));
         QVERIFY(out.heard.back().size() < longSpeech / 2 || !makesSamples(voce));
     }
 
@@ -161,8 +164,8 @@ private slots:
         QFETCH(QString, choice);
         RecordingAudioOutput out;
         OPEN_VOICE(out, voce, choice);
-        QVERIFY(!voce.Speak("Mela"));
-        QVERIFY(!voce.Speak("Pera"));
+        QVERIFY(voce.Speak("Mela"));
+        QVERIFY(voce.Speak("Pera"));
         QCOMPARE(out.heard.size(), size_t(2));
         if (makesSamples(voce)) {
             QVERIFY(WavTestFiles::peak(out.heard[0]) > 2000 && WavTestFiles::peak(out.heard[1]) > 2000);
@@ -177,9 +180,9 @@ private slots:
         QFETCH(QString, choice);
         RecordingAudioOutput out;
         OPEN_VOICE(out, voce, choice);
-        QVERIFY(!voce.Speak(QString()));
+        QVERIFY(voce.Speak(QString()));
         QVERIFY(out.calls.isEmpty());
-        QVERIFY(!voce.Speak("<emph></emph><silence msec=\"300\"/>"));
+        QVERIFY(voce.Speak("<emph></emph><silence msec=\"300\"/>"));
         QVERIFY(WavTestFiles::peak(out.allHeard()) < 100);
         QVERIFY(out.durationMs(out.allHeard().size()) < 1000);
     }
@@ -196,7 +199,7 @@ private slots:
             text += "mela pera casa cane gatto sole mare scuola acqua pane. ";
         }
         text += QString(3000, u'a') + " fine";
-        QVERIFY(!voce.Speak(text));
+        QVERIFY(voce.Speak(text));
         if (!makesSamples(voce)) {
             return;
         }
@@ -211,7 +214,7 @@ private slots:
         QFETCH(QString, choice);
         RecordingAudioOutput out;
         OPEN_VOICE(out, voce, choice);
-        QVERIFY(!voce.Speak(QString::fromUtf8("Привет 你好 مرحبا ÿþð ÀÈÌÒÙ ñ ß 50% \x01\x02 € 😀 Mela")));
+        QVERIFY(voce.Speak(QString::fromUtf8("Привет 你好 مرحبا ÿþð ÀÈÌÒÙ ñ ß 50% \x01\x02 € 😀 Mela")));
         if (makesSamples(voce)) {
             QVERIFY(WavTestFiles::peak(out.allHeard()) > 2000);
         }

@@ -152,7 +152,7 @@ private slots:
         qunsetenv("SPEECHD_ADDRESS");
         QCOMPARE(voce.choice().engine, Engine::Espeak);
         QVERIFY(voce.notice().contains("speech-dispatcher"));
-        QVERIFY(!voce.Speak("Mela"));
+        QVERIFY(voce.Speak("Mela"));
         ::close(listener);
     }
 
@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(voce.choice().engine, Engine::Espeak);
         QCOMPARE(voce.VoiceName(), QString("Italian"));
         QVERIFY(!voce.notice().isEmpty());
-        QVERIFY(!voce.Speak("Mela"));
+        QVERIFY(voce.Speak("Mela"));
         QVERIFY(!out.allHeard().empty());
         QVERIFY(!QFile::exists("/tmp/mirelva-x"));
     }

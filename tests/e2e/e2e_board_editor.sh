@@ -102,7 +102,7 @@ table_shows() {
         [[ $(pixel $((341 * (k % 3) + 170)) $((384 * (k / 3) + 192))) == "${colours[$k]}" ]] || return 1
     done
 }
-wait_for "the table showing the six photos in order" table_shows
+tries=240 wait_for "the table showing the six photos in order" table_shows
 cp "$work/shot.png" "$shots/${name}_table.png"
 no_message_windows "when the table opened"
 echo "screenshots: $shots/${name}_editor.png $shots/${name}_table.png"

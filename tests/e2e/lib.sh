@@ -47,11 +47,12 @@ pixel() {
     convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 alive() { kill -0 "$app_pid" 2>/dev/null || fail "the program ended while $1"; }
-# Runs the command every 0.25 s until it succeeds, for at most 20 s; fails with $1 otherwise.
+# Runs the command every 0.25 s until it succeeds, for at most 20 s (or
+# $tries quarter seconds); fails with $1 otherwise.
 wait_for() {
     local what=$1
     shift
-    for _ in $(seq 80); do
+    for _ in $(seq "${tries:-80}"); do
         "$@" && return 0
         alive "waiting for $what"
         sleep 0.25
@@ -64,7 +65,7 @@ wait_pixel() { wait_for "$4: pixel $1,$2 is not $3" shows "$1" "$2" "$3"; }
 windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
 # Waits for a visible window titled $1 and prints its id.
 wait_window() {
-    wait_for "the window \"$1\"" has_window "$1" >&2
+    tries=240 wait_for "the window \"$1\"" has_window "$1" >&2
     windows_named "$1" | head -n 1
 }
 has_window() { [[ -n $(windows_named "$1") ]]; }
@@ -78,7 +79,9 @@ no_message_windows() {
         done
     done
 }
-wait_window_gone() { wait_for "the window \"$1\" to close" no_window_named "$1"; }
+# Windows open and close slowly on a loaded machine under the address
+# sanitizer: a minute for each.
+wait_window_gone() { tries=240 wait_for "the window \"$1\" to close" no_window_named "$1"; }
 # Seconds of sound in a PCM WAV: its data bytes over its byte rate.
 # The length of key 1's WAV in the layout file $1 (a plain 44-byte header).
 key1_wav_seconds() {

@@ -9,11 +9,13 @@
 
 // A speech engine that records what it is asked. With samples it makes one
 // sample of value 1000 per character spoken and one of 0 per millisecond of
-// pause; without, it plays "on its own" and only notes the calls.
+// pause; without, it plays "on its own" and only notes the calls. A failing
+// one makes nothing and reports the synthesizer's error.
 class FakeSpeechEngine : public ISpeechEngine {
 public:
-    FakeSpeechEngine(QString name, QStringList voiceIds, bool samples, QStringList* log)
-        : m_name(std::move(name)), m_voiceIds(std::move(voiceIds)), m_samples(samples), m_log(log) {}
+    FakeSpeechEngine(QString name, QStringList voiceIds, bool samples, QStringList* log, bool fails = false)
+        : m_name(std::move(name)), m_voiceIds(std::move(voiceIds)), m_samples(samples), m_fails(fails),
+          m_log(log) {}
 
     QString engineName() const override { return m_name; }
     Capabilities capabilities() const override {
@@ -36,19 +38,23 @@ public:
     }
     SpeechVoice voice() const override { return m_voice; }
     int sampleRate() const override { return 22050; }
-    std::optional<QString> speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
-                                 bool wait) override {
+    Outcome speak(const SpeechText& text, const VoiceTuning& tuning, const SampleSink& sink,
+                  bool wait) override {
         m_log->append(QStringLiteral("%1 speak %2 rate %3 %4")
                           .arg(m_name, SpokenWords(text))
                           .arg(tuning.rate)
                           .arg(wait ? "wait" : "nowait"));
+        if (m_fails) {
+            return Outcome::Failed(QStringLiteral("Errore della sintesi vocale"),
+                                   m_name + QStringLiteral(": synthesizer crashed"));
+        }
         if (m_samples) {
             for (const SpeechPiece& p : text) {
                 sink(std::vector<qint16>(size_t(p.text.isEmpty() ? p.silenceMs : p.text.size()),
                                          p.text.isEmpty() ? 0 : 1000));
             }
         }
-        return std::nullopt;
+        return Outcome::Done();
     }
     void stop() override { m_log->append(m_name + QStringLiteral(" stop")); }
 
@@ -56,6 +62,7 @@ private:
     QString m_name;
     QStringList m_voiceIds;
     bool m_samples;
+    bool m_fails;
     QStringList* m_log;
     SpeechVoice m_voice;
 };
@@ -66,6 +73,7 @@ public:
     struct Engine {
         QStringList voices;
         bool samples = true;
+        bool fails = false;
     };
     std::map<VoiceChoice::Engine, Engine> present;
     QStringList log;
@@ -79,6 +87,6 @@ public:
             return nullptr;
         }
         return std::make_unique<FakeSpeechEngine>(VoiceChoice::engineName(engine), it->second.voices,
-                                                  it->second.samples, &log);
+                                                  it->second.samples, &log, it->second.fails);
     }
 };

@@ -71,17 +71,16 @@ MIRELVA_FUZZ_TARGET(obf) {
     const QString input = FuzzScratchFolder() + (data.startsWith("PK") ? QStringLiteral("/input.obz")
                                                                        : QStringLiteral("/input.obf"));
     WriteFuzzFile(input, data);
-    ObfReport report;
-    QString error;
-    const bool imported = ObfImporter(folder).Import(input, report, &error);
+    const Result<ObfReport> imported = ObfImporter(folder).Import(input);
     QFile::remove(input);
     const QMap<QString, qint64> after = Listing(folder);
     if (!imported) {
-        FUZZ_CHECK(!error.isEmpty(), QStringLiteral("refused without a reason"));
+        FUZZ_CHECK(!imported.failure().message().isEmpty(), QStringLiteral("refused without a reason"));
         FUZZ_CHECK(after == before, QStringLiteral("a refused import changed the data folder: %1")
                                         .arg(QStringList(after.keys()).join(QLatin1Char(' '))));
         return;
     }
+    const ObfReport& report = imported.value();
     FUZZ_CHECK(!report.layouts().isEmpty(), QStringLiteral("imported without a layout"));
     for (auto it = before.begin(); it != before.end(); ++it) {
         FUZZ_CHECK(after.value(it.key(), -1) == it.value(), QStringLiteral("import changed ") + it.key());

@@ -1,132 +1,19 @@
 #include "obf/ObfExporter.h"
 #include "obf/ObfImporter.h"
 
-#include "audio/WavSource.h"
+#include "ObfTestSet.h"
+#include "audio/WavWriter.h"
 #include "config/CINIFile.h"
 #include "config/LayoutFile.h"
-#include "config/LayoutReader.h"
-#include "obf/IImportProgress.h"
-#include "fakes/RecordingMessages.h"
 #include "fakes/TestRegistry.h"
-#include "fakes/TestSupport.h"
-#include "obf/ObfCommands.h"
 #include "obf/ZipArchive.h"
-#include "obf/ZipWriter.h"
-#include "pictures/PictureFile.h"
 #include "startup/Installer.h"
 
-#include <QDirIterator>
-#include <QBuffer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
 
 using TestSupport::readFile;
-using Entries = QList<std::pair<QString, QByteArray>>;
-
-namespace {
-// A layout as the table loads it with the program's own reader (every picture
-// and sound found, no message); a refused one has no keys.
-LayoutData Load(const QString& folder, const QString& layout) {
-    ActivateLayout(folder, layout);
-    RecordingMessages messages;
-    LayoutData data;
-    return LayoutReader(folder, messages, data).ReadLayout() || !messages.shown.isEmpty() ? LayoutData{}
-                                                                                          : data;
-}
-
-QByteArray Json(const QJsonObject& object) {
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
-
-// A board whose buttons are taken in their own order (no grid).
-QJsonObject Board(const QJsonArray& buttons, const QJsonArray& images = {}, const QJsonArray& sounds = {}) {
-    return {{"id", "b"}, {"buttons", buttons}, {"images", images}, {"sounds", sounds}};
-}
-
-QJsonObject Button(const QString& label, QJsonObject extra = {}) {
-    extra.insert("id", label);
-    extra.insert("label", label);
-    return extra;
-}
-
-QJsonObject Link(const QString& path) {
-    return {{"load_board", QJsonObject{{"path", path}}}};
-}
-
-// A media entry carrying its bytes as a data URL.
-QJsonObject Media(const QString& id, const QString& type, const QByteArray& bytes) {
-    return {{"id", id}, {"data", "data:" + type + ";base64," + QString::fromLatin1(bytes.toBase64())}};
-}
-
-QByteArray Zip(const Entries& entries) {
-    QTemporaryDir dir;
-    ZipWriter zip;
-    zip.start(dir.filePath("set.obz"));
-    for (const auto& [name, bytes] : entries) {
-        zip.add(name, bytes);
-    }
-    zip.finish();
-    return readFile(dir.filePath("set.obz"));
-}
-
-// A set whose root board is boards/root.obf.
-QByteArray Set(const QJsonObject& root, const Entries& more = {}) {
-    const Entries set{{"manifest.json", Json({{"root", "boards/root.obf"}})},
-                      {"boards/root.obf", Json(root)}};
-    return Zip(set + more);
-}
-
-std::vector<qint16> Samples(const QString& path) {
-    std::vector<qint16> samples;
-    DecodeWav(readFile(path), AudioFormat{22050, 1}, [&samples](std::span<const qint16> piece) {
-        samples.insert(samples.end(), piece.begin(), piece.end());
-    });
-    return samples;
-}
-
-QImage Picture(const QString& path) {
-    return LoadPictureFile(path).convertToFormat(QImage::Format_RGB32);
-}
-
-// A progress that asks to stop after `stopAfter` reports.
-struct ScriptedProgress : IImportProgress {
-    int stopAfter = 1 << 30;
-    int reports = 0;
-    void advanced(int, int, int, int) override { ++reports; }
-    void boardDone(const QString&, int) override {}
-    void finished() override {}
-    bool cancelled() override { return reports >= stopAfter; }
-};
-
-QByteArray Png(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-// Every file under the folder with its bytes.
-QStringList Listing(const QString& folder) {
-    QStringList files;
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        files << it.next() + ' ' + QString::fromLatin1(readFile(it.filePath()).toBase64());
-    }
-    files.sort();
-    return files;
-}
-
-QByteArray Manifest(const QStringList& boards) {
-    QJsonObject paths;
-    for (const QString& board : boards) {
-        paths.insert(board, board);
-    }
-    return Json({{"root", "boards/root.obf"}, {"paths", QJsonObject{{"boards", paths}}}});
-}
-} // namespace
+using namespace ObfTestSet;
 
 class TstObf : public QObject {
     Q_OBJECT
@@ -137,8 +24,12 @@ private:
     // Imports a file of these bytes; the error is empty on success.
     QString import(const QString& name, const QByteArray& bytes, ObfReport& report) {
         TestSupport::writeFile(m_data + "/../" + name, bytes);
-        QString error;
-        return ObfImporter(m_data).Import(m_data + "/../" + name, report, &error) ? QString() : error + '!';
+        const Result<ObfReport> imported = ObfImporter(m_data).Import(m_data + "/../" + name);
+        if (!imported) {
+            return imported.failure().message() + '!';
+        }
+        report = imported.value();
+        return QString();
     }
 
 private slots:
@@ -307,9 +198,9 @@ private slots:
     void roundTrip() {
         const QString from = m_dir.filePath("from");
         QVERIFY(Installer(from).Install());
-        QString error;
-        QVERIFY2(ObfExporter::Export(from + "/layout/lay1.ini", from + "/set.obz", true, &error),
-                 qPrintable(error));
+        const Result<QStringList> exported =
+            ObfExporter::Export(from + "/layout/lay1.ini", from + "/set.obz", true);
+        QVERIFY2(exported, qPrintable(exported.failure().message()));
         ObfReport report;
         QCOMPARE(import("set.obz", readFile(from + "/set.obz"), report), QString());
         QVERIFY2(report.entries().isEmpty(), qPrintable(report.summary()));
@@ -391,17 +282,17 @@ private slots:
         ScriptedProgress progress;
         progress.stopAfter = stopAfter;
         ObfImporter importer(m_data);
-        ObfReport report;
-        QString error;
-        QVERIFY(!importer.Import(m_data + "/../s.obz", report, &error, &progress));
+        const Result<ObfReport> imported = importer.Import(m_data + "/../s.obz", &progress);
+        QVERIFY(!imported);
+        const QString error = imported.failure().message();
         QVERIFY2(importer.cancelled() && error.contains("annullata"), qPrintable(error));
         QCOMPARE(Listing(m_data), before);
     }
 
-    // The same picture named by several boards is stored once; an opaque PNG
-    // is kept byte for byte, a transparent one becomes a PNG on white with
-    // every other pixel as it was.
-    void picturesStoredOnce() {
+    // The same picture or sound named by several boards, by path or inline,
+    // is stored once; an opaque PNG is kept byte for byte, a transparent one
+    // becomes a PNG on white with every other pixel as it was.
+    void mediaStoredOnce() {
         QImage opaque(40, 40, QImage::Format_RGB32);
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 40; ++x) {
@@ -416,15 +307,20 @@ private slots:
             }
         }
         const QByteArray same = Png(opaque);
+        const QByteArray tone = EncodeWav16(std::vector<qint16>(2205, 9000), 1, 22050);
+        const QByteArray low = EncodeWav16(std::vector<qint16>(2205, -9000), 1, 22050);
         const Entries set{
             {"manifest.json", Manifest({"boards/b.obf"})},
             {"boards/root.obf",
-             Json(Board({Button("uno", {{"image_id", "1"}}), Button("due", {{"image_id", "2"}})},
+             Json(Board({Button("uno", {{"image_id", "1"}, {"sound_id", "s"}}),
+                         Button("due", {{"image_id", "2"}, {"sound_id", "t"}})},
                         {QJsonObject{{"id", "1"}, {"path", "a.png"}},
-                         QJsonObject{{"id", "2"}, {"path", "clear.png"}}}))},
-            {"boards/b.obf",
-             Json(Board({Button("tre", {{"image_id", "9"}})}, {Media("9", "image/png", same)}))},
+                         QJsonObject{{"id", "2"}, {"path", "clear.png"}}},
+                        {QJsonObject{{"id", "s"}, {"path", "a.wav"}}, Media("t", "audio/wav", low)}))},
+            {"boards/b.obf", Json(Board({Button("tre", {{"image_id", "9"}, {"sound_id", "9"}})},
+                                        {Media("9", "image/png", same)}, {Media("9", "audio/wav", tone)}))},
             {"a.png", same},
+            {"a.wav", tone},
             {"clear.png", Png(clear)}};
         ObfReport report;
         QCOMPARE(import("s.obz", Zip(set), report), QString());
@@ -432,6 +328,9 @@ private slots:
         const LayoutData other = Load(m_data, report.layouts()[1]);
         QCOMPARE(other.PicturePaths[1], root.PicturePaths[1]);
         QCOMPARE(readFile(root.PicturePaths[1]), same);
+        QCOMPARE(other.SoundPaths[1], root.SoundPaths[1]);
+        QVERIFY(root.SoundPaths[2] != root.SoundPaths[1]);
+        QCOMPARE(QDir(m_data + "/suoni").entryList(QDir::Files).size(), 2);
         QVERIFY(readFile(root.PicturePaths[2]).startsWith("\x89PNG"));
         const QImage flat = Picture(root.PicturePaths[2]);
         QCOMPARE(flat.pixel(5, 5), qRgb(10, 200, 30));
@@ -458,8 +357,8 @@ private slots:
         };
         layout("A", {from + "/B.ini", ""});
         layout("B", {LayoutFile::LinkBack, LayoutFile::LinkHome, from + "/A.ini", ""});
-        QString error;
-        QVERIFY2(ObfExporter::Export(from + "/A.ini", from + "/set.obz", true, &error), qPrintable(error));
+        const Result<QStringList> exported = ObfExporter::Export(from + "/A.ini", from + "/set.obz", true);
+        QVERIFY2(exported, qPrintable(exported.failure().message()));
         ObfReport report;
         QCOMPARE(import("set.obz", readFile(from + "/set.obz"), report), QString());
         const QStringList layouts = report.layouts();

@@ -1,6 +1,15 @@
+#include "audio/cVoce.h"
+#include "config/LayoutData.h"
+#include "fakes/FakeSpeechEngine.h"
+#include "fakes/LoggingAudioOutput.h"
+#include "fakes/RecordingMessages.h"
+#include "fakes/RuntimeTestProgram.h"
+#include "fakes/ScriptedFilePicker.h"
 #include "fakes/TestRegistry.h"
 #include "fakes/TestSupport.h"
+#include "obf/ObfSetupActions.h"
 #include "platform/Log.h"
+#include "runtime/KeyActivation.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +17,12 @@
 #include <QtTest>
 
 using TestSupport::readFile;
+
+namespace {
+QStringList LogLines(const QString& folder) {
+    return QString::fromUtf8(readFile(Log::FilePath(folder))).split('\n', Qt::SkipEmptyParts);
+}
+} // namespace
 
 class TstLog : public QObject {
     Q_OBJECT
@@ -57,6 +72,78 @@ private slots:
         Log::Install(dir.path());
         qCWarning(lcFiles) << "perso";
         QVERIFY(QFileInfo(Log::FilePath(dir.path())).isDir());
+    }
+
+    // A failure in the field leaves one line with its reason for whoever helps: a damaged
+    // file the user imports (the message shown as it always was)...
+    void damagedImport_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("detail");
+        QTest::addRow("board cut short") << "a.obf" << QByteArray(R"({"buttons": [)") << "JSON error";
+        QTest::addRow("board that is a list") << "a.obf" << QByteArray("[1]") << "JSON array, not an object";
+        QTest::addRow("set that is no ZIP") << "a.obz" << QByteArray("PK garbage") << "ZIP: ";
+    }
+    void damagedImport() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, detail);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(name);
+        QVERIFY(TestSupport::writeFile(file, bytes));
+        Log::Install(dir.path());
+        ScriptedFilePicker picker;
+        picker.openAnswers.enqueue(file);
+        RecordingMessages messages;
+        QVERIFY(!ImportWithPicker(nullptr, dir.filePath("dati"), picker, messages, nullptr));
+        QCOMPARE(messages.texts().size(), 1);
+        const QStringList lines = LogLines(dir.path());
+        QCOMPARE(lines.size(), 1);
+        const QString shown = messages.texts().first().replace('\n', ' ');
+        QVERIFY2(lines[0].contains("warning mirelva.import: " + shown + " - " + file + ": " + detail),
+                 qPrintable(lines[0]));
+    }
+
+    // ...a speech engine that fails on a key's text (the error shown as before), and a
+    // key's sound that is no WAV (nothing shown, as before).
+    void failedOutput_data() {
+        QTest::addColumn<int>("section");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("line");
+        QTest::addRow("speech engine fails")
+            << 3 << QStringList{"Errore della sintesi vocale"}
+            << "warning mirelva.audio: Errore della sintesi vocale - espeak: synthesizer crashed";
+        QTest::addRow("sound is no WAV")
+            << 2 << QStringList{} << "warning mirelva.audio: Impossibile riprodurre il suono";
+    }
+    void failedOutput() {
+        QFETCH(int, section);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        const QString sound = dir.filePath("rotto.wav");
+        QVERIFY(TestSupport::writeFile(sound, QByteArray("RIFF\x04\0\0\0WAVE", 12)));
+        RuntimeTestProgram program;
+        LoggingAudioOutput audio;
+        FakeSpeechEngines engines;
+        engines.present[VoiceChoice::Engine::Espeak] = {{"it"}, true, true};
+        QStringList errors;
+        KeyActivation activation({audio, program.folder(), cVoce::DefaultAttributes, &engines,
+                                  [&](const QString& e) { errors << e; }});
+        LayoutData layout;
+        layout.KeyCount = 1;
+        layout.SectionOn = {false, true, false, false};
+        layout.SectionOn[section] = true;
+        layout.KeyTexts = QStringList{"", "ciao"};
+        layout.SoundPaths = QStringList{"", sound};
+        Log::Install(dir.path());
+        activation.Activate(layout, 1, false);
+        QCOMPARE(errors, shown);
+        const QStringList lines = LogLines(dir.path());
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].contains(line), qPrintable(lines[0]));
+        QVERIFY2(section != 2 || lines[0].endsWith(sound + ": 12 bytes that are no WAV it can play"),
+                 qPrintable(lines[0]));
     }
 };
 
