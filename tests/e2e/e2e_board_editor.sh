@@ -53,7 +53,7 @@ shots=${TMPDIR:-/tmp}
 
 # ---- The parent's part, by the names a screen reader hears; it prints its action count.
 focus "$window"
-timeout 280 /usr/bin/python3 "$here/board_editor.py" "$work/foto" "$shots/${name}_editor.png" "$app_pid" \
+timeout 480 /usr/bin/python3 "$here/board_editor.py" "$work/foto" "$shots/${name}_editor.png" "$app_pid" \
     >"$work/driver.log" 2>&1 || { cat "$work/driver.log"; fail "the board could not be made in the editor"; }
 cat "$work/driver.log"
 actions=$(sed -n 's/^actions: //p' "$work/driver.log")
