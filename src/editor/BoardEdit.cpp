@@ -2,6 +2,37 @@
 
 #include "config/LayoutFile.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+// Negative, zero or positive as `a` sorts before, with or after `b`; runs of
+// digits compare by their value, the rest without regard to case.
+int CompareNames(const QString& a, const QString& b) {
+    static const QRegularExpression runs(QStringLiteral("\\d+|\\D+"));
+    auto i = runs.globalMatch(a);
+    auto j = runs.globalMatch(b);
+    while (i.hasNext() && j.hasNext()) {
+        const QString x = i.next().captured();
+        const QString y = j.next().captured();
+        int order = 0;
+        if (x.front().isDigit() && y.front().isDigit()) {
+            const QString u = x.mid(x.indexOf(QRegularExpression(QStringLiteral("[1-9]|$"))));
+            const QString v = y.mid(y.indexOf(QRegularExpression(QStringLiteral("[1-9]|$"))));
+            order = u.size() != v.size() ? int(u.size() - v.size()) : u.compare(v);
+        } else {
+            order = x.compare(y, Qt::CaseInsensitive);
+        }
+        if (order != 0) {
+            return order;
+        }
+    }
+    return int(i.hasNext()) - int(j.hasNext());
+}
+} // namespace
+
 BoardEdit::BoardEdit(LayoutEditor& editor) : m_editor(editor) {}
 
 template <typename Edit> void BoardEdit::change(Edit edit) {
@@ -42,6 +73,50 @@ void BoardEdit::setPictures(int first, const QStringList& paths) {
             m_editor.setValue(Field::Picture, first + i, paths[i]);
         }
     });
+}
+
+int BoardEdit::fillEmptyKeys(const QList<Key>& pictures) {
+    int next = 0;
+    change([&] {
+        for (int k = 1; k <= m_editor.keyCount() && next < pictures.size(); ++k) {
+            if (!m_editor.value(Field::Picture, k).isEmpty()) {
+                continue;
+            }
+            const Key& chosen = pictures[next++];
+            m_editor.setValue(Field::Picture, k, chosen.picture);
+            if (m_editor.value(Field::Text, k).isEmpty()) {
+                m_editor.setValue(Field::Text, k, chosen.text);
+            }
+        }
+    });
+    return int(pictures.size()) - next;
+}
+
+QStringList BoardEdit::InNameOrder(QStringList files) {
+    std::stable_sort(files.begin(), files.end(), [](const QString& a, const QString& b) {
+        // "pane" before "pane2" whatever their kinds of file.
+        const QFileInfo x(a);
+        const QFileInfo y(b);
+        const int order = CompareNames(x.completeBaseName(), y.completeBaseName());
+        return order != 0 ? order < 0 : CompareNames(x.fileName(), y.fileName()) < 0;
+    });
+    return files;
+}
+
+int BoardEdit::emptyKeys() const {
+    int empty = 0;
+    for (int k = 1; k <= m_editor.keyCount(); ++k) {
+        empty += m_editor.value(Field::Picture, k).isEmpty() ? 1 : 0;
+    }
+    return empty;
+}
+
+QString BoardEdit::WordsOf(const QString& file) {
+    // "02_pane" is numbered to sort; "3 porcellini" is what the key says.
+    static const QRegularExpression number(QStringLiteral("^\\d+[_.-]+(?=.*[^\\d_. -])"));
+    QString words = QFileInfo(file).completeBaseName().remove(number);
+    words.replace(QLatin1Char('_'), QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char(' '));
+    return words.simplified();
 }
 
 void BoardEdit::swap(int a, int b) {

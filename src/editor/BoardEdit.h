@@ -34,6 +34,18 @@ public:
     void setKey(int k, const Key& key);
     // Pictures for keys `first`, first + 1, ... up to the key count, as one step.
     void setPictures(int first, const QStringList& paths);
+    // Pictures chosen together, as one step: each fills the next key without a
+    // picture, in key order, and a key without words takes the words that come
+    // with its picture. Gives the number of pictures left over for want of an empty key.
+    int fillEmptyKeys(const QList<Key>& pictures);
+    // The keys on the board without a picture.
+    int emptyKeys() const;
+    // The words a picture's file name suggests: "02_pane-e-burro.png" gives
+    // "pane e burro" (a number joined by "_", "-" or "." only sorts the files).
+    static QString WordsOf(const QString& file);
+    // Files in the order of their names, numbers by their value ("2_" before
+    // "10_") and letters without regard to case, as a parent numbers photos.
+    static QStringList InNameOrder(QStringList files);
     void swap(int a, int b);
     void setKeyCount(int count);
     void setForcedInput(bool on);

@@ -26,6 +26,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 QString KeysCaption(int n) {
     return n == 1 ? QStringLiteral("1 tasto") : QStringLiteral("%1 tasti").arg(n);
@@ -80,6 +82,8 @@ void BoardEditor::build() {
     newShortcut->setShortcut(QKeySequence::New);
     connect(newShortcut, &QAction::triggered, fresh, &QPushButton::showMenu);
     addAction(newShortcut);
+    auto* pictures = MakeButton(this, QStringLiteral("cmdPictures"), QStringLiteral("Aggiungi &immagini..."));
+    pictures->setAccessibleName(QStringLiteral("Aggiungi immagini..."));
     auto* duplicate = MakeButton(this, QStringLiteral("cmdDuplicate"), QStringLiteral("Duplica"));
     auto* open = MakeButton(this, QStringLiteral("cmdOpen"), QStringLiteral("Apri..."));
     auto* copy = MakeButton(this, QStringLiteral("cmdCopy"), QStringLiteral("Copia tasto"));
@@ -100,8 +104,8 @@ void BoardEditor::build() {
         }
     }
     keysLabel->setBuddy(m_keys);
-    for (QWidget* w : std::initializer_list<QWidget*>{fresh, duplicate, open, copy, m_paste, m_undo, m_redo,
-                                                      keysLabel, m_keys}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{fresh, pictures, duplicate, open, copy, m_paste, m_undo,
+                                                      m_redo, keysLabel, m_keys}) {
         bar->addWidget(w);
     }
     bar->addStretch();
@@ -124,6 +128,7 @@ void BoardEditor::build() {
     bottom->addWidget(saveButton);
     bottom->addWidget(close);
 
+    connect(pictures, &QPushButton::clicked, this, &BoardEditor::addPictures);
     connect(duplicate, &QPushButton::clicked, this, [this] {
         m_edit.duplicate();
         showBoard();
@@ -210,6 +215,33 @@ void BoardEditor::dropped(int key, const QStringList& files) {
     }
     m_edit.setPictures(key, placed);
     showBoard();
+}
+
+// Several pictures chosen at once fill the empty keys in the order of their
+// names, each key's words taken from its file name; one undo takes them back.
+void BoardEditor::addPictures() {
+    const QStringList files =
+        BoardEdit::InNameOrder(m_picker.ShowOpenFilesDialog(this, FileFilters::Pictures()));
+    // Only the pictures that find a key are written into the data folder.
+    const qsizetype room = m_edit.emptyKeys();
+    const qsizetype left = std::max<qsizetype>(0, files.size() - room);
+    QList<BoardEdit::Key> chosen;
+    for (const QString& file : files.mid(0, room)) {
+        const QString path = PicturePlacing::ForTable(file, m_programFolder, m_messages);
+        if (!path.isEmpty()) {
+            chosen << BoardEdit::Key{path, {}, BoardEdit::WordsOf(file), {}};
+        }
+    }
+    m_edit.fillEmptyKeys(chosen);
+    showBoard();
+    if (left > 0) {
+        const QString what = left == 1 ? QStringLiteral("1 immagine non è stata inserita")
+                                       : QStringLiteral("%1 immagini non sono state inserite").arg(left);
+        m_messages.showMessage(
+            what + QStringLiteral(
+                       ": non ci sono altri tasti vuoti.\r\nAumentare il numero dei tasti e riprovare."),
+            MsgIcon::Exclamation, AppInfo::Title);
+    }
 }
 
 void BoardEditor::openOther() {

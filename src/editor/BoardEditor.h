@@ -48,6 +48,7 @@ private:
     void build();
     void openKey(int key);
     void dropped(int key, const QStringList& files);
+    void addPictures();
     void openOther();
     bool save();
     void showOpened(LayoutEditor::Opened opened);

@@ -156,16 +156,9 @@ BoardEdit::Key KeyEditDialog::values() const {
 }
 
 void KeyEditDialog::record() {
-    if (m_recording->isRecording()) {
-        finishRecording();
-        return;
+    if (m_recording->toggle(*m_player, m_messages, [this] { finishRecording(); })) {
+        m_record->setText(QStringLiteral("&Ferma"));
     }
-    m_player->stop();
-    if (!m_recording->start()) {
-        RecordingSession::TellNoMicrophone(m_messages);
-        return;
-    }
-    m_record->setText(QStringLiteral("&Ferma"));
 }
 
 void KeyEditDialog::finishRecording() {

@@ -77,17 +77,10 @@ QString KeyTools::convertDropped(const QString& file) {
 }
 
 void KeyTools::recordClicked(int row) {
-    if (m_recording->isRecording()) {
-        finishRecording();
-        return;
+    if (m_recording->toggle(*m_player, m_messages, [this] { finishRecording(); })) {
+        m_recordingRow = row;
+        m_soundRows->setRecording(row);
     }
-    m_player->stop();
-    if (!m_recording->start()) {
-        RecordingSession::TellNoMicrophone(m_messages);
-        return;
-    }
-    m_recordingRow = row;
-    m_soundRows->setRecording(row);
 }
 
 void KeyTools::finishRecording() {

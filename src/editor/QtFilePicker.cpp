@@ -18,7 +18,10 @@ QString TrimBlanks(const QString& text) {
     return text.mid(first, last - first);
 }
 
-QString Run(QWidget* owner, const QString& filter, bool save) {
+enum class Mode { Open, OpenMany, Save };
+
+QStringList Run(QWidget* owner, const QString& filter, Mode mode) {
+    const bool save = mode == Mode::Save;
     QFileDialog dialog(owner, save ? QtFilePicker::SaveTitle() : QtFilePicker::OpenTitle(),
                        QDir::currentPath());
     // Qt's own dialog behaves the same on every desktop (and under Xvfb).
@@ -30,26 +33,33 @@ QString Run(QWidget* owner, const QString& filter, bool save) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(mode == Mode::OpenMany ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     }
     const int result = dialog.exec();
     if (owner) {
         // Without a window manager focus does not come back by itself.
         owner->activateWindow();
     }
-    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (result != QDialog::Accepted) {
         return {};
     }
-    const QString path = TrimBlanks(dialog.selectedFiles().constFirst());
-    // A layout keeps at most 254 characters of a value: a longer path could
-    // not be read back, so it counts as no choice at all.
-    if (path.size() > QtFilePicker::MaxPathLength) {
-        return {};
+    QStringList paths;
+    for (const QString& selected : dialog.selectedFiles()) {
+        const QString path = TrimBlanks(selected);
+        // A layout keeps at most 254 characters of a value: a longer path could
+        // not be read back, so it counts as no choice at all.
+        if (!path.isEmpty() && path.size() <= QtFilePicker::MaxPathLength) {
+            paths << path;
+        }
     }
-    if (!path.isEmpty()) {
-        QDir::setCurrent(QFileInfo(path).absolutePath());
+    if (!paths.isEmpty()) {
+        QDir::setCurrent(QFileInfo(paths.constFirst()).absolutePath());
     }
-    return path;
+    return paths;
+}
+
+QString One(const QStringList& paths) {
+    return paths.isEmpty() ? QString() : paths.constFirst();
 }
 } // namespace
 
@@ -75,9 +85,13 @@ QString QtFilePicker::NameFilterOf(const QString& filter) {
 }
 
 QString QtFilePicker::ShowOpenDialog(QWidget* owner, const QString& filter) {
-    return Run(owner, filter, false);
+    return One(Run(owner, filter, Mode::Open));
 }
 
 QString QtFilePicker::ShowSaveDialog(QWidget* owner, const QString& filter) {
-    return Run(owner, filter, true);
+    return One(Run(owner, filter, Mode::Save));
+}
+
+QStringList QtFilePicker::ShowOpenFilesDialog(QWidget* owner, const QString& filter) {
+    return Run(owner, filter, Mode::OpenMany);
 }

@@ -11,6 +11,7 @@ class QtFilePicker : public IFilePicker {
 public:
     QString ShowOpenDialog(QWidget* owner, const QString& filter) override;
     QString ShowSaveDialog(QWidget* owner, const QString& filter) override;
+    QStringList ShowOpenFilesDialog(QWidget* owner, const QString& filter) override;
 
     static constexpr int MaxPathLength = 254;
 

@@ -4,6 +4,7 @@
 #include "audio/WavWriter.h"
 #include "config/DurableFile.h"
 #include "config/FileExists.h"
+#include "editor/PreviewPlayer.h"
 #include "editor/RecordingName.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
@@ -81,6 +82,20 @@ void RecordingSession::cancel() {
         m_source.stop();
         m_recorder.reset();
     }
+}
+
+bool RecordingSession::toggle(PreviewPlayer& player, IMessages& messages,
+                              const std::function<void()>& finish) {
+    if (isRecording()) {
+        finish();
+        return false;
+    }
+    player.stop();
+    if (!start()) {
+        TellNoMicrophone(messages);
+        return false;
+    }
+    return true;
 }
 
 QString RecordingSession::Report(const Result& result, IMessages& messages) {

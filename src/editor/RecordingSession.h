@@ -6,10 +6,12 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 class ICaptureSource;
 class IMessages;
+class PreviewPlayer;
 
 // One recording of a key's sound: the microphone is polled on a timer of the
 // event loop (the window never waits for it), the level is reported as it
@@ -37,6 +39,10 @@ public:
     Result finish(const QString& soundsFolder, const QString& keyText, int key);
     // Stops and throws the recording away.
     void cancel();
+    // A press of "Registra": with a recording under way, `finish` finishes it
+    // (the owner knows where it goes); otherwise what is being heard stops and
+    // a recording starts. True when one started; a missing microphone is told.
+    bool toggle(PreviewPlayer& player, IMessages& messages, const std::function<void()>& finish);
 
     // Tells the user what a finished recording gave when it is no sound;
     // the path of the sound written, empty when there is none.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -13,4 +14,11 @@ public:
     virtual ~IFilePicker() = default;
     virtual QString ShowOpenDialog(QWidget* owner, const QString& filter) = 0;
     virtual QString ShowSaveDialog(QWidget* owner, const QString& filter) = 0;
+    // Several existing files chosen at once, in the order the picker lists
+    // them; empty when the user cancels. A picker that chooses one file at a
+    // time gives that one.
+    virtual QStringList ShowOpenFilesDialog(QWidget* owner, const QString& filter) {
+        const QString one = ShowOpenDialog(owner, filter);
+        return one.isEmpty() ? QStringList() : QStringList{one};
+    }
 };

@@ -13,6 +13,10 @@ int ClassicKeys::KeyAscii(const QKeyEvent& event) {
     return ch;
 }
 
+bool ClassicKeys::IsBoardEditorGesture(const QKeyEvent& event) {
+    return event.key() == Qt::Key_M && ShiftMask(event.modifiers()) == 3 && !event.isAutoRepeat();
+}
+
 int ClassicKeys::KeyCode(int qtKey) {
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) {
         return 112 + (qtKey - Qt::Key_F1);

@@ -339,14 +339,6 @@ void F_GO::Form_KeyUp(int keyCode, int shift) {
         }
         return;
     }
-    // Ctrl+Shift+M: the board editor, a gesture a child does not make by chance.
-    if (shift == 3 && keyCode == 'M') {
-        RunModal([this] {
-            m_services.windows.ShowBoardEditor(this, m_services.messages, m_services.picker);
-            ReadActivePath();
-        });
-        return;
-    }
     // Alt alone: Ctrl+Alt or Shift+Alt combinations do nothing.
     if (shift != 4) {
         return;
@@ -437,6 +429,14 @@ void F_GO::paintEvent(QPaintEvent* event) {
 }
 
 void F_GO::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+Shift+M: the board editor, a gesture a child does not make by chance.
+    if (m_loaded && ClassicKeys::IsBoardEditorGesture(*event)) {
+        RunModal([this] {
+            m_services.windows.ShowBoardEditor(this, m_services.messages, m_services.picker);
+            ReadActivePath();
+        });
+        return;
+    }
     if (m_loaded && (m_access->keyDown(*event) || (m_tableActive && m_edges->keyPressed(*event)))) {
         return;
     }

@@ -3,6 +3,7 @@
 
 Usage: atspi.py press WINDOW NAME | settext WINDOW NAME TEXT | wait WINDOW
 WINDOW is a window's title (its accessible name). Every search retries for at most 20 seconds.
+A driver script may import it for find() and window().
 """
 import sys
 import time
@@ -69,4 +70,5 @@ def main():
         sys.exit("atspi: unknown command " + command)
 
 
-main()
+if __name__ == "__main__":
+    main()

@@ -70,6 +70,15 @@ wait_window() {
 }
 has_window() { [[ -n $(windows_named "$1") ]]; }
 no_window_named() { [[ -z $(windows_named "$1") ]]; }
+# No message window beside the runtime window, such as one refusing a layout.
+no_message_windows() {
+    local title id
+    for title in "Mirelva" "Mirelva - CARICAMENTO FILE DIGITALI" "Mirelva - CARICAMENTO RISORSE"; do
+        for id in $(windows_named "$title"); do
+            [[ $id == "$window" ]] || fail "a message \"$title\" appeared $1"
+        done
+    done
+}
 # Windows open and close slowly on a loaded machine under the address
 # sanitizer: a minute for each.
 wait_window_gone() { tries=240 wait_for "the window \"$1\" to close" no_window_named "$1"; }

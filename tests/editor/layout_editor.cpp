@@ -107,37 +107,48 @@ private slots:
     // and redo puts again, and what a save writes follows them.
     void boardEdits_data() {
         QTest::addColumn<QStringList>(
-            "actions"); // text K T | link K T | swap A B | count N | copy A B | new N | dup
+            "actions"); // text|link|pic K T | swap A B | count N | copy A B | new N | dup | fill P,P..
         QTest::addColumn<QString>("board"); // keys, name, sequence, then keys 1-4: picture,text,link
         QTest::addColumn<int>("steps");     // edits undo can take back
+        QTest::addColumn<int>("left");      // pictures the last fill found no empty key for
         const QString standard = "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4,";
         QTest::addRow("a text") << QStringList{"text 2 mela"}
-                                << "4 lay1 1-2-3-4 1,parola 1,|2,mela,|3,parola 3,|4,parola 4," << 1;
+                                << "4 lay1 1-2-3-4 1,parola 1,|2,mela,|3,parola 3,|4,parola 4," << 1 << 0;
         QTest::addRow("the same value again is no step")
             << QStringList{"link 1 -", "text 3 x", "text 3 x"}
-            << "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,x,|4,parola 4," << 1;
+            << "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,x,|4,parola 4," << 1 << 0;
         QTest::addRow("a swap takes values, link and step along")
             << QStringList{"link 1 <indietro>", "swap 1 3"}
-            << "4 lay1 3-2-1-4 3,parola 3,|2,parola 2,|1,parola 1,<indietro>|4,parola 4," << 2;
+            << "4 lay1 3-2-1-4 3,parola 3,|2,parola 2,|1,parola 1,<indietro>|4,parola 4," << 2 << 0;
         QTest::addRow("fewer keys keep the hidden pictures for a save")
-            << QStringList{"count 2"} << "2 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4," << 1;
-        QTest::addRow("and give them back") << QStringList{"count 2", "count 4"}
-                                            << "4 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4," << 2;
+            << QStringList{"count 2"} << "2 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4," << 1 << 0;
+        QTest::addRow("and give them back")
+            << QStringList{"count 2", "count 4"} << "4 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4,"
+            << 2 << 0;
         QTest::addRow("a key copied onto another")
             << QStringList{"copy 4 1"} << "4 lay1 1-2-3-4 4,parola 4,|2,parola 2,|3,parola 3,|4,parola 4,"
-            << 1;
+            << 1 << 0;
         QTest::addRow("an empty board of 6 keys")
-            << QStringList{"text 1 a", "new 6"} << "6 layout1  ,,|,,|,,|,," << 2;
+            << QStringList{"text 1 a", "new 6"} << "6 layout1  ,,|,,|,,|,," << 2 << 0;
         QTest::addRow("a duplicate under a new name")
-            << QStringList{"dup"} << QString(standard).replace("lay1", "layout1") << 1;
+            << QStringList{"dup"} << QString(standard).replace("lay1", "layout1") << 1 << 0;
         QTest::addRow("an edit after an undo ends the redo")
             << QStringList{"text 1 a", "undo", "text 1 b", "redo"}
-            << "4 lay1 1-2-3-4 1,b,|2,parola 2,|3,parola 3,|4,parola 4," << 1;
+            << "4 lay1 1-2-3-4 1,b,|2,parola 2,|3,parola 3,|4,parola 4," << 1 << 0;
+        QTest::addRow("pictures chosen together fill empty keys, words from their names")
+            << QStringList{"new 6", "text 2 latte", "fill 01_mela.png,pane-e-burro.gif"}
+            << "6 layout1  01_mela,mela,|pane-e-burro,latte,|,,|,," << 3 << 0;
+        QTest::addRow("only the empty keys, the rest left over")
+            << QStringList{"pic 3 -", "text 3 -", "fill succo_di_frutta.png,a.png,b.png"}
+            << "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|succo_di_frutta,succo di frutta,|4,parola 4," << 3
+            << 2;
+        QTest::addRow("nothing empty is no step") << QStringList{"fill a.png"} << standard << 0 << 1;
     }
     void boardEdits() {
         QFETCH(QStringList, actions);
         QFETCH(QString, board);
         QFETCH(int, steps);
+        QFETCH(int, left);
         SetupFixture f;
         f.activate(f.layout(1), f.standard(4, true).bytes());
         SetupState state;
@@ -156,12 +167,19 @@ private slots:
                 .arg(QFileInfo(editor.layoutPath()).baseName(), editor.sequence().join('-'), keys.join('|'));
         };
         using F = LayoutEditor::Field;
+        int leftOver = 0;
         for (const QString& action : actions) {
             const QStringList w = action.split(' ');
             const int a = w.value(1).toInt();
             const QString v = w.value(2) == "-" ? QString() : w.value(2);
-            if (w[0] == "text" || w[0] == "link") {
-                edit.setValue(w[0] == "text" ? F::Text : F::Link, a, v);
+            if (w[0] == "text" || w[0] == "link" || w[0] == "pic") {
+                edit.setValue(w[0] == "text" ? F::Text : w[0] == "link" ? F::Link : F::Picture, a, v);
+            } else if (w[0] == "fill") {
+                QList<BoardEdit::Key> chosen;
+                for (const QString& file : w[1].split(',')) {
+                    chosen << BoardEdit::Key{file, {}, BoardEdit::WordsOf(file), {}};
+                }
+                leftOver = edit.fillEmptyKeys(chosen);
             } else if (w[0] == "swap") {
                 edit.swap(a, v.toInt());
             } else if (w[0] == "count") {
@@ -177,6 +195,7 @@ private slots:
             }
         }
         QCOMPARE(describe(), board);
+        QCOMPARE(leftOver, left);
         const QByteArray edited = LayoutFile::Encode(editor.content());
         for (int n = 0; n < steps; ++n) {
             QVERIFY(edit.undo());
@@ -188,6 +207,49 @@ private slots:
         }
         QCOMPARE(describe(), board);
         QCOMPARE(LayoutFile::Encode(editor.content()), edited);
+    }
+
+    // The words a picture's name suggests for its key.
+    void wordsOfFileNames_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("words");
+        QTest::addRow("separators are blanks") << "/foto/pane_e-burro.png"
+                                               << "pane e burro";
+        QTest::addRow("a sorting number goes") << "immagini/03-latte.gif"
+                                               << "latte";
+        QTest::addRow("a number that is said stays") << "3 porcellini.jpg"
+                                                     << "3 porcellini";
+        QTest::addRow("a name of numbers only stays") << "2024_05.jpg"
+                                                      << "2024 05";
+        QTest::addRow("dots inside the name stay") << "01.sig.ra rossi.png"
+                                                   << "sig.ra rossi";
+        QTest::addRow("blanks around go") << "__ciao  mamma_.bmp"
+                                          << "ciao mamma";
+    }
+    void wordsOfFileNames() {
+        QFETCH(QString, file);
+        QFETCH(QString, words);
+        QCOMPARE(BoardEdit::WordsOf(file), words);
+    }
+
+    // Photos chosen together go on the keys in the order of their names.
+    void nameOrder_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("order");
+        QTest::addRow("numbers by value") << QStringList{"/f/10_b.png", "/f/2_a.png", "/f/1_c.png"}
+                                          << QStringList{"/f/1_c.png", "/f/2_a.png", "/f/10_b.png"};
+        QTest::addRow("leading zeros by value")
+            << QStringList{"003.png", "02.png", "1.png"} << QStringList{"1.png", "02.png", "003.png"};
+        QTest::addRow("letters without case, names not folders")
+            << QStringList{"/a/Pane.gif", "/b/acqua.gif", "/a/mela.gif"}
+            << QStringList{"/b/acqua.gif", "/a/mela.gif", "/a/Pane.gif"};
+        QTest::addRow("a shorter name first")
+            << QStringList{"pane2.png", "pane.png"} << QStringList{"pane.png", "pane2.png"};
+    }
+    void nameOrder() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, order);
+        QCOMPARE(BoardEdit::InNameOrder(files), order);
     }
 
     // A key copied to another open board is an edit of that board only.

@@ -70,6 +70,7 @@ public:
         run(QStringLiteral("access"));
         return true;
     }
+    void ShowBoardEditor(QWidget*, IMessages&, IFilePicker&) override { run(QStringLiteral("board")); }
 
     QStringList opened;
     QImage printed;

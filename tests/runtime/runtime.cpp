@@ -238,6 +238,35 @@ private slots:
         QCOMPARE(rt.messages.texts(), QStringList{});
     }
 
+    // Ctrl+Shift+M opens the board editor from the intro and from the table
+    // and does nothing else; Ctrl+M stays Enter. X11 gives both presses Enter's character.
+    void editorGesture_data() {
+        QTest::addColumn<bool>("onTable");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");  // what X11 gives the press
+        QTest::addColumn<QString>("after"); // windows opened, then whether the table is shown
+        const int ctrlShift = int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::addRow("Ctrl+Shift+M on the intro") << false << ctrlShift << "\r"
+                                                   << "board intro";
+        QTest::addRow("Ctrl+Shift+M on the table") << true << ctrlShift << "\r"
+                                                   << "board table";
+        QTest::addRow("Ctrl+M is Enter") << false << int(Qt::ControlModifier) << "\r"
+                                         << " table";
+    }
+    void editorGesture() {
+        QFETCH(bool, onTable);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QString, after);
+        Runtime rt;
+        rt.start(Keys(2, false), onTable);
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, Qt::Key_M, Qt::KeyboardModifiers(modifiers), text);
+            QCoreApplication::sendEvent(rt.window.get(), &event);
+        }
+        QCOMPARE(rt.windows.opened.join(',') + (rt.window->TableActive() ? " table" : " intro"), after);
+    }
+
     // F keys, with or without Shift or Ctrl, show the layout named for them and make it the active
     // one; one that is missing or not a layout leaves the table; one that fails the full check
     // goes back to the intro with cfg.ini naming it.
