@@ -281,8 +281,6 @@ private slots:
             << "1000:S5";
         QTest::addRow("dwell: key 2, first row, second column") << dwell << true << 6 << "point:2@0 end@1500"
                                                                 << "1000:S2";
-        QTest::addRow("dwell: key 4, second row, first column") << dwell << true << 6 << "point:4@0 end@1500"
-                                                                << "1000:S4";
 
         QTest::addRow("click: held shorter than the acceptance time, ignored")
             << With(Method::Click, Order::Linear, 100) << true << 6 << "click@0-50 click@500-650"

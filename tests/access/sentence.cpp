@@ -9,6 +9,7 @@
 #include "fakes/FakeSpeechEngine.h"
 #include "fakes/RecordingAudioOutput.h"
 #include "fakes/TestRegistry.h"
+#include "fakes/TestSupport.h"
 #include "fakes/WavTestFiles.h"
 #include "grid/cGriglia.h"
 #include "fakes/FakeGridContainer.h"
@@ -56,12 +57,6 @@ QString Runs(const std::vector<qint16>& samples) {
 template <size_t N> QByteArray Bytes(const char (&text)[N]) {
     return QByteArray(text, qsizetype(N) - 1);
 }
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 } // namespace
 
 class TstSentence : public QObject {
@@ -99,8 +94,9 @@ private slots:
         QFETCH(QStringList, spoken);
         QFETCH(QString, runs);
         QTemporaryDir dir;
-        WriteFile(dir.filePath("mela.wav"), WavTestFiles::wav(std::vector<qint16>(2205, SoundSample), 1,
-                                                              22050, WavTestFiles::Encoding::Pcm16));
+        QVERIFY(TestSupport::writeFile(dir.filePath("mela.wav"),
+                                       WavTestFiles::wav(std::vector<qint16>(2205, SoundSample), 1, 22050,
+                                                         WavTestFiles::Encoding::Pcm16)));
         const Sentence sentence = Built(steps, dir.path());
         QCOMPARE(sentence.plainText(), plain);
         FakeSpeechEngines engines;
@@ -185,7 +181,7 @@ private slots:
         if (bytes == "<folder>") {
             QVERIFY(QDir(dir.path()).mkdir("frasi.txt"));
         } else {
-            WriteFile(path, bytes);
+            QVERIFY(TestSupport::writeFile(path, bytes));
         }
         if (readOnly) {
             QFile::setPermissions(path, QFile::ReadOwner);

@@ -2,7 +2,6 @@
 #include "fakes/TestSupport.h"
 #include "fakes/TestRegistry.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -22,19 +21,6 @@ CINIFile IniAt(const QString& file, const QString& section) {
 // Test text with '@' standing for a NUL byte.
 QByteArray WithNuls(QByteArray text) {
     return text.replace('@', '\0');
-}
-
-// Every entry under the folder, files with their content.
-QStringList Listing(const QString& dir) {
-    QStringList out;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        out << it.filePath() + (it.fileInfo().isFile() ? QString::fromLatin1(readFile(it.filePath())) : "/");
-    }
-    out.sort();
-    return out;
 }
 
 } // namespace
@@ -184,11 +170,11 @@ private slots:
         } else if (kind == "fifo") {
             QVERIFY(QProcess::execute("mkfifo", {file}) == 0);
         }
-        const QStringList before = Listing(dir);
+        const QStringList before = TestSupport::snapshot(dir);
         CINIFile ini = IniAt(file, "KeyProgram");
         ini.SetValues("File", "nuovo");
         QCOMPARE(ini.GetValue("File"), QString(kind == "readonly" ? "x" : ""));
-        QCOMPARE(Listing(dir), before);
+        QCOMPARE(TestSupport::snapshot(dir), before);
     }
 
     // A device or a file past the size limit is neither read (a hang) nor rewritten.

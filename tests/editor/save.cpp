@@ -1,4 +1,3 @@
-#include "config/CINIFile.h"
 #include "config/LayoutData.h"
 #include "config/LayoutReader.h"
 #include "editor/LayoutWriter.h"
@@ -12,13 +11,6 @@ namespace {
 // temporary file behind.
 QStringList Entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-QString Value(const QString& file, const QString& section, const QString& key) {
-    CINIFile ini;
-    ini.SetFile(file);
-    ini.SetSection(section);
-    return ini.GetValue(key);
 }
 
 void Age(const QString& file, int seconds) {
@@ -97,7 +89,7 @@ private slots:
             const QString section = entry.section(QLatin1Char('/'), 0, 0);
             const QString key = entry.section(QLatin1Char('/'), 1).section(QLatin1Char('='), 0, 0);
             const QString value = entry.section(QLatin1Char('='), 1).replace(QStringLiteral("@P@"), f.P);
-            QCOMPARE(Value(f.layout(1), section, key), value);
+            QCOMPARE(LayoutValue(f.layout(1), section, key), value);
         }
         QCOMPARE(TestSupport::readFile(f.config()), SetupFixture::configBytes(f.layout(1)));
         LayoutData data;
@@ -220,10 +212,10 @@ private slots:
         QCOMPARE(shown.texts(), QStringList(layout + " memorizzato."));
         QVERIFY(QDir(dir.filePath("elsewhere")).isEmpty());
         QDir::setCurrent(QDir::tempPath());
-        QCOMPARE(Value(p + "/cfg.ini", "KeyProgram", "File"), layout);
-        QCOMPARE(Value(layout, "Impostazioni", "Tasti"), "1");
-        QCOMPARE(Value(layout, "Impostazioni", "IsSezione2"), "0");
-        QCOMPARE(Value(layout, "Impostazioni", "IsSezione3"), "1");
+        QCOMPARE(LayoutValue(p + "/cfg.ini", "KeyProgram", "File"), layout);
+        QCOMPARE(LayoutValue(layout, "Impostazioni", "Tasti"), "1");
+        QCOMPARE(LayoutValue(layout, "Impostazioni", "IsSezione2"), "0");
+        QCOMPARE(LayoutValue(layout, "Impostazioni", "IsSezione3"), "1");
         QCOMPARE(QDir(p + "/layout").entryList(QDir::Files | QDir::Hidden),
                  QStringList({".nuovo.ini.Fresh1", "nuovo.ini", "nuovo.ini.Ab12Cd"}));
         LayoutData data;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -39,5 +40,22 @@ QByteArray readFile(const QString& path) {
         return {};
     }
     return f.readAll();
+}
+
+QStringList snapshot(const QString& folder) {
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        // Only regular files are read: a FIFO would hang, a link may lead anywhere.
+        const bool regular = info.isFile() && !info.isSymLink();
+        entries << info.filePath() + (info.isDir() ? QStringLiteral("/") : QString()) +
+                       (regular ? ' ' + QString::fromLatin1(readFile(info.filePath()).toBase64()) + ' ' +
+                                      QString::number(info.lastModified().toMSecsSinceEpoch())
+                                : QString());
+    }
+    entries.sort();
+    return entries;
 }
 } // namespace TestSupport

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Small helpers shared by the tests.
 namespace TestSupport {
@@ -10,4 +11,7 @@ QString sourceDir();
 // Writes bytes to a file, creating its folders; returns false on failure.
 bool writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// Every entry below a folder, hidden ones included, each regular file with its bytes and time:
+// the same before and after shows that nothing there was written, added or removed.
+QStringList snapshot(const QString& folder);
 } // namespace TestSupport

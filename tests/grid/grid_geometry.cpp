@@ -56,18 +56,15 @@ private slots:
     void workedExample() {
         FakeGridContainer window(1024, 768);
         auto grid = MakeTestGrid(window, 3, 4);
-        QCOMPARE(cellsOf(*grid), (Rects{{4, 6, 250, 252},
-                                        {260, 6, 506, 252},
-                                        {516, 6, 762, 252},
-                                        {772, 6, 1018, 252},
-                                        {4, 262, 250, 506},
-                                        {260, 262, 506, 506},
-                                        {516, 262, 762, 506},
-                                        {772, 262, 1018, 506},
-                                        {4, 516, 250, 762},
-                                        {260, 516, 506, 762},
-                                        {516, 516, 762, 762},
-                                        {772, 516, 1018, 762}}));
+        using Span = std::pair<int, int>;
+        Rects expected;
+        for (const auto& [top, bottom] : {Span{6, 252}, Span{262, 506}, Span{516, 762}}) {
+            for (const auto& [left, right] :
+                 {Span{4, 250}, Span{260, 506}, Span{516, 762}, Span{772, 1018}}) {
+                expected << GridRect{left, top, right, bottom};
+            }
+        }
+        QCOMPARE(cellsOf(*grid), expected);
     }
 
     // Every table the runtime shows is regular and centred, and tiles the area without spacing.

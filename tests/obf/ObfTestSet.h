@@ -11,7 +11,6 @@
 #include "pictures/PictureFile.h"
 
 #include <QBuffer>
-#include <QDirIterator>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -107,16 +106,6 @@ inline QByteArray Png(const QImage& image) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
-}
-
-// Every file under the folder with its bytes.
-inline QStringList Listing(const QString& folder) {
-    QStringList files;
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        files << it.next() + ' ' + QString::fromLatin1(readFile(it.filePath()).toBase64());
-    }
-    files.sort();
-    return files;
 }
 
 inline QByteArray Manifest(const QStringList& boards) {

@@ -3,6 +3,7 @@
 #include "runtime/PlainBitmap.h"
 #include "pictures/StretchAnd.h"
 #include "fakes/TestRegistry.h"
+#include "fakes/TestSupport.h"
 
 #include <QFile>
 #include <QImage>
@@ -80,9 +81,9 @@ private slots:
     // The intro's bitmaps are decoded without Qt's image reader, to exactly the reader's pixels.
     void plainBitmaps() {
         for (const char* name : {"101", "102", "103", "104"}) {
-            QFile file(QStringLiteral(":/bitmaps/%1.bmp").arg(QLatin1String(name)));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray bytes = file.readAll();
+            const QByteArray bytes =
+                TestSupport::readFile(QStringLiteral(":/bitmaps/%1.bmp").arg(QLatin1String(name)));
+            QVERIFY(!bytes.isEmpty());
             const QImage expected = QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32);
             QVERIFY(!expected.isNull());
             QCOMPARE(DecodePlainBitmap(bytes), expected);

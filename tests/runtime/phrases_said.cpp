@@ -7,9 +7,9 @@
 #include "fakes/RecordingAudioOutput.h"
 #include "fakes/RecordingMessages.h"
 #include "fakes/TestRegistry.h"
+#include "fakes/TestSupport.h"
 #include "runtime/EdgeController.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,10 +38,7 @@ private slots:
         QFETCH(bool, heardBetween);
         QFETCH(QStringList, recent);
         QTemporaryDir dir;
-        QFile file(PhraseStore::FilePath(dir.path()));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Recenti]\nr1\nr2\nr3\n");
-        file.close();
+        QVERIFY(TestSupport::writeFile(PhraseStore::FilePath(dir.path()), "[Recenti]\nr1\nr2\nr3\n"));
         FakeGridContainer window(1024, 768);
         RecordingAudioOutput audio;
         RecordingMessages messages;

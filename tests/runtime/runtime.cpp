@@ -360,7 +360,6 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QSize>("size"); // 0 x 0: refused
         QTest::addRow("png named .gif, in other letter case") << "png" << QSize(3, 9);
-        QTest::addRow("missing") << "missing" << QSize(0, 0);
         QTest::addRow("truncated bmp") << "truncated" << QSize(0, 0);
         QTest::addRow("folder") << "folder" << QSize(0, 0);
         QTest::addRow("fifo without writer") << "fifo" << QSize(0, 0);

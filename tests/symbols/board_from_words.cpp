@@ -19,22 +19,12 @@ Symbol Make(const QString& label, const QStringList& tags = {}) {
     return symbol;
 }
 
-// The value of a key in an INI file, read as the program reads it.
+// The value of a key in an INI file, read through the program's INI engine.
 QString Value(const QString& file, const QString& section, const QString& key) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) {
-        return "<no file>";
-    }
-    QString current;
-    for (const QByteArray& raw : in.readAll().split('\n')) {
-        const QString line = QString::fromLatin1(raw).trimmed();
-        if (line.startsWith('[')) {
-            current = line.mid(1, line.size() - 2);
-        } else if (current == section && line.startsWith(key + "=")) {
-            return line.mid(key.size() + 1);
-        }
-    }
-    return "<no key>";
+    CINIFile ini;
+    ini.SetFile(file);
+    ini.SetSection(section);
+    return ini.GetValue(key);
 }
 } // namespace
 

@@ -5,7 +5,6 @@
 #include "symbols/SymbolCatalog.h"
 #include "symbols/SymbolPicture.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -15,22 +14,6 @@
 #include <mutex>
 
 namespace {
-// Every file below `root` with its size and time, to prove nothing was written there.
-QStringList Snapshot(const QString& root) {
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        entries << QStringLiteral("%1 %2 %3")
-                       .arg(info.filePath())
-                       .arg(info.isSymLink() ? -1 : info.size())
-                       .arg(info.lastModified().toMSecsSinceEpoch());
-    }
-    entries.sort();
-    return entries;
-}
-
 QStringList Labels(const std::vector<SymbolCatalog::Result>& results) {
     QStringList labels;
     for (const auto& result : results) {
@@ -80,14 +63,14 @@ private slots:
         // A link to a picture elsewhere is followed.
         QVERIFY(TestSupport::writeFile(m_dir->filePath("altrove/banana.bmp"), "BM"));
         QVERIFY(QFile::link(m_dir->filePath("altrove/banana.bmp"), m_pictures + "/banana.bmp"));
-        const QStringList before = Snapshot(m_pictures);
+        const QStringList before = TestSupport::snapshot(m_pictures);
 
         std::atomic_bool stop{false};
         QStringList files = FolderScan::Scan(m_pictures, stop).files;
         files.sort();
         QCOMPARE(files, QStringList({"Animali/cane.gif", "Animali/gatto.JPG", "a/b/c/d/e/pera.svg",
                                      "banana.bmp", "mela.png", "rotto.gif"}));
-        QCOMPARE(Snapshot(m_pictures), before);
+        QCOMPARE(TestSupport::snapshot(m_pictures), before);
     }
 
     void unreadableRoot_data() {
@@ -186,14 +169,14 @@ private slots:
         QImage image(20, 20, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         QVERIFY(image.save(m_pictures + "/stella.png"));
-        const QStringList before = Snapshot(m_pictures);
+        const QStringList before = TestSupport::snapshot(m_pictures);
         PictureFolderIndex index(m_data);
         QVERIFY(index.setFolders({m_pictures}));
         QVERIFY(index.waitForWalks(5000));
         Symbol chosen = FolderScan::ToSymbols(FolderListing{m_pictures, {"stella.png"}, true}).front();
         const QString placed = SymbolPicture::Place(chosen, m_data + "/immagini", 256).path;
         QVERIFY(placed.startsWith(m_data + "/immagini/"));
-        QCOMPARE(Snapshot(m_pictures), before);
+        QCOMPARE(TestSupport::snapshot(m_pictures), before);
         const QStringList written =
             QDir(m_data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QCOMPARE(written,

@@ -1,4 +1,5 @@
 #include "fakes/TestRegistry.h"
+#include "fakes/TestSupport.h"
 #include "symbols/PictureFolderIndex.h"
 #include "symbols/SymbolCatalog.h"
 #include "symbols/SymbolIndex.h"
@@ -74,8 +75,6 @@ private slots:
                                                    << "^mela rossa|mela verde";
         QTest::addRow("feminine finds the masculine") << "gatta"
                                                       << "^gatto|gatto nero";
-        QTest::addRow("masculine plural") << "gatti"
-                                          << "^gatto|gatto nero";
         QTest::addRow("plural with a hard c") << "amiche"
                                               << "=amico";
         QTest::addRow("tag widens") << "frutta"
@@ -130,9 +129,7 @@ private slots:
     void folderNamesSearchedTogether() {
         const QString folder = m_data.filePath("foto");
         for (const char* name : {"Mela_della_nonna.jpg", "mare/Gatto-Fufi.png", "nonna.JPG", "note.txt"}) {
-            QVERIFY(QDir().mkpath(QFileInfo(folder + "/" + name).absolutePath()));
-            QFile file(folder + "/" + name);
-            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(TestSupport::writeFile(folder + "/" + name, QByteArray()));
         }
         QVERIFY(m_catalog->folders().setFolders({folder}));
         QVERIFY(m_catalog->folders().waitForWalks(5000));
@@ -194,9 +191,7 @@ private slots:
     void italianWords_data() {
         QTest::addColumn<QString>("query");
         QTest::addColumn<QStringList>("first");
-        QTest::addRow("mela") << "mela" << QStringList{"mela rossa", "mela verde"};
         QTest::addRow("mele") << "mele" << QStringList{"mela rossa", "mela verde"};
-        QTest::addRow("gatta") << "gatta" << QStringList{"gatto"};
         QTest::addRow("cani") << "cani" << QStringList{"cane"};
         QTest::addRow("casa") << "Casa" << QStringList{"casa"};
         QTest::addRow("pane") << "pane" << QStringList{"pane in cassetta"};
