@@ -5,18 +5,12 @@
 #include "fakes/TestRegistry.h"
 #include "pictures/PictureFile.h"
 
-#include <QBuffer>
-
 namespace {
 // A JPEG of `size`; with `turned`, its EXIF says to turn it a quarter (orientation 6), as phones do.
 QString WriteJpeg(const QString& path, QSize size, bool turned) {
     QImage image(size, QImage::Format_RGB888);
     image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG")) {
-        return {};
-    }
+    QByteArray bytes = TestSupport::encoded(image, "JPEG");
     if (turned) {
         // APP1 "Exif", big-endian TIFF, one IFD entry: Orientation (0x0112), SHORT, 6.
         const QByteArray exif = QByteArray::fromHex("ffe10022"

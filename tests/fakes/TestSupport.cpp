@@ -1,10 +1,12 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 
 namespace {
@@ -40,6 +42,14 @@ QByteArray readFile(const QString& path) {
         return {};
     }
     return f.readAll();
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 QStringList snapshot(const QString& folder) {

@@ -10,7 +10,6 @@
 #include "obf/ZipWriter.h"
 #include "pictures/PictureFile.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -101,11 +100,7 @@ struct ScriptedProgress : IImportProgress {
 };
 
 inline QByteArray Png(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return TestSupport::encoded(image, "PNG");
 }
 
 inline QByteArray Manifest(const QStringList& boards) {

@@ -89,9 +89,6 @@ private slots:
         QTest::addColumn<int>("history");
         QTest::addColumn<QStringList>("tones");
         const QStringList none;
-        QTest::addRow("there and back") << "home"
-                                        << "1 1"
-                                        << "a home" << 0 << QStringList{"tone 1000"};
         QTest::addRow("two deep, back twice") << "home"
                                               << "1 2 1 1"
                                               << "a b a home" << 0 << QStringList{"tone 1000"};

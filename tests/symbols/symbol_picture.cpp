@@ -2,7 +2,6 @@
 #include "fakes/TestSupport.h"
 #include "symbols/SymbolPicture.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QPainter>
 #include <QProcess>
@@ -10,20 +9,12 @@
 #include <QtTest>
 
 namespace {
-QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 // A red block of `size` on a fully transparent background of `canvas`, as PNG.
 QByteArray RedOnTransparent(QSize canvas, QRect block) {
     QImage image(canvas, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter(&image).fillRect(block, Qt::red);
-    return Encoded(image, "PNG");
+    return TestSupport::encoded(image, "PNG");
 }
 
 const QByteArray RedSquareSvg = "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 36 36'>"
@@ -97,7 +88,7 @@ private slots:
         image.fill(Qt::blue);
         // Named .png on purpose: the content decides, not the name.
         const QString path = m_dir->filePath("foto.png");
-        QByteArray bytes = Encoded(image, format.constData());
+        QByteArray bytes = TestSupport::encoded(image, format.constData());
         if (format == "GIF") {
             bytes = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAA/////yH5BAEAAAAALAAAAAABAAEAAAICRAEAOw==");
         }
@@ -178,7 +169,7 @@ private slots:
         QImage photo(3000, 1000, QImage::Format_RGB32);
         photo.fill(Qt::green);
         const QString path = m_dir->filePath("foto.jpg");
-        QVERIFY(TestSupport::writeFile(path, Encoded(photo, "JPEG")));
+        QVERIFY(TestSupport::writeFile(path, TestSupport::encoded(photo, "JPEG")));
         QCOMPARE(SymbolPicture::Read(path, 300).size(), QSize(300, 100));
     }
 
