@@ -54,16 +54,27 @@ BoardEdit::Key BoardEdit::key(int k) const {
                m_editor.value(Field::Text, k), m_editor.value(Field::Link, k)};
 }
 
+// A sound or words given to a key on the board are meant to be heard: their
+// section is switched on with them, in the same step (a board started empty
+// has both off, and the table reads nothing of a section that is off). A key
+// left without a sound is then named when the board is saved.
+void BoardEdit::put(Field field, int k, const QString& value) {
+    m_editor.setValue(field, k, value);
+    if (!value.isEmpty() && (field == Field::Sound || field == Field::Text)) {
+        m_editor.setSection(field == Field::Sound ? 2 : 3, true);
+    }
+}
+
 void BoardEdit::setValue(Field field, int k, const QString& value) {
-    change([&] { m_editor.setValue(field, k, value); });
+    change([&] { put(field, k, value); });
 }
 
 void BoardEdit::setKey(int k, const Key& key) {
     change([&] {
-        m_editor.setValue(Field::Picture, k, key.picture);
-        m_editor.setValue(Field::Sound, k, key.sound);
-        m_editor.setValue(Field::Text, k, key.text);
-        m_editor.setValue(Field::Link, k, key.link);
+        put(Field::Picture, k, key.picture);
+        put(Field::Sound, k, key.sound);
+        put(Field::Text, k, key.text);
+        put(Field::Link, k, key.link);
     });
 }
 
@@ -85,7 +96,7 @@ int BoardEdit::fillEmptyKeys(const QList<Key>& pictures) {
             const Key& chosen = pictures[next++];
             m_editor.setValue(Field::Picture, k, chosen.picture);
             if (m_editor.value(Field::Text, k).isEmpty()) {
-                m_editor.setValue(Field::Text, k, chosen.text);
+                put(Field::Text, k, chosen.text);
             }
         }
     });

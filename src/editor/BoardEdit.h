@@ -62,6 +62,7 @@ public:
 
 private:
     template <typename Edit> void change(Edit edit);
+    void put(Field field, int k, const QString& value);
 
     LayoutEditor& m_editor;
     QList<LayoutEditor::Working> m_undo;

@@ -65,6 +65,9 @@ layout=$app/layout/merenda.ini
 [[ -f $layout ]] || fail "no layout/merenda.ini was saved: $(ls "$app/layout")"
 value() { grep -i "^$1=" "$layout" | head -n 1 | cut -d= -f2- | tr -d '\r'; }
 [[ $(value Tasti) == 6 ]] || fail "the saved board has $(value Tasti) keys"
+# The words are said on the table; the sounds were switched off again at the save's question.
+[[ $(value IsSezione3) == 1 && $(value IsSezione2) == 0 ]] ||
+    fail "sections: sounds $(value IsSezione2), words $(value IsSezione3) (expected 0 and 1)"
 expected_words=("mela" "pane e burro" "latte" "acqua" "biscotti" "banana")
 for k in 1 2 3 4 5 6; do
     picture=$(value "Immagine$k")

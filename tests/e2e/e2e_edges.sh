@@ -84,8 +84,9 @@ xdotool key Escape Escape
 wait_pixel 300 3 "0,115,255" "intro top bar"
 quit_from_intro
 
-# The default data, the strip on by default under scanning: every layout and back.
-options 1200 'StriscePrima=1\r\n'
+# The default data, the strip on by default under scanning: every layout and back. Each
+# item is lit for 2.5 s: on a loaded machine the screen is read and Space sent well within that.
+options 2500 'StriscePrima=1\r\n'
 cp "$work/app/cfg.ini" "$work/cfg.saved"
 sed -i "s#^File *=.*#File=$work/app/layout/lay1.ini\r#" "$work/app/cfg.ini"
 start_program

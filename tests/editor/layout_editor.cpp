@@ -209,6 +209,50 @@ private slots:
         QCOMPARE(LayoutFile::Encode(editor.content()), edited);
     }
 
+    // On a board started empty (sounds and words off) a key given a sound or
+    // words switches their section on in the same step, so the table plays
+    // and says them; a picture or a link switches nothing.
+    void sectionsFollowEdits_data() {
+        QTest::addColumn<QStringList>("actions"); // sound|text|pic|link K V | fill P | undo
+        QTest::addColumn<QString>("sections");    // IsSezione1, 2 and 3 after the actions
+        QTest::addRow("a picture and a link") << QStringList{"pic 1 a.png", "link 2 <indietro>"} << "100";
+        QTest::addRow("words") << QStringList{"text 3 mela"} << "101";
+        QTest::addRow("a recorded sound") << QStringList{"sound 2 mela.wav"} << "110";
+        QTest::addRow("words from a picture's name") << QStringList{"fill 01_pane.png"} << "101";
+        QTest::addRow("undo takes the switch back")
+            << QStringList{"text 1 a", "sound 1 a.wav", "undo"} << "101";
+        QTest::addRow("words taken away leave it on") << QStringList{"text 1 a", "text 1 -"} << "101";
+    }
+    void sectionsFollowEdits() {
+        QFETCH(QStringList, actions);
+        QFETCH(QString, sections);
+        SetupFixture f;
+        f.activate(f.layout(1), f.standard(4).bytes());
+        SetupState state;
+        LayoutEditor editor(f.P, state);
+        QCOMPARE(editor.open(), LayoutEditor::Opened::Loaded);
+        BoardEdit edit(editor);
+        edit.newBoard(4);
+        using F = LayoutEditor::Field;
+        for (const QString& action : actions) {
+            const QStringList w = action.split(' ');
+            const QString v = w.value(2) == "-" ? QString() : w.value(2);
+            if (w[0] == "fill") {
+                edit.fillEmptyKeys({BoardEdit::Key{w[1], {}, BoardEdit::WordsOf(w[1]), {}}});
+            } else if (w[0] == "undo") {
+                edit.undo();
+            } else {
+                const F field = w[0] == "sound"  ? F::Sound
+                                : w[0] == "text" ? F::Text
+                                : w[0] == "pic"  ? F::Picture
+                                                 : F::Link;
+                edit.setValue(field, w[1].toInt(), v);
+            }
+        }
+        const LayoutContent c = editor.content();
+        QCOMPARE(QStringLiteral("%1%2%3").arg(c.Section1On).arg(c.Section2On).arg(c.Section3On), sections);
+    }
+
     // The words a picture's name suggests for its key.
     void wordsOfFileNames_data() {
         QTest::addColumn<QString>("file");
