@@ -122,11 +122,13 @@ audio_bytes() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; }
 lit_now() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -q "(255,200,0)"
 }
-# Watches the screen until the highlight shows at every x,y given (bounded), then presses Space.
+# Watches the screen until the highlight shows at every x,y given, then presses Space. Bounded
+# by time, not by looks: a look is quick on an idle machine, and an item far down a scan at
+# 2.5 s an item comes after half a minute.
 press_when() {
-    local what=$1
+    local what=$1 until=$((SECONDS + 90))
     shift
-    for _ in $(seq 200); do
+    while ((SECONDS < until)); do
         local all=1 p
         for p in "$@"; do lit_now "${p%,*}" "${p#*,}" || { all=0; break; }; done
         if ((all)); then
