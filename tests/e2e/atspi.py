@@ -26,6 +26,17 @@ def find(node, test, depth=0):
     return None
 
 
+def wait_until(what, get, seconds, fail):
+    """get()'s first true result, asked every 0.25 s for at most `seconds`; fail(what) otherwise."""
+    end = time.time() + seconds
+    while time.time() < end:
+        result = get()
+        if result:
+            return result
+        time.sleep(0.25)
+    fail(what)
+
+
 def window(title):
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):

@@ -7,7 +7,6 @@ should bring about, for at most a minute.
 Usage: board_editor.py PHOTOS_FOLDER EDITOR_SCREENSHOT PROGRAM_PID"""
 import subprocess
 import sys
-import time
 
 import pyatspi
 
@@ -37,13 +36,7 @@ def xdotool(*args):
 
 
 def wait(what, get, seconds=WAIT):
-    end = time.time() + seconds
-    while time.time() < end:
-        result = get()
-        if result:
-            return result
-        time.sleep(0.25)
-    fail(what)
+    return atspi.wait_until(what, get, seconds, fail)
 
 
 def find(test, root=None):

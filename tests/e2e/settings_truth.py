@@ -6,9 +6,10 @@ question that offers to switch the sounds off before anything is called
 saved. Answers Sì, then closes the "memorizzato" message.
 Usage: settings_truth.py PICTURE1..PICTURE6 SOUND1 SOUND2"""
 import sys
-import time
 
 import pyatspi
+
+import atspi
 
 pictures = sys.argv[1:7]
 sounds = sys.argv[7:9]
@@ -40,13 +41,7 @@ def find_all(root, test):
 
 
 def wait(what, get, seconds=30):
-    end = time.time() + seconds
-    while time.time() < end:
-        result = get()
-        if result:
-            return result
-        time.sleep(0.25)
-    fail(what)
+    return atspi.wait_until(what, get, seconds, fail)
 
 
 def named(name, root=None, showing=True):
