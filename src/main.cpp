@@ -36,12 +36,12 @@ int RunBoardFileCommand(int argc, char* argv[], const CommandLineOptions& option
     if (!options.exportLayout.isEmpty()) {
         return RunExportCommand(options.exportLayout, options.exportFile, out, err);
     }
-    const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
-    if (!data.ok()) {
-        err << data.error() << Qt::endl;
+    const Result<QString> data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
+    if (!data) {
+        err << data.failure().message() << Qt::endl;
         return UsageExitCode;
     }
-    return RunImportCommand(data.path(), options.importFile, options.activate, options.verbose, out, err);
+    return RunImportCommand(*data, options.importFile, options.activate, options.verbose, out, err);
 }
 
 } // namespace
@@ -71,13 +71,13 @@ int main(int argc, char* argv[]) {
     }
 
     QtMessages messages;
-    const DataFolder data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
-    if (!data.ok()) {
+    const Result<QString> data = DataFolder::decide(DataFolderInputs::fromProcess(options.dataFolder));
+    if (!data) {
         // The same report as a failed installation: on the terminal and in a box.
-        ReportInstallationFailure(messages, data.error());
+        ReportInstallationFailure(messages, data.failure());
         return UsageExitCode;
     }
-    const QString folder = data.path();
+    const QString folder = *data;
     Log::Install(folder);
     QtFilePicker picker;
     QtPrinters printers;

@@ -8,7 +8,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 const QString FileName = QStringLiteral("accesso.ini");
@@ -216,31 +218,30 @@ AccessOptions AccessOptions::Load(const QString& dataFolder, QString* unreadable
     return o.Clamped();
 }
 
-bool AccessOptions::Save(const QString& dataFolder, QString* whyNot) const {
+Outcome AccessOptions::Save(const QString& dataFolder) const {
     const QString file = FilePath(dataFolder);
     const QString shown = QDir::toNativeSeparators(file);
-    const auto fail = [whyNot](const QString& why) {
-        if (whyNot != nullptr) {
-            *whyNot = why;
-        }
-        return false;
-    };
     const QFileInfo info(file);
     if (info.exists() && !info.isFile()) {
-        return fail(QStringLiteral("Impossibile salvare le opzioni di accesso: al posto del file «%1» c'è "
-                                   "una cartella.\r\nSpostarla o rinominarla, poi salvare di nuovo.")
-                        .arg(shown));
+        return Outcome::Failed(
+            QStringLiteral("Impossibile salvare le opzioni di accesso: al posto del file «%1» c'è "
+                           "una cartella.\r\nSpostarla o rinominarla, poi salvare di nuovo.")
+                .arg(shown),
+            file + QStringLiteral(": not a file"));
     }
     // The rename below would replace a write-protected file as well.
     if (info.exists() && WriteProtected(info)) {
-        return fail(QStringLiteral("Le opzioni di accesso non sono state salvate: il file «%1» è protetto "
-                                   "da scrittura.\r\nTogliere la protezione per poterle cambiare.")
-                        .arg(shown));
+        return Outcome::Failed(
+            QStringLiteral("Le opzioni di accesso non sono state salvate: il file «%1» è protetto "
+                           "da scrittura.\r\nTogliere la protezione per poterle cambiare.")
+                .arg(shown),
+            file + QStringLiteral(": write-protected"));
     }
-    const auto cannotWrite = [&] {
-        return fail(QStringLiteral("Impossibile salvare le opzioni di accesso in «%1».\r\n"
-                                   "Accertarsi che la cartella sia scrivibile.")
-                        .arg(shown));
+    const auto cannotWrite = [&](const QString& detail) {
+        return Outcome::Failed(QStringLiteral("Impossibile salvare le opzioni di accesso in «%1».\r\n"
+                                              "Accertarsi che la cartella sia scrivibile.")
+                                   .arg(shown),
+                               detail);
     };
     // Written whole beside the file and renamed over it, so a failure leaves the old file.
     const QString temporary = file + QStringLiteral(".nuovo");
@@ -267,12 +268,13 @@ bool AccessOptions::Save(const QString& dataFolder, QString* whyNot) const {
         WriteChoice(temporary, option, o);
     }
     if (!QFileInfo(temporary).isFile()) {
-        return cannotWrite();
+        return cannotWrite(temporary + QStringLiteral(": not written"));
     }
     // rename() replaces the old file in one step; QFile::rename would refuse to.
     if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(file).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(temporary);
-        return cannotWrite();
+        return cannotWrite(file + QStringLiteral(": rename: ") + reason);
     }
-    return true;
+    return Outcome::Done();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -65,10 +67,10 @@ struct AccessOptions {
     // written. A file in UTF-16 gives the defaults and, in *unreadable, an
     // Italian message that says so.
     static AccessOptions Load(const QString& dataFolder, QString* unreadable = nullptr);
-    // Writes every option as a whole file (never half a file); false when it
-    // cannot be written (a write-protected file is left as it is), with an
-    // Italian message that names the reason in *whyNot.
-    bool Save(const QString& dataFolder, QString* whyNot = nullptr) const;
+    // Writes every option as a whole file (never half a file); a failure that
+    // names the reason when it cannot be written (a write-protected file is
+    // left as it is).
+    Outcome Save(const QString& dataFolder) const;
     // The same options with every value inside its range; true in *changed when one was not.
     AccessOptions Clamped(bool* changed = nullptr) const;
 

@@ -183,12 +183,12 @@ AccessOptions AccessOptionsDialog::options() const {
 }
 
 void AccessOptionsDialog::save() {
-    QString whyNot;
-    if (!options().Save(m_dataFolder, &whyNot)) {
-        m_messages.showMessage(whyNot, MsgIcon::Exclamation, AppInfo::Title);
-        return;
+    // The voice is saved once the options are; the first failure is told.
+    Outcome saved = options().Save(m_dataFolder);
+    if (saved && m_voice != nullptr) {
+        saved = m_voice->save();
     }
-    if (const Outcome saved = m_voice != nullptr ? m_voice->save() : Outcome::Done(); !saved) {
+    if (!saved) {
         Log::Failure(lcFiles, saved);
         m_messages.showMessage(saved.message(), MsgIcon::Exclamation, AppInfo::Title);
         return;

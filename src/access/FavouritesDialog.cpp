@@ -2,6 +2,7 @@
 
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -117,9 +118,9 @@ void FavouritesDialog::add() {
 
 void FavouritesDialog::save() {
     m_store.setFavourites(m_phrases);
-    QString whyNot;
-    if (!m_store.save(&whyNot)) {
-        m_messages.showMessage(whyNot, MsgIcon::Exclamation, AppInfo::Title);
+    if (const Outcome saved = m_store.save(); !saved) {
+        Log::Failure(lcFiles, saved);
+        m_messages.showMessage(saved.message(), MsgIcon::Exclamation, AppInfo::Title);
         return;
     }
     accept();

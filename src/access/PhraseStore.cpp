@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace {
 const QString FileName = QStringLiteral("frasi.txt");
 const QString FavouritesHeader = QStringLiteral("[Preferite]");
@@ -169,24 +171,23 @@ void PhraseStore::load(QString* notice) {
     }
 }
 
-bool PhraseStore::save(QString* whyNot) {
+Outcome PhraseStore::save() {
     const QString path = FilePath(m_dataFolder);
     const QString shown = QDir::toNativeSeparators(path);
-    const auto fail = [whyNot](const QString& why) {
-        if (whyNot != nullptr) {
-            *whyNot = why;
-        }
-        return false;
+    const auto fail = [&path](const QString& why, const QString& detail) {
+        return Outcome::Failed(why, path + QStringLiteral(": ") + detail);
     };
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         return fail(QStringLiteral("Le frasi non sono state salvate: al posto del file «%1» c'è una "
                                    "cartella.\r\nSpostarla o rinominarla.")
-                        .arg(shown));
+                        .arg(shown),
+                    QStringLiteral("not a file"));
     }
     if (info.exists() && WriteProtected(info)) {
         return fail(QStringLiteral("Le frasi non sono state salvate: il file «%1» è protetto da scrittura.")
-                        .arg(shown));
+                        .arg(shown),
+                    QStringLiteral("write-protected"));
     }
     if (m_damaged) {
         // The damaged file stays beside the new one, under a name nobody else uses.
@@ -197,7 +198,8 @@ bool PhraseStore::save(QString* whyNot) {
         if (!QFile::copy(path, copy)) {
             return fail(QStringLiteral("Le frasi non sono state salvate: non si è potuta fare una copia del "
                                        "file danneggiato «%1».")
-                            .arg(shown));
+                            .arg(shown),
+                        QStringLiteral("cannot copy to ") + copy);
         }
         m_damaged = false;
     }
@@ -212,9 +214,10 @@ bool PhraseStore::save(QString* whyNot) {
     if (const int error =
             DurableFile::Write(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8())) {
         return fail(QStringLiteral("Impossibile salvare le frasi in «%1»: %2.")
-                        .arg(shown, DurableFile::ErrorText(error)));
+                        .arg(shown, DurableFile::ErrorText(error)),
+                    QString::fromLocal8Bit(std::strerror(error)));
     }
-    return true;
+    return Outcome::Done();
 }
 
 void PhraseStore::setFavourites(const QList<Phrase>& favourites) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/Sentence.h"
+#include "platform/Outcome.h"
 
 #include <QList>
 #include <QString>
@@ -44,8 +45,8 @@ public:
 
     // Reads the file (none: no phrases). What could not be kept goes to *notice.
     void load(QString* notice = nullptr);
-    // Writes both lists whole; false, with the reason in Italian, when it cannot.
-    bool save(QString* whyNot = nullptr);
+    // Writes both lists whole; a failure that names the reason when it cannot.
+    Outcome save();
 
     const QList<Phrase>& favourites() const { return m_favourites; }
     const QList<Phrase>& recent() const { return m_recent; }

@@ -31,14 +31,16 @@ bool IsSystemFolder(const QString& folder) {
 
 } // namespace
 
-DataFolder DataFolder::prepared(const QString& folder) {
+Result<QString> DataFolder::prepared(const QString& folder) {
     if (!QDir().mkpath(folder)) {
-        return {QString(), QStringLiteral("Impossibile creare la cartella dei dati %1.").arg(folder)};
+        return Outcome::Failed(QStringLiteral("Impossibile creare la cartella dei dati %1.").arg(folder),
+                               folder + QStringLiteral(": cannot make the folder"));
     }
     if (!CanWriteIn(folder)) {
-        return {QString(), QStringLiteral("Impossibile scrivere nella cartella dei dati %1.").arg(folder)};
+        return Outcome::Failed(QStringLiteral("Impossibile scrivere nella cartella dei dati %1.").arg(folder),
+                               folder + QStringLiteral(": no file can be made there"));
     }
-    return {folder, QString()};
+    return folder;
 }
 
 DataFolderInputs DataFolderInputs::fromProcess(const QString& requested) {
@@ -47,14 +49,14 @@ DataFolderInputs DataFolderInputs::fromProcess(const QString& requested) {
             environment.value(QStringLiteral("XDG_DATA_HOME")), QDir::homePath()};
 }
 
-DataFolder DataFolder::decide(const DataFolderInputs& inputs) {
+Result<QString> DataFolder::decide(const DataFolderInputs& inputs) {
     if (!inputs.requested.isEmpty()) {
         return prepared(WithoutTrailingSeparator(QDir::cleanPath(QDir(inputs.requested).absolutePath())));
     }
     const QString program = WithoutTrailingSeparator(inputs.programFolder);
     if (FileExists(program + QStringLiteral("/cfg.ini")) ||
         (!IsSystemFolder(program) && CanWriteIn(program))) {
-        return {program, QString()};
+        return program;
     }
     // The XDG base directory rules ignore a relative XDG_DATA_HOME.
     const QString base = QDir::isAbsolutePath(inputs.xdgDataHome)

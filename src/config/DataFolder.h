@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "platform/Outcome.h"
 
-#include <utility>
+#include <QString>
 
 // What decides where cfg.ini, layout, immagini and suoni live.
 struct DataFolderInputs {
@@ -22,21 +22,12 @@ struct DataFolderInputs {
 // Only main() asks for it; everything else is handed the folder.
 class DataFolder {
 public:
-    // Decides the folder and creates it when missing. On failure path() is
-    // empty and error() says, in Italian, which folder and why.
-    static DataFolder decide(const DataFolderInputs& inputs);
-
-    bool ok() const { return m_error.isEmpty(); }
-    // Absolute, without a trailing separator (the root folder is empty):
-    // paths are built as path() + "/cfg.ini".
-    QString path() const { return m_path; }
-    QString error() const { return m_error; }
+    // Decides the folder and creates it when missing: absolute, without a
+    // trailing separator (the root folder is empty), so paths are built as
+    // folder + "/cfg.ini". A failure says, in Italian, which folder and why.
+    static Result<QString> decide(const DataFolderInputs& inputs);
 
 private:
-    DataFolder(QString path, QString error) : m_path(std::move(path)), m_error(std::move(error)) {}
     // Creates the folder when missing and proves it can be written.
-    static DataFolder prepared(const QString& folder);
-
-    QString m_path;
-    QString m_error;
+    static Result<QString> prepared(const QString& folder);
 };

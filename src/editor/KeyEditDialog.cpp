@@ -167,7 +167,7 @@ void KeyEditDialog::finishRecording() {
     }
     m_record->setText(QStringLiteral("&Registra"));
     m_level->clear();
-    const RecordingSession::Result result =
+    const Result<QString> result =
         m_recording->finish(m_programFolder + QStringLiteral("/suoni"), m_words->text(), m_key);
     const QString path = RecordingSession::Report(result, m_messages);
     if (!path.isEmpty()) {

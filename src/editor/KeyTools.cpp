@@ -90,8 +90,8 @@ void KeyTools::finishRecording() {
     const int row = m_recordingRow;
     m_recordingRow = -1;
     m_soundRows->setRecording(-1);
-    const RecordingSession::Result result = m_recording->finish(m_programFolder + QStringLiteral("/suoni"),
-                                                                m_texts[std::size_t(row)]->text(), row + 1);
+    const Result<QString> result = m_recording->finish(m_programFolder + QStringLiteral("/suoni"),
+                                                       m_texts[std::size_t(row)]->text(), row + 1);
     const QString path = RecordingSession::Report(result, m_messages);
     if (!path.isEmpty()) {
         m_sounds[std::size_t(row)]->setText(path);

@@ -8,10 +8,12 @@
 #include "editor/RecordingName.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 
 #include <QDir>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 // Twenty level readings a second move the meter smoothly.
@@ -54,8 +56,7 @@ void RecordingSession::poll() {
     }
 }
 
-RecordingSession::Result RecordingSession::finish(const QString& soundsFolder, const QString& keyText,
-                                                  int key) {
+Result<QString> RecordingSession::finish(const QString& soundsFolder, const QString& keyText, int key) {
     poll();
     m_timer.stop();
     m_source.stop();
@@ -63,17 +64,22 @@ RecordingSession::Result RecordingSession::finish(const QString& soundsFolder, c
     const int rate = m_recorder ? m_recorder->sampleRate() : 0;
     m_recorder.reset();
     if (samples.empty()) {
-        return {Outcome::Silence, {}, {}};
+        return QString();
     }
     const QString folder = ResolveFileCase(soundsFolder);
     const QString path = RecordingFileName(folder, keyText, key);
+    const auto notWritten = [&path](int error, const QString& detail) {
+        return Outcome::Failed(QStringLiteral("Impossibile scrivere la registrazione nel file «%1».\r\n%2")
+                                   .arg(path, DurableFile::ErrorText(error)),
+                               detail);
+    };
     if (!QDir().mkpath(folder)) {
-        return {Outcome::NotWritten, path, DurableFile::ErrorText(ENOENT)};
+        return notWritten(ENOENT, folder + QStringLiteral(": cannot make the folder"));
     }
     if (const int error = DurableFile::Write(path, EncodeWav16(samples, 1, rate)); error != 0) {
-        return {Outcome::NotWritten, path, DurableFile::ErrorText(error)};
+        return notWritten(error, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error)));
     }
-    return {Outcome::Saved, path, {}};
+    return path;
 }
 
 void RecordingSession::cancel() {
@@ -98,23 +104,19 @@ bool RecordingSession::toggle(PreviewPlayer& player, IMessages& messages,
     return true;
 }
 
-QString RecordingSession::Report(const Result& result, IMessages& messages) {
-    switch (result.outcome) {
-    case Outcome::Saved:
-        return result.path;
-    case Outcome::Silence:
+QString RecordingSession::Report(const Result<QString>& finished, IMessages& messages) {
+    if (!finished) {
+        Log::Failure(lcAudio, finished.failure());
+        messages.showMessage(finished.failure().message(), MsgIcon::Exclamation, AppInfo::Title);
+        return {};
+    }
+    if (finished->isEmpty()) {
         messages.showMessage(
             QStringLiteral("Non è stato registrato alcun suono: controllare che il microfono "
                            "sia collegato e acceso, poi riprovare."),
             MsgIcon::Exclamation, AppInfo::Title);
-        return {};
-    case Outcome::NotWritten:
-        messages.showMessage(QStringLiteral("Impossibile scrivere la registrazione nel file «%1».\r\n%2")
-                                 .arg(result.path, result.error),
-                             MsgIcon::Exclamation, AppInfo::Title);
-        return {};
     }
-    return {};
+    return *finished;
 }
 
 void RecordingSession::TellNoMicrophone(IMessages& messages) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/SoundRecorder.h"
+#include "platform/Outcome.h"
 
 #include <QObject>
 #include <QString>
@@ -20,13 +21,6 @@ class PreviewPlayer;
 class RecordingSession : public QObject {
     Q_OBJECT
 public:
-    enum class Outcome { Saved, Silence, NotWritten };
-    struct Result {
-        Outcome outcome;
-        QString path;  // the file written, or the one that could not be
-        QString error; // why it could not be written
-    };
-
     // The source must outlive the session.
     RecordingSession(ICaptureSource& source, QObject* parent = nullptr);
     ~RecordingSession() override;
@@ -35,8 +29,9 @@ public:
     bool start();
     bool isRecording() const { return m_recorder.has_value(); }
     // Stops and writes the recording into `soundsFolder` under a name made
-    // from the key's text; nothing is written when only silence was heard.
-    Result finish(const QString& soundsFolder, const QString& keyText, int key);
+    // from the key's text: the path written, empty when only silence was
+    // heard (nothing is written), or the failure that names the file and why.
+    Result<QString> finish(const QString& soundsFolder, const QString& keyText, int key);
     // Stops and throws the recording away.
     void cancel();
     // A press of "Registra": with a recording under way, `finish` finishes it
@@ -44,9 +39,9 @@ public:
     // a recording starts. True when one started; a missing microphone is told.
     bool toggle(PreviewPlayer& player, IMessages& messages, const std::function<void()>& finish);
 
-    // Tells the user what a finished recording gave when it is no sound;
-    // the path of the sound written, empty when there is none.
-    static QString Report(const Result& result, IMessages& messages);
+    // Tells the user what a finished recording gave when it is no sound (and
+    // logs a failure); the path of the sound written, empty when there is none.
+    static QString Report(const Result<QString>& finished, IMessages& messages);
     static void TellNoMicrophone(IMessages& messages);
 
 signals:

@@ -12,6 +12,7 @@
 #include "platform/AppInfo.h"
 #include "platform/IFilePicker.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -352,7 +353,8 @@ void frmSetup::SaveClicked() {
         if (ProportionsChanged()) {
             AccessOptions options = AccessOptions::Load(m_programFolder);
             options.keepProportions = c.chkProportions->isChecked();
-            if (!options.Save(m_programFolder)) {
+            if (const Outcome saved = options.Save(m_programFolder); !saved) {
+                Log::Failure(lcFiles, saved);
                 m_messages.showMessage(
                     QStringLiteral("Impossibile memorizzare l'opzione sulle proporzioni nel file "
                                    "«%1».")

@@ -95,8 +95,12 @@ Result<ObfReport> ObfImporter::Import(const QString& file, IImportProgress* prog
     if (!written) {
         return refuse(m_fatal.ok() ? unwritable : m_fatal);
     }
-    if (!WriteReport(made) || !m_staging->commit()) {
-        return refuse(unwritable);
+    Outcome finished = WriteReport(made);
+    if (finished) {
+        finished = m_staging->commit();
+    }
+    if (!finished) {
+        return refuse(finished);
     }
     return made;
 }
@@ -137,19 +141,19 @@ Outcome ObfImporter::LoadSet(const QString& file) {
     }
     source.close();
     m_zip = std::make_unique<ZipArchive>();
-    if (!m_zip->open(file)) {
-        return ZipArchive::Failure(m_zip->fault());
+    if (const Outcome opened = m_zip->open(file); !opened) {
+        return opened;
     }
-    const QString manifestName = QStringLiteral("manifest.json");
-    const std::optional<QByteArray> manifestBytes = m_zip->read(manifestName);
+    const Result<std::optional<QByteArray>> manifestBytes = m_zip->read(QStringLiteral("manifest.json"));
     if (!manifestBytes) {
-        return m_zip->fault() == ZipArchive::Fault::MissingEntry
-                   ? Outcome::Failed(QStringLiteral("l'archivio non contiene «manifest.json»"),
-                                     QStringLiteral("ZIP: no manifest.json"))
-                   : ZipArchive::Failure(m_zip->fault(), manifestName);
+        return manifestBytes.failure();
+    }
+    if (!*manifestBytes) {
+        return Outcome::Failed(QStringLiteral("l'archivio non contiene «manifest.json»"),
+                               QStringLiteral("ZIP: no manifest.json"));
     }
     QJsonParseError parseError;
-    const QJsonDocument manifest = QJsonDocument::fromJson(*manifestBytes, &parseError);
+    const QJsonDocument manifest = QJsonDocument::fromJson(**manifestBytes, &parseError);
     if (parseError.error != QJsonParseError::NoError || !manifest.isObject()) {
         return Outcome::Failed(
             QStringLiteral("«manifest.json» non è JSON valido (%1)").arg(parseError.errorString()),
@@ -187,20 +191,20 @@ Outcome ObfImporter::LoadSet(const QString& file) {
 Outcome ObfImporter::LoadBoard(const QString& path) {
     const std::optional<QString> clean = ZipArchive::CleanName(path);
     if (!clean) {
-        return ZipArchive::Failure(ZipArchive::Fault::UnsafeName, path);
+        return ZipArchive::UnsafeName(path);
     }
     if (m_unreadable.contains(*clean)) {
         return Outcome::Done();
     }
-    const std::optional<QByteArray> bytes = m_zip->read(*clean);
-    if (!bytes && m_zip->fault() != ZipArchive::Fault::MissingEntry) {
-        return ZipArchive::Failure(m_zip->fault(), *clean);
-    }
+    const Result<std::optional<QByteArray>> bytes = m_zip->read(*clean);
     if (!bytes) {
+        return bytes.failure();
+    }
+    if (!*bytes) {
         m_unreadable.insert(*clean);
         return Outcome::Done();
     }
-    const Result<ObfBoard> board = ObfBoard::Parse(*bytes);
+    const Result<ObfBoard> board = ObfBoard::Parse(**bytes);
     if (!board) {
         m_unreadable.insert(*clean);
         m_skipped << ObfReport::Entry{
@@ -238,7 +242,7 @@ Outcome ObfImporter::LoadLinked() {
             const std::optional<QString> path =
                 m_zip && !link.linkPath.isEmpty() ? ZipArchive::CleanName(link.linkPath) : std::nullopt;
             if (m_zip && !link.linkPath.isEmpty() && !path) {
-                return ZipArchive::Failure(ZipArchive::Fault::UnsafeName, link.linkPath);
+                return ZipArchive::UnsafeName(link.linkPath);
             }
             // A board missing from the set leaves its link unresolved, to be reported.
             if (path && !m_boardByPath.contains(*path)) {

@@ -97,7 +97,7 @@ private:
                                                                   ObfReport& report) const;
     QString KeyLink(const ObfButton& button) const;
     QString SilentSound();
-    bool WriteReport(ObfReport& report);
+    Outcome WriteReport(ObfReport& report);
     QString PictureKey(const Board& board, const ObfButton& button) const;
     QString SoundKey(const Board& board, const ObfButton& button) const;
     QString KeyPicture(const Board& board, const ObfButton& button, ObfReport& report) const;

@@ -138,7 +138,11 @@ bool ObfImporter::WriteBoard(const Board& board, ObfReport& report) {
         };
         const bool complete =
             !missing(content.Pictures) && (content.Section2On == 0 || !missing(content.Sounds));
-        if (!complete || !m_staging->stage(layout, LayoutFile::Encode(content))) {
+        if (!complete) {
+            return false;
+        }
+        if (const Outcome staged = m_staging->stage(layout, LayoutFile::Encode(content)); !staged) {
+            m_fatal = staged;
             return false;
         }
         report.addLayout(title, layout, page.count);
@@ -150,19 +154,24 @@ QString ObfImporter::SilentSound() {
     if (m_silence.isEmpty()) {
         constexpr int Rate = 22050;
         const std::vector<qint16> silence(Rate / 20, 0);
-        m_silence = m_staging->stageShared(m_dataFolder + QStringLiteral("/suoni"),
-                                           QFileInfo(m_boards.first().layouts.first()).completeBaseName() +
-                                               QStringLiteral(" silenzio"),
-                                           QStringLiteral("wav"), EncodeWav16(silence, 1, Rate));
+        const Result<QString> staged = m_staging->stageShared(
+            m_dataFolder + QStringLiteral("/suoni"),
+            QFileInfo(m_boards.first().layouts.first()).completeBaseName() + QStringLiteral(" silenzio"),
+            QStringLiteral("wav"), EncodeWav16(silence, 1, Rate));
+        if (staged) {
+            m_silence = *staged;
+        } else {
+            m_fatal = staged.failure();
+        }
     }
     return m_silence;
 }
 
 // The whole list of what could not be carried, beside the layouts, for a
 // set whose report is too long to read in a message.
-bool ObfImporter::WriteReport(ObfReport& report) {
+Outcome ObfImporter::WriteReport(ObfReport& report) {
     if (report.entries().isEmpty()) {
-        return true;
+        return Outcome::Done();
     }
     const QString path = m_staging->reserve(m_dataFolder + QStringLiteral("/layout"),
                                             QFileInfo(m_boards.first().layouts.first()).completeBaseName() +

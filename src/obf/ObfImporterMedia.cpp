@@ -161,14 +161,14 @@ bool ObfImporter::RunJobs(std::vector<Job>& jobs) {
                                      QString()});
                 continue;
             }
-            const QString path = m_staging->stageShared(job.folder, job.name, job.work.result->extension,
-                                                        job.work.result->bytes);
+            const Result<QString> staged = m_staging->stageShared(
+                job.folder, job.name, job.work.result->extension, job.work.result->bytes);
             job.work.result.reset();
-            if (path.isEmpty()) {
-                m_fatal = Outcome::Failed(QStringLiteral("la cartella dei dati non è scrivibile"),
-                                          QStringLiteral("cannot stage %1 in %2").arg(job.name, job.folder));
+            if (!staged) {
+                m_fatal = staged.failure();
                 return false;
             }
+            const QString& path = *staged;
             if (job.work.kind == MediaJob::Kind::Label) {
                 m_labels.insert(job.key, path);
             } else {
@@ -196,14 +196,14 @@ Result<QByteArray> ObfImporter::MediaBytes(const ObfMedia& media, QString* conte
         if (!m_zip) {
             return Outcome::Failed(QStringLiteral("file esterno «%1» non incluso").arg(media.path));
         }
-        std::optional<QByteArray> bytes = m_zip->read(media.path);
-        if (!bytes && m_zip->fault() != ZipArchive::Fault::MissingEntry) {
-            m_fatal = ZipArchive::Failure(m_zip->fault(), media.path);
-        }
+        Result<std::optional<QByteArray>> bytes = m_zip->read(media.path);
         if (!bytes) {
+            m_fatal = bytes.failure();
+        }
+        if (!bytes || !*bytes) {
             return Outcome::Failed(QStringLiteral("«%1» manca nell'archivio").arg(media.path));
         }
-        return std::move(*bytes);
+        return std::move(*bytes.value());
     }
     return Outcome::Failed(media.url.isEmpty()
                                ? (media.symbol ? QStringLiteral("simbolo") : QStringLiteral("nessun dato"))

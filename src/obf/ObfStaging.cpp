@@ -11,6 +11,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace {
+Outcome Unwritable(const QString& detail) {
+    return Outcome::Failed(QStringLiteral("la cartella dei dati non è scrivibile"), detail);
+}
+} // namespace
+
 ObfStaging::~ObfStaging() {
     if (m_committed) {
         return;
@@ -59,43 +65,48 @@ QString ObfStaging::reserve(const QString& folder, const QString& base, const QS
     }
 }
 
-QString ObfStaging::createTemporary(const QString& finalPath) {
+Result<QString> ObfStaging::createTemporary(const QString& finalPath) {
     const QFileInfo info(finalPath);
     makeFolder(info.absolutePath());
     QTemporaryFile file(info.absolutePath() + QStringLiteral("/.mirelva-import-XXXXXX"));
     file.setAutoRemove(false);
     if (!file.open()) {
-        return QString();
+        return Unwritable(
+            QStringLiteral("cannot create a file in %1: %2").arg(info.absolutePath(), file.errorString()));
     }
     m_pending << Pending{file.fileName(), finalPath};
     return file.fileName();
 }
 
-bool ObfStaging::stage(const QString& finalPath, const QByteArray& bytes) {
-    const QString temporary = createTemporary(finalPath);
-    if (temporary.isEmpty()) {
-        return false;
+Outcome ObfStaging::stage(const QString& finalPath, const QByteArray& bytes) {
+    const Result<QString> temporary = createTemporary(finalPath);
+    if (!temporary) {
+        return temporary.failure();
     }
-    QFile file(temporary);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    QFile file(*temporary);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        return Unwritable(
+            QStringLiteral("cannot write %1 for %2: %3").arg(*temporary, finalPath, file.errorString()));
+    }
+    return Outcome::Done();
 }
 
-QString ObfStaging::stageShared(const QString& folder, const QString& base, const QString& extension,
-                                const QByteArray& bytes) {
+Result<QString> ObfStaging::stageShared(const QString& folder, const QString& base, const QString& extension,
+                                        const QByteArray& bytes) {
     const QByteArray key = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256) + extension.toUtf8();
     const auto known = m_byContent.constFind(key);
     if (known != m_byContent.constEnd()) {
         return *known;
     }
     const QString path = reserve(folder, base, extension);
-    if (!stage(path, bytes)) {
-        return QString();
+    if (const Outcome staged = stage(path, bytes); !staged) {
+        return staged;
     }
     m_byContent.insert(key, path);
     return path;
 }
 
-bool ObfStaging::commit() {
+Outcome ObfStaging::commit() {
     // The contents reach the disk before any name does: a crash leaves
     // temporary files at worst, never a layout naming half-written pictures.
     if (!m_pending.isEmpty()) {
@@ -114,12 +125,16 @@ bool ObfStaging::commit() {
                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
         // QFile::rename never replaces an existing file.
         const QFileInfo target(file.final);
-        if (existing(target.absolutePath()).contains(target.fileName().toLower()) ||
-            !QFile::rename(file.temporary, file.final)) {
+        QFile temporary(file.temporary);
+        const bool taken = existing(target.absolutePath()).contains(target.fileName().toLower());
+        if (taken || !temporary.rename(file.final)) {
             for (const QString& path : std::as_const(moved)) {
                 QFile::remove(path);
             }
-            return false;
+            return Unwritable(
+                QStringLiteral("cannot move %1 to %2: %3")
+                    .arg(file.temporary, file.final,
+                         taken ? QStringLiteral("the name was taken meanwhile") : temporary.errorString()));
         }
         moved << file.final;
     }
@@ -135,5 +150,5 @@ bool ObfStaging::commit() {
             ::close(folder);
         }
     }
-    return true;
+    return Outcome::Done();
 }

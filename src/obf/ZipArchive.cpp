@@ -7,27 +7,62 @@
 
 #include <algorithm>
 
+namespace {
+enum class Fault { NotAZip, TooManyEntries, UnsafeName, TooLarge, Damaged };
+
+// What the fault means, in Italian, for a message about the whole file;
+// the fault and the entry for the log.
+Outcome Failure(Fault fault, const QString& entry = QString()) {
+    QString text;
+    const char* name = "";
+    switch (fault) {
+    case Fault::TooLarge:
+        text = QStringLiteral("contiene un elemento troppo grande (oltre 64 MB): potrebbe essere un file "
+                              "costruito per riempire il disco");
+        name = "entry too large";
+        break;
+    case Fault::UnsafeName:
+        text = QStringLiteral("nomina un file fuori dall'archivio (percorso assoluto o con «..»)");
+        name = "unsafe name";
+        break;
+    case Fault::TooManyEntries:
+        text = QStringLiteral("contiene più di %1 file").arg(ZipArchive::MaxEntries);
+        name = "too many entries";
+        break;
+    case Fault::Damaged:
+        text = QStringLiteral("l'archivio ZIP è danneggiato");
+        name = "damaged entry";
+        break;
+    case Fault::NotAZip:
+        text = QStringLiteral("non è un archivio ZIP valido");
+        name = "not a ZIP";
+        break;
+    }
+    return Outcome::Failed(text, QStringLiteral("ZIP: %1%2")
+                                     .arg(QLatin1String(name),
+                                          entry.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(entry)));
+}
+} // namespace
+
 ZipArchive::~ZipArchive() {
     if (m_zip != nullptr) {
         zip_discard(m_zip);
     }
 }
 
-bool ZipArchive::open(const QString& path) {
+Outcome ZipArchive::open(const QString& path) {
     int error = 0;
     m_zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (m_zip == nullptr) {
         m_zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
     }
     if (m_zip == nullptr) {
-        m_fault = Fault::NotAZip;
-        return false;
+        return Failure(Fault::NotAZip, QStringLiteral("libzip error %1").arg(error));
     }
     if (zip_get_num_entries(m_zip, 0) > MaxEntries) {
-        m_fault = Fault::TooManyEntries;
-        return false;
+        return Failure(Fault::TooManyEntries);
     }
-    return true;
+    return Outcome::Done();
 }
 
 std::optional<QString> ZipArchive::CleanName(const QString& name) {
@@ -51,12 +86,10 @@ std::optional<QString> ZipArchive::CleanName(const QString& name) {
     return parts.join(QLatin1Char('/'));
 }
 
-std::optional<QByteArray> ZipArchive::read(const QString& name) {
-    m_fault = Fault::None;
+Result<std::optional<QByteArray>> ZipArchive::read(const QString& name) {
     const std::optional<QString> clean = CleanName(name);
     if (!clean) {
-        m_fault = Fault::UnsafeName;
-        return std::nullopt;
+        return UnsafeName(name);
     }
     const QByteArray utf8 = clean->toUtf8();
     zip_int64_t index = zip_name_locate(m_zip, utf8.constData(), 0);
@@ -65,17 +98,14 @@ std::optional<QByteArray> ZipArchive::read(const QString& name) {
     }
     zip_stat_t stat;
     if (index < 0 || zip_stat_index(m_zip, zip_uint64_t(index), 0, &stat) != 0) {
-        m_fault = Fault::MissingEntry;
-        return std::nullopt;
+        return std::optional<QByteArray>();
     }
     if ((stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(MaxEntryBytes)) {
-        m_fault = Fault::TooLarge;
-        return std::nullopt;
+        return Failure(Fault::TooLarge, *clean);
     }
     zip_file_t* file = zip_fopen_index(m_zip, zip_uint64_t(index), 0);
     if (file == nullptr) {
-        m_fault = Fault::Damaged;
-        return std::nullopt;
+        return Failure(Fault::Damaged, *clean);
     }
     // The declared size may lie: read at most one byte past the limit.
     QByteArray bytes;
@@ -91,8 +121,7 @@ std::optional<QByteArray> ZipArchive::read(const QString& name) {
         const zip_int64_t got = zip_fread(file, bytes.data() + total, zip_uint64_t(bytes.size() - total));
         if (got < 0) {
             zip_fclose(file);
-            m_fault = Fault::Damaged;
-            return std::nullopt;
+            return Failure(Fault::Damaged, *clean);
         }
         if (got == 0) {
             break;
@@ -101,38 +130,12 @@ std::optional<QByteArray> ZipArchive::read(const QString& name) {
     }
     zip_fclose(file);
     if (total > MaxEntryBytes) {
-        m_fault = Fault::TooLarge;
-        return std::nullopt;
+        return Failure(Fault::TooLarge, *clean);
     }
     bytes.resize(qsizetype(total));
-    return bytes;
+    return std::optional<QByteArray>(std::move(bytes));
 }
 
-QString ZipArchive::FaultText(Fault fault) {
-    switch (fault) {
-    case ZipArchive::Fault::TooLarge:
-        return QStringLiteral("contiene un elemento troppo grande (oltre 64 MB): potrebbe essere un file "
-                              "costruito per riempire il disco");
-    case ZipArchive::Fault::UnsafeName:
-        return QStringLiteral("nomina un file fuori dall'archivio (percorso assoluto o con «..»)");
-    case ZipArchive::Fault::TooManyEntries:
-        return QStringLiteral("contiene più di %1 file").arg(ZipArchive::MaxEntries);
-    case ZipArchive::Fault::Damaged:
-        return QStringLiteral("l'archivio ZIP è danneggiato");
-    case ZipArchive::Fault::NotAZip:
-        return QStringLiteral("non è un archivio ZIP valido");
-    case ZipArchive::Fault::MissingEntry:
-    case ZipArchive::Fault::None:
-        break;
-    }
-    return QStringLiteral("manca un file dell'archivio");
-}
-
-Outcome ZipArchive::Failure(Fault fault, const QString& entry) {
-    static const char* const names[] = {"no fault",    "not a ZIP",       "too many entries", "missing entry",
-                                        "unsafe name", "entry too large", "damaged entry"};
-    return Outcome::Failed(FaultText(fault),
-                           QStringLiteral("ZIP: %1%2")
-                               .arg(QLatin1String(names[int(fault)]),
-                                    entry.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(entry)));
+Outcome ZipArchive::UnsafeName(const QString& name) {
+    return Failure(Fault::UnsafeName, name);
 }

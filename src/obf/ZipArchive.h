@@ -18,31 +18,25 @@ public:
     static constexpr int MaxEntries = 20000;
     static constexpr qint64 MaxEntryBytes = 64LL * 1024 * 1024;
 
-    enum class Fault { None, NotAZip, TooManyEntries, MissingEntry, UnsafeName, TooLarge, Damaged };
-
     ZipArchive() = default;
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
 
-    // Opens the file; false with the fault when it is no ZIP or holds too many entries.
-    bool open(const QString& path);
-    Fault fault() const { return m_fault; }
+    // Opens the file; a failure when it is no ZIP or holds too many entries.
+    Outcome open(const QString& path);
 
     // The bytes of the named entry ("./" and "\" are taken as in the writer's
-    // own tree); nothing, with fault() saying why, when the name is unsafe,
-    // missing, too large or the entry cannot be inflated.
-    std::optional<QByteArray> read(const QString& name);
+    // own tree), or nothing when the archive has no such entry; a failure
+    // when the name is unsafe, the entry too large or it cannot be inflated.
+    Result<std::optional<QByteArray>> read(const QString& name);
 
     // A name as it stands in the archive, or nothing when it climbs out of
     // the archive (an absolute path, a drive letter or a ".." component).
     static std::optional<QString> CleanName(const QString& name);
-    // What the fault means, in Italian, for a message about the whole file.
-    static QString FaultText(Fault fault);
-    // The fault as a failure: FaultText for the user, the fault and the entry for the log.
-    static Outcome Failure(Fault fault, const QString& entry = QString());
+    // The failure of a name that CleanName refuses.
+    static Outcome UnsafeName(const QString& name);
 
 private:
     zip* m_zip = nullptr;
-    Fault m_fault = Fault::None;
 };

@@ -221,11 +221,15 @@ PhraseStore& EdgeController::store() {
 }
 
 void EdgeController::saveStore() {
-    QString whyNot;
-    if (!m_store.save(&whyNot) && !m_storeFailureShown) {
+    const Outcome saved = m_store.save();
+    if (saved) {
+        return;
+    }
+    Log::Failure(lcFiles, saved);
+    if (!m_storeFailureShown) {
         // Once: the user goes on speaking, without the phrase kept.
         m_storeFailureShown = true;
-        m_messages.showMessage(whyNot, MsgIcon::Exclamation, AppInfo::Title);
+        m_messages.showMessage(saved.message(), MsgIcon::Exclamation, AppInfo::Title);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "config/LayoutFile.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 #include "platform/RegularFile.h"
 #include "platform/WaitCursor.h"
 
@@ -15,8 +16,8 @@
 #include <QCoreApplication>
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -33,13 +34,6 @@ constexpr int ApplauseResource = 127;
 // Backups of edited default layouts: layN.ini.bak, then .bak2 up to this.
 constexpr int MaxBackups = 99;
 
-bool SetError(QString* error, const QString& text) {
-    if (error) {
-        *error = text;
-    }
-    return false;
-}
-
 // The content of a file a default layout may replace; nothing for one that
 // cannot be read whole, which then counts as a user's edit never to be lost.
 std::optional<QByteArray> ReadAll(const QString& path) {
@@ -49,50 +43,56 @@ std::optional<QByteArray> ReadAll(const QString& path) {
 
 Installer::Installer(QString programFolder) : m_programFolder(std::move(programFolder)) {}
 
-bool Installer::Install(QString* error) {
+Outcome Installer::Install() {
     const WaitCursor hourglass;
     ConfigFile::Remove(m_programFolder);
     for (const char* folder : {"immagini", "suoni", "layout"}) {
         QDir().mkpath(m_programFolder + QLatin1Char('/') + QLatin1String(folder));
     }
-    if (!WriteResources(error)) {
-        return false;
+    if (const Outcome written = WriteResources(); !written) {
+        return written;
     }
     WriteDefaultLayouts();
-    return WriteConfiguration(error);
+    return WriteConfiguration();
 }
 
-bool Installer::WriteResources(QString* error) {
+Outcome Installer::WriteResources() {
     for (int i = 1; i <= static_cast<int>(KeyNames.size()); ++i) {
         const int number = FirstResource + i - 1;
         const QString sound = QStringLiteral(":/R1_AUDIO/%1.wav").arg(number);
         const QString picture = QStringLiteral(":/R2_PICTURE/%1.gif").arg(number);
         const QString pictureName = QString::fromLatin1(KeyNames[i - 1]).toLower();
-        if (!WriteResource(sound, m_programFolder + QStringLiteral("/suoni/%1.wav").arg(i), error) ||
-            !WriteResource(picture, m_programFolder + QStringLiteral("/immagini/") + pictureName + ".gif",
-                           error)) {
-            return false;
+        if (const Outcome written =
+                WriteResource(sound, m_programFolder + QStringLiteral("/suoni/%1.wav").arg(i));
+            !written) {
+            return written;
+        }
+        if (const Outcome written =
+                WriteResource(picture, m_programFolder + QStringLiteral("/immagini/") + pictureName + ".gif");
+            !written) {
+            return written;
         }
     }
     return WriteResource(QStringLiteral(":/R1_AUDIO/%1.wav").arg(ApplauseResource),
-                         m_programFolder + QStringLiteral("/suoni/applauso.wav"), error);
+                         m_programFolder + QStringLiteral("/suoni/applauso.wav"));
 }
 
 // The file ends up holding exactly the resource's bytes, also where a longer
 // file was; it is replaced whole, so a failed write leaves the old one.
-bool Installer::WriteResource(const QString& resource, const QString& target, QString* error) {
+Outcome Installer::WriteResource(const QString& resource, const QString& target) {
     QFile in(resource);
     if (!in.open(QIODevice::ReadOnly)) {
-        return SetError(
-            error,
-            QStringLiteral("Installazione non riuscita: la risorsa %1 manca nel programma.").arg(resource));
+        return Outcome::Failed(
+            QStringLiteral("Installazione non riuscita: la risorsa %1 manca nel programma.").arg(resource),
+            resource + QStringLiteral(": not built in"));
     }
     if (const int failure = DurableFile::Write(target, in.readAll())) {
-        return SetError(error,
-                        QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1 (%2).")
-                            .arg(target, DurableFile::ErrorText(failure)));
+        return Outcome::Failed(
+            QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1 (%2).")
+                .arg(target, DurableFile::ErrorText(failure)),
+            target + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(failure)));
     }
-    return true;
+    return Outcome::Done();
 }
 
 void Installer::WriteDefaultLayouts() {
@@ -136,12 +136,13 @@ bool Installer::KeepUserEdits(const QString& path, const QByteArray& content) {
     return false;
 }
 
-bool Installer::WriteConfiguration(QString* error) {
+Outcome Installer::WriteConfiguration() {
     if (!ConfigFile::WriteInstalled(m_programFolder, m_programFolder + QStringLiteral("/layout/lay1.ini"))) {
-        return SetError(error, QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1.")
-                                   .arg(ConfigFile::Path(m_programFolder)));
+        return Outcome::Failed(QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1.")
+                                   .arg(ConfigFile::Path(m_programFolder)),
+                               ConfigFile::Path(m_programFolder) + QStringLiteral(": not written"));
     }
-    return true;
+    return Outcome::Done();
 }
 
 QByteArray Installer::DefaultLayout(int n) const {
@@ -164,18 +165,17 @@ QByteArray Installer::DefaultLayout(int n) const {
     return LayoutFile::Encode(content, LayoutFile::Style::Installer);
 }
 
-void ReportInstallationFailure(IMessages& messages, const QString& error) {
-    std::fprintf(stderr, "%s: %s\n", qPrintable(AppInfo::Title), qPrintable(error));
-    std::fflush(stderr);
-    messages.showMessage(error, MsgIcon::Exclamation, AppInfo::Title);
+void ReportInstallationFailure(IMessages& messages, const Outcome& failure) {
+    Log::Failure(lcFiles, failure);
+    messages.showMessage(failure.message(), MsgIcon::Exclamation, AppInfo::Title);
 }
 
 bool RepairConfiguration(const QString& programFolder, IMessages& messages) {
-    QString error;
-    if (Installer(programFolder).Install(&error)) {
+    const Outcome installed = Installer(programFolder).Install();
+    if (installed) {
         return true;
     }
-    ReportInstallationFailure(messages, error);
+    ReportInstallationFailure(messages, installed);
     QCoreApplication::exit(EXIT_FAILURE);
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,10 +15,10 @@ class Installer {
 public:
     explicit Installer(QString programFolder);
 
-    // The whole installation, under the hourglass pointer. False when a
-    // resource file or cfg.ini could not be written: *error then says which
-    // file and why, and the caller ends the program (ReportInstallationFailure).
-    bool Install(QString* error = nullptr);
+    // The whole installation, under the hourglass pointer. A failure, naming
+    // the file and why, when a resource file or cfg.ini could not be written;
+    // the caller then ends the program (ReportInstallationFailure).
+    Outcome Install();
 
     // Writes lay1.ini to lay12.ini, ignoring errors. A default layout that
     // differs from what would be written (a user's edits) is first kept
@@ -31,17 +33,17 @@ public:
     QString ProgramFolder() const { return m_programFolder; }
 
 private:
-    bool WriteResources(QString* error);
-    bool WriteResource(const QString& resource, const QString& target, QString* error);
-    bool WriteConfiguration(QString* error);
+    Outcome WriteResources();
+    Outcome WriteResource(const QString& resource, const QString& target);
+    Outcome WriteConfiguration();
     bool KeepUserEdits(const QString& path, const QByteArray& content);
 
     QString m_programFolder;
 };
 
-// Tells the user that the installation failed, on the terminal (stderr) and
-// in a message box; the caller then ends the program.
-void ReportInstallationFailure(IMessages& messages, const QString& error);
+// Tells the user that the installation failed, in the log (and so on the
+// terminal) and in a message box; the caller then ends the program.
+void ReportInstallationFailure(IMessages& messages, const Outcome& failure);
 
 // The repair of a damaged cfg.ini found when the table is started: the whole
 // installation. When it fails, the user is told and the program's event

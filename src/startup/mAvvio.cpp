@@ -15,11 +15,10 @@ std::unique_ptr<F_GO> Main(const QString& programFolder, F_GO::Services services
 
     if (ConfigFile::InstallationDue(programFolder)) {
         Installer installer(programFolder);
-        QString error;
-        if (!installer.Install(&error)) {
+        if (const Outcome installed = installer.Install(); !installed) {
             // The splash stays on top of everything; the report must not hide behind it.
             splash.Unload();
-            ReportInstallationFailure(services.messages, error);
+            ReportInstallationFailure(services.messages, installed);
             return nullptr;
         }
     }

@@ -93,10 +93,12 @@ private slots:
                                        : message.contains(loadMessage) && message.contains(path),
                  qPrintable(message));
         QCOMPARE(TestSupport::readFile(path), kept);
-        QString whyNot;
-        QCOMPARE(o.Save(where, &whyNot), saveReason.isEmpty());
-        QVERIFY2(whyNot.contains(saveReason) && (saveReason.isEmpty() || whyNot.contains(path)),
-                 qPrintable(whyNot));
+        const Outcome saved = o.Save(where);
+        QCOMPARE(saved.ok(), saveReason.isEmpty());
+        QVERIFY2(saved.message().contains(saveReason) &&
+                     (saveReason.isEmpty() || saved.message().contains(path)),
+                 qPrintable(saved.message()));
+        QVERIFY2(saved.ok() || saved.detail().contains(path), qPrintable(saved.detail()));
         QVERIFY(saveReason.isEmpty() ? AccessOptions::Load(where) == o : TestSupport::readFile(path) == kept);
         QVERIFY(!QFile::exists(path + QStringLiteral(".nuovo")));
     }

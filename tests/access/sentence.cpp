@@ -196,9 +196,9 @@ private slots:
         QCOMPARE(labels, favourites);
         QCOMPARE(!said.isEmpty(), notice);
         store.addRecent({{"nuova", {}, {}}});
-        QString whyNot;
-        QCOMPARE(store.save(&whyNot), saves);
-        QCOMPARE(whyNot.isEmpty(), saves);
+        const Outcome saved = store.save();
+        QCOMPARE(saved.ok(), saves);
+        QCOMPARE(saved.message().isEmpty(), saves);
         if (!saves) {
             // Left as it was.
             QFile left(path);

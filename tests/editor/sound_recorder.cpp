@@ -88,16 +88,16 @@ private slots:
             r.feed(mic.heard);
             return r.trimmed();
         }();
-        const RecordingSession::Result result = session.finish(dir.path() + "/suoni", "Acqua", 1);
-        QCOMPARE(int(result.outcome), int(RecordingSession::Outcome::Saved));
-        QCOMPARE(result.path, dir.path() + "/suoni/acqua.wav");
+        const Result<QString> result = session.finish(dir.path() + "/suoni", "Acqua", 1);
+        QVERIFY(result);
+        QCOMPARE(*result, dir.path() + "/suoni/acqua.wav");
         QVERIFY(!mic.started);
         std::vector<qint16> decoded;
-        DecodeWav(TestSupport::readFile(result.path), {16000, 1}, [&](std::span<const qint16> piece) {
+        DecodeWav(TestSupport::readFile(*result), {16000, 1}, [&](std::span<const qint16> piece) {
             decoded.insert(decoded.end(), piece.begin(), piece.end());
         });
         QCOMPARE(decoded, expected);
-        QCOMPARE(TestSupport::readFile(result.path).mid(22, 6), QByteArray("\x01\x00\x80\x3e\x00\x00", 6));
+        QCOMPARE(TestSupport::readFile(*result).mid(22, 6), QByteArray("\x01\x00\x80\x3e\x00\x00", 6));
     }
 
     // Only silence, or a folder that cannot be made: nothing is written.
@@ -107,12 +107,14 @@ private slots:
         RecordingSession session(mic);
         QVERIFY(session.start());
         mic.hear(1000, 100);
-        QCOMPARE(int(session.finish(dir.path(), "x", 1).outcome), int(RecordingSession::Outcome::Silence));
+        const Result<QString> silence = session.finish(dir.path(), "x", 1);
+        QVERIFY(silence && silence->isEmpty());
         QVERIFY(session.start());
         mic.hear(300, 9000);
         QVERIFY(TestSupport::writeFile(dir.path() + "/file", "x"));
-        QCOMPARE(int(session.finish(dir.path() + "/file/suoni", "x", 1).outcome),
-                 int(RecordingSession::Outcome::NotWritten));
+        const Result<QString> blocked = session.finish(dir.path() + "/file/suoni", "x", 1);
+        QVERIFY(!blocked);
+        QVERIFY(blocked.failure().message().contains(dir.path() + "/file/suoni/"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"file"});
     }
 };

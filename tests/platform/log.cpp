@@ -79,16 +79,27 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("detail");
-        QTest::addRow("board cut short") << "a.obf" << QByteArray(R"({"buttons": [)") << "JSON error";
-        QTest::addRow("set that is no ZIP") << "a.obz" << QByteArray("PK garbage") << "ZIP: ";
+        QTest::addColumn<bool>("dataIsFile");
+        QTest::addRow("board cut short")
+            << "a.obf" << QByteArray(R"({"buttons": [)") << "JSON error" << false;
+        QTest::addRow("set that is no ZIP")
+            << "a.obz" << QByteArray("PK garbage") << "ZIP: not a ZIP" << false;
+        QTest::addRow("data folder is a file")
+            << "a.obf"
+            << QByteArray(
+                   R"({"format": "open-board-0.1", "id": "b", "buttons": [{"id": "1", "label": "ciao"}],
+                             "grid": {"rows": 1, "columns": 1, "order": [["1"]]}})")
+            << "cannot create a file in " << true;
     }
     void damagedImport() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, detail);
+        QFETCH(bool, dataIsFile);
         QTemporaryDir dir;
         const QString file = dir.filePath(name);
         QVERIFY(TestSupport::writeFile(file, bytes));
+        QVERIFY(!dataIsFile || TestSupport::writeFile(dir.filePath("dati"), "x"));
         Log::Install(dir.path());
         ScriptedFilePicker picker;
         picker.openAnswers.enqueue(file);

@@ -34,8 +34,8 @@ private slots:
         const QString p = dir.path();
         QVERIFY(writeFile(p + "/suoni/16.wav", QByteArray(4 << 20, 'x')));
         QVERIFY(writeFile(p + "/immagini/torta.gif", QByteArray(4 << 20, 'x')));
-        QString error;
-        QVERIFY2(Installer(p).Install(&error), qPrintable(error));
+        const Outcome installed = Installer(p).Install();
+        QVERIFY2(installed, qPrintable(installed.message()));
         QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(Names(p), (QStringList{"cfg.ini", "immagini", "layout", "suoni"}));
         // Pictures in alphabetical order are the keys' order.
@@ -153,8 +153,10 @@ private slots:
         } else {
             QVERIFY(QDir().mkpath(target + "/dentro"));
         }
-        QString error;
-        QVERIFY(!Installer(dir.path()).Install(&error));
+        const Outcome installed = Installer(dir.path()).Install();
+        const QString error = installed.message();
+        QVERIFY(!installed);
+        QVERIFY2(installed.detail().startsWith(dir.filePath(named)), qPrintable(installed.detail()));
         QVERIFY(!QGuiApplication::overrideCursor());
         const QString expected = QString("^Installazione non riuscita: impossibile scrivere il file %1%2\\.$")
                                      .arg(QRegularExpression::escape(dir.filePath(named)),
