@@ -56,14 +56,18 @@ std::optional<quint64> BytesForLongestSound(const QByteArray& fmt) {
     return (frames + framesPerBlock - 1) / framesPerBlock * blockAlign;
 }
 
+const QString NoSound = QStringLiteral("Il file non contiene un suono WAV riproducibile.");
+
 // SDL's loader believes every size and rate in a header: a 99-byte file
 // whose data chunk claims 3.5 GB makes it allocate 3.5 GB, and absurd rates
 // make it compute negative sizes. This walks the chunks against the bytes
 // really there and gives a plain image of the fmt chunk and the data that
-// exist, cut to the longest sound we play; nothing when there is no sound.
-std::optional<QByteArray> CheckedImage(const QByteArray& wav) {
+// exist, cut to the longest sound we play; a failure that says what is
+// wrong when there is no sound.
+Result<QByteArray> CheckedImage(const QByteArray& wav) {
+    const auto noSound = [](const QString& why) { return Outcome::Failed(NoSound, why); };
     if (wav.size() < 12 || !wav.startsWith("RIFF") || wav.mid(8, 4) != "WAVE") {
-        return std::nullopt;
+        return noSound(QStringLiteral("no RIFF WAVE header"));
     }
     QByteArray fmt;
     qsizetype dataStart = -1;
@@ -76,7 +80,8 @@ std::optional<QByteArray> CheckedImage(const QByteArray& wav) {
         const quint64 present = quint64(wav.size() - body);
         if (id == "fmt ") {
             if (claimed < 16 || claimed > MaxFmtBytes || claimed > present) {
-                return std::nullopt;
+                return noSound(
+                    QStringLiteral("a format chunk of %1 bytes where %2 are left").arg(claimed).arg(present));
             }
             fmt = wav.mid(body, qsizetype(claimed));
         } else if (id == "data" && !fmt.isEmpty()) {
@@ -89,19 +94,22 @@ std::optional<QByteArray> CheckedImage(const QByteArray& wav) {
         at = body + qsizetype(claimed + (claimed & 1));
     }
     if (fmt.isEmpty() || dataStart < 0) {
-        return std::nullopt;
+        return noSound(fmt.isEmpty() ? QStringLiteral("no format chunk") : QStringLiteral("no data chunk"));
     }
     const quint32 rate = Le32(fmt, 4);
     const int channels = Le16(fmt, 2);
     if (rate < quint32(MinSourceRate) || rate > quint32(MaxSourceRate) || channels < 1 ||
         channels > MaxSourceChannels || Le16(fmt, 12) == 0) {
-        return std::nullopt;
+        return noSound(QStringLiteral("%1 Hz, %2 channels, blocks of %3 bytes: not a sound that is played")
+                           .arg(rate)
+                           .arg(channels)
+                           .arg(Le16(fmt, 12)));
     }
     if (const std::optional<quint64> longest = BytesForLongestSound(fmt)) {
         dataBytes = std::min(dataBytes, *longest);
     }
     if (dataBytes == 0) {
-        return std::nullopt;
+        return noSound(QStringLiteral("an empty data chunk"));
     }
     QByteArray image("RIFF");
     PutLe32(image, quint32(4 + 8 + fmt.size() + 8 + qsizetype(dataBytes)));
@@ -117,19 +125,32 @@ std::optional<QByteArray> CheckedImage(const QByteArray& wav) {
 
 WavDecoder::WavDecoder(const QByteArray& wav, AudioFormat target) {
     const SdlFunctions* sdl = Sdl();
-    if (sdl == nullptr || wav.size() > MaxSoundFileBytes) {
+    if (sdl == nullptr) {
+        m_status = Outcome::Failed(NoSound, QStringLiteral("SDL2 is not available"));
         return;
     }
-    const std::optional<QByteArray> image = CheckedImage(wav);
-    SDL_RWops* rw = image ? sdl->RWFromConstMem(image->constData(), int(image->size())) : nullptr;
+    if (wav.size() > MaxSoundFileBytes) {
+        m_status = Outcome::Failed(NoSound, QStringLiteral("%1 bytes: too large").arg(wav.size()));
+        return;
+    }
+    const Result<QByteArray> image = CheckedImage(wav);
+    if (!image) {
+        m_status = image.failure();
+        return;
+    }
+    SDL_RWops* rw = sdl->RWFromConstMem(image->constData(), int(image->size()));
     SDL_AudioSpec spec{};
     if (rw == nullptr || sdl->LoadWAV_RW(rw, 1, &spec, &m_buffer, &m_length) == nullptr) {
         m_buffer = nullptr;
+        m_status = Outcome::Failed(NoSound, QStringLiteral("an encoding SDL's loader refuses"));
         return;
     }
     const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
     m_converter = std::make_unique<AudioConverter>(spec.format, spec.channels, spec.freq, target);
     if (!m_converter->isValid() || frameBytes == 0) {
+        m_status = Outcome::Failed(
+            NoSound,
+            QStringLiteral("no conversion from %1 Hz, %2 channels").arg(spec.freq).arg(spec.channels));
         return;
     }
     m_length -= m_length % frameBytes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/IAudioOutput.h"
+#include "platform/Outcome.h"
 
 #include <QByteArray>
 
@@ -34,6 +35,8 @@ public:
     // enough for the device's first cycles; each step converts about StepMs
     // of the file.
     std::vector<qint16> next();
+    // Done when the image decodes; otherwise why it gives no sound.
+    const Outcome& status() const { return m_status; }
 
     static constexpr int FirstPieceMs = 30;
     static constexpr int StepMs = 50;
@@ -48,4 +51,5 @@ private:
     bool m_first = true;
     bool m_finished = true;
     std::unique_ptr<AudioConverter> m_converter;
+    Outcome m_status = Outcome::Done();
 };

@@ -1,6 +1,5 @@
 #include "audio/cSound.h"
 
-#include "audio/AudioLibraries.h"
 #include "audio/WavDecoder.h"
 #include "audio/WavSource.h"
 #include "config/FileExists.h"
@@ -21,14 +20,12 @@ void cSound::StopSound() {
 void cSound::PlayFile(quint32 flags) {
     // Layouts written on another system name files with letters in any case.
     const std::optional<QByteArray> wav = ReadRegularFile(ResolveFileCase(m_fileName), MaxSoundFileBytes);
-    if (play(wav.value_or(QByteArray()), flags) || m_fileName.isEmpty()) {
+    const Outcome played = play(wav.value_or(QByteArray()), flags);
+    if (played || m_fileName.isEmpty()) {
         return;
     }
     // Nothing is shown, as always: the log keeps the trace for whoever helps.
-    const QString why = !wav ? QStringLiteral("missing, not a regular file or too large")
-                        : Sdl() == nullptr
-                            ? QStringLiteral("SDL2 is not available")
-                            : QStringLiteral("%1 bytes that are no WAV it can play").arg(wav->size());
+    const QString why = !wav ? QStringLiteral("missing, not a regular file or too large") : played.detail();
     Log::Failure(lcAudio,
                  Outcome::Failed(QStringLiteral("Impossibile riprodurre il suono «%1».").arg(m_fileName),
                                  m_fileName + QStringLiteral(": ") + why));
@@ -36,14 +33,16 @@ void cSound::PlayFile(quint32 flags) {
 
 // One sound at a time, as with the classic sound call: a new sound stops the
 // one still playing.
-bool cSound::play(const QByteArray& wav, quint32 flags) {
+Outcome cSound::play(const QByteArray& wav, quint32 flags) {
     // Each piece is queued as soon as it is converted, so the sound starts
     // before the rest is ready; a file that gives nothing leaves alone what
     // is playing.
     WavDecoder decoder(wav, m_output.format());
     std::vector<qint16> piece = decoder.next();
     if (piece.empty()) {
-        return false;
+        return decoder.status().ok()
+                   ? Outcome::Failed(decoder.status().message(), QStringLiteral("no samples"))
+                   : decoder.status();
     }
     const bool queue = (flags & SND_QUEUE) != 0;
     if (!queue) {
@@ -58,12 +57,12 @@ bool cSound::play(const QByteArray& wav, quint32 flags) {
         // little ahead of the device: the device never runs dry behind the
         // first piece, and a long sound never sits in memory whole.
         if (sync && !m_output.waitUntilQueuedAtMost(ahead)) {
-            return true;
+            return Outcome::Done();
         }
         piece = decoder.next();
     } while (!piece.empty());
     if (sync) {
         m_output.drain();
     }
-    return true;
+    return Outcome::Done();
 }

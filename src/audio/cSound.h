@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/IAudioOutput.h"
+#include "platform/Outcome.h"
 
 #include <QByteArray>
 #include <QString>
@@ -58,8 +59,8 @@ private:
     // for a while still does not let it run dry.
     static constexpr int ConvertAheadMs = 1000;
 
-    // False when the bytes give no sound at all.
-    bool play(const QByteArray& wav, quint32 flags);
+    // A failure, saying why, when the bytes give no sound at all.
+    Outcome play(const QByteArray& wav, quint32 flags);
 
     IAudioOutput& m_output;
     QString m_fileName;

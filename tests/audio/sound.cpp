@@ -1,4 +1,5 @@
 #include "audio/AudioConverter.h"
+#include "audio/WavDecoder.h"
 #include "audio/WavSource.h"
 #include "audio/cSound.h"
 #include "fakes/RecordingAudioOutput.h"
@@ -208,6 +209,31 @@ private slots:
         sound.PlayFile(0);
         setrlimit(RLIMIT_AS, &old);
         QTEST(qint64(out.allHeard().size() + out.pending.size()), "samples");
+    }
+
+    // A file that gives no sound says why, for the log: whoever helps can tell a
+    // damaged file from one in a format that is not played.
+    void refusalsSayWhy_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("picture") << QByteArray("GIF89a\x01\x00\x01\x00\x80", 11) << "no RIFF WAVE header";
+        QTest::addRow("header only") << QByteArray("RIFF\x04\x00\x00\x00WAVE", 12) << "no format chunk";
+        QTest::addRow("format chunk cut")
+            << tone(100, 1, 8000).left(30) << "format chunk of 16 bytes where 10";
+        QTest::addRow("no data") << tone(100, 1, 8000).left(36) << "no data chunk";
+        QTest::addRow("0 samples") << tone(0, 1, 8000) << "empty data chunk";
+        QTest::addRow("3999 Hz") << tone(400, 1, 3999) << "3999 Hz, 1 channels";
+        QTest::addRow("0 channels") << tone(100, 1, 8000).replace(22, 1, QByteArray(1, 0)) << "0 channels";
+        QTest::addRow("MP3 inside") << tone(100, 1, 8000).replace(20, 1, "\x55") << "SDL's loader refuses";
+        QTest::addRow("plays") << tone(100, 1, 8000) << QString();
+    }
+    void refusalsSayWhy() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        WavDecoder decoder(bytes, {8000, 1});
+        QCOMPARE(decoder.next().empty(), !reason.isEmpty());
+        QCOMPARE(decoder.status().ok(), reason.isEmpty());
+        QVERIFY2(decoder.status().detail().contains(reason), qPrintable(decoder.status().detail()));
     }
 
     // A long sound starts with a piece that outlasts the device's first
