@@ -69,7 +69,6 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, locked);
         QFETCH(QString, folder);
-        QFETCH(QString, loaded);
         QFETCH(QString, loadMessage);
         QFETCH(QString, saveReason);
         QTemporaryDir dir;
@@ -82,13 +81,13 @@ private slots:
                 QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QString message;
         const AccessOptions o = AccessOptions::Load(where, &message);
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5")
-                     .arg(AccessOptions::MethodNames().at(int(o.method)))
-                     .arg(o.scanIntervalMs)
-                     .arg(o.acceptanceMs)
-                     .arg(AccessOptions::SwitchKeyNames().at(int(o.selectKey)))
-                     .arg(o.dwellMs),
-                 loaded);
+        QTEST(QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(AccessOptions::MethodNames().at(int(o.method)))
+                  .arg(o.scanIntervalMs)
+                  .arg(o.acceptanceMs)
+                  .arg(AccessOptions::SwitchKeyNames().at(int(o.selectKey)))
+                  .arg(o.dwellMs),
+              "loaded");
         QVERIFY2(loadMessage.isEmpty() ? message.isEmpty()
                                        : message.contains(loadMessage) && message.contains(path),
                  qPrintable(message));

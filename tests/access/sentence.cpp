@@ -90,7 +90,6 @@ private slots:
     }
     void speaks() {
         QFETCH(QStringList, steps);
-        QFETCH(QString, plain);
         QFETCH(QStringList, spoken);
         QFETCH(QString, runs);
         QTemporaryDir dir;
@@ -98,7 +97,7 @@ private slots:
                                        WavTestFiles::wav(std::vector<qint16>(2205, SoundSample), 1, 22050,
                                                          WavTestFiles::Encoding::Pcm16)));
         const Sentence sentence = Built(steps, dir.path());
-        QCOMPARE(sentence.plainText(), plain);
+        QTEST(sentence.plainText(), "plain");
         FakeSpeechEngines engines;
         engines.present[VoiceChoice::Engine::Espeak] = {{"roa/it"}, true};
         RecordingAudioOutput out;
@@ -254,7 +253,6 @@ private slots:
         QFETCH(bool, bar);
         QFETCH(int, stripCount);
         QFETCH(bool, first);
-        QFETCH(QList<int>, rows);
         QStringList paths(13);
         for (int n = 1; n <= stripCount; ++n) {
             paths[n] = QStringLiteral("/l/%1.lay").arg(n);
@@ -268,7 +266,7 @@ private slots:
             QCOMPARE(edges.tableArea(), QRect(QPoint(0, 0), screen));
         }
         const AccessItems items = edges.accessItems(grid, 21, 7, first);
-        QCOMPARE(QList<int>(items.rows.begin(), items.rows.end()), rows);
+        QTEST(QList<int>(items.rows.begin(), items.rows.end()), "rows");
         QSet<int> owners;
         for (int i = 1; i <= items.count(); ++i) {
             const QRect r = items.rects[size_t(i - 1)];
@@ -289,19 +287,17 @@ private slots:
         QTest::addColumn<int>("method");
         QTest::addColumn<QString>("presses"); // s scan/step, k select, u d l r arrows
         QTest::addColumn<int>("chosen");
-        QTest::addRow("step into the third row, second item")
-            << int(AccessOptions::Method::StepScan) << "ssksk" << 11;
-        QTest::addRow("step past the last row comes round")
-            << int(AccessOptions::Method::StepScan) << "sssskk" << 8;
-        QTest::addRow("arrows down to a shorter row")
-            << int(AccessOptions::Method::Arrows) << "rrrrrrdk" << 9;
-        QTest::addRow("arrows down to a longer row and back")
-            << int(AccessOptions::Method::Arrows) << "ddrrrrruuk" << 2;
+        const auto row = [](const char* tag, int method, const QString& presses, int chosen) {
+            QTest::addRow("%s", tag) << method << presses << chosen;
+        };
+        row("step into the third row, second item", int(AccessOptions::Method::StepScan), "ssksk", 11);
+        row("step past the last row comes round", int(AccessOptions::Method::StepScan), "sssskk", 8);
+        row("arrows down to a shorter row", int(AccessOptions::Method::Arrows), "rrrrrrdk", 9);
+        row("arrows down to a longer row and back", int(AccessOptions::Method::Arrows), "ddrrrrruuk", 2);
     }
     void scanRows() {
         QFETCH(int, method);
         QFETCH(QString, presses);
-        QFETCH(int, chosen);
         AccessOptions options;
         options.method = AccessOptions::Method(method);
         ScanController scan(options, std::vector<int>{7, 2, 5});
@@ -319,7 +315,7 @@ private slots:
             scan.switchDown(which, t += 10);
             got = scan.switchUp(which, t += 10);
         }
-        QCOMPARE(got, chosen);
+        QTEST(got, "chosen");
     }
 
     // The phrases view: "Torna" first, then favourites and recent phrases; pages when they do not fit.

@@ -34,9 +34,11 @@ Spoken speak(const QString& text, const VoiceChoice& choice = {}) {
     return {out.allHeard(), out.durationMs(out.allHeard().size()), std::move(error)};
 }
 
-// The voice for a row of the contract; skips the row when its engine or voice is not here.
-#define OPEN_VOICE(out, voce, choiceText)                                                                    \
-    cVoce voce(out, *VoiceChoice::parse(choiceText));                                                        \
+// The row's output and voice of the contract; skips the row when its engine or voice is not here.
+#define OPEN_VOICE(out, voce)                                                                                \
+    QFETCH(QString, choice);                                                                                 \
+    RecordingAudioOutput out;                                                                                \
+    cVoce voce(out, *VoiceChoice::parse(choice));                                                            \
     if (!voce.notice().isEmpty()) {                                                                          \
         QSKIP(qPrintable(QStringLiteral("not on this computer: ") + voce.notice()));                         \
     }
@@ -94,9 +96,7 @@ private slots:
     // speech starts, and the speech is heard whole before Speak returns.
     void orderAfterASound_data() { engineRows(); }
     void orderAfterASound() {
-        QFETCH(QString, choice);
-        RecordingAudioOutput out;
-        OPEN_VOICE(out, voce, choice);
+        OPEN_VOICE(out, voce);
         const std::vector<qint16> sound(2205, 7777);
         out.enqueue(sound);
         QVERIFY(voce.Speak("Mela"));
@@ -114,9 +114,7 @@ private slots:
     // marked-up text lasts as long as its words plus its pause.
     void markupIsNeverSpoken_data() { engineRows(); }
     void markupIsNeverSpoken() {
-        QFETCH(QString, choice);
-        RecordingAudioOutput out;
-        OPEN_VOICE(out, voce, choice);
+        OPEN_VOICE(out, voce);
         QVERIFY(voce.Speak("Mela pera"));
         const double plainMs = out.durationMs(out.allHeard().size());
         out.heard.clear();
@@ -134,9 +132,7 @@ private slots:
     // Speech started without waiting is cut by StopSpeech and by the next Speak.
     void cut_data() { engineRows(); }
     void cut() {
-        QFETCH(QString, choice);
-        RecordingAudioOutput out;
-        OPEN_VOICE(out, voce, choice);
+        OPEN_VOICE(out, voce);
         voce.setSpeakFlags(cVoce::SVSFlagsAsync | cVoce::SVSFIsXML);
         QVERIFY(voce.Speak("Mela, pera, banana, arancia e limone"));
         const size_t longSpeech = out.pending.size();
@@ -158,28 +154,10 @@ private slots:
         QVERIFY(out.heard.back().size() < longSpeech / 2 || !makesSamples(voce));
     }
 
-    // Two speeches in a row: each heard whole, the second after the first.
-    void twoInARow_data() { engineRows(); }
-    void twoInARow() {
-        QFETCH(QString, choice);
-        RecordingAudioOutput out;
-        OPEN_VOICE(out, voce, choice);
-        QVERIFY(voce.Speak("Mela"));
-        QVERIFY(voce.Speak("Pera"));
-        QCOMPARE(out.heard.size(), size_t(2));
-        if (makesSamples(voce)) {
-            QVERIFY(WavTestFiles::peak(out.heard[0]) > 2000 && WavTestFiles::peak(out.heard[1]) > 2000);
-            QVERIFY(out.heard[1].size() > out.heard[0].size() / 2 &&
-                    out.heard[1].size() < out.heard[0].size() * 2);
-        }
-    }
-
     // An empty text speaks nothing; a text of tags alone only its pause.
     void emptyText_data() { engineRows(); }
     void emptyText() {
-        QFETCH(QString, choice);
-        RecordingAudioOutput out;
-        OPEN_VOICE(out, voce, choice);
+        OPEN_VOICE(out, voce);
         QVERIFY(voce.Speak(QString()));
         QVERIFY(out.calls.isEmpty());
         QVERIFY(voce.Speak("<emph></emph><silence msec=\"300\"/>"));
@@ -191,9 +169,7 @@ private slots:
     // crashes the synthesizer nor is dropped.
     void veryLongText_data() { engineRows(); }
     void veryLongText() {
-        QFETCH(QString, choice);
-        RecordingAudioOutput out;
-        OPEN_VOICE(out, voce, choice);
+        OPEN_VOICE(out, voce);
         QString text;
         while (text.size() < 3000) {
             text += "mela pera casa cane gatto sole mare scuola acqua pane. ";
@@ -211,9 +187,7 @@ private slots:
     // Letters of other alphabets, symbols and control characters: the rest is still said.
     void nonLatinCharacters_data() { engineRows(); }
     void nonLatinCharacters() {
-        QFETCH(QString, choice);
-        RecordingAudioOutput out;
-        OPEN_VOICE(out, voce, choice);
+        OPEN_VOICE(out, voce);
         QVERIFY(voce.Speak(QString::fromUtf8("Привет 你好 مرحبا ÿþð ÀÈÌÒÙ ñ ß 50% \x01\x02 € 😀 Mela")));
         if (makesSamples(voce)) {
             QVERIFY(WavTestFiles::peak(out.allHeard()) > 2000);

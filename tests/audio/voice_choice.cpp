@@ -54,9 +54,8 @@ private slots:
     }
     void parse() {
         QFETCH(QString, text);
-        QFETCH(bool, valid);
         const std::optional<VoiceChoice> choice = VoiceChoice::parse(text);
-        QCOMPARE(choice.has_value(), valid);
+        QTEST(choice.has_value(), "valid");
         if (!choice) {
             return;
         }
@@ -105,23 +104,15 @@ private slots:
         QCOMPARE(VoiceSettings::Load(dir.path()), VoiceChoice{});
     }
 
-    void savesAndReadsBack() {
+    // A save replaces the file whole and reads back; a folder that cannot be
+    // written: the save says so and the old file stays.
+    void saves() {
         QTemporaryDir dir;
-        const VoiceChoice choice{Engine::Festival, "pc_diphone", {-2, 3, 80}};
-        QVERIFY(VoiceSettings::Save(dir.path(), choice));
-        QCOMPARE(VoiceSettings::Load(dir.path()), choice);
-        // A second save replaces the first whole.
-        const VoiceChoice other{Engine::Espeak, "it+f3", {0, 0, 100}};
-        QVERIFY(VoiceSettings::Save(dir.path(), other));
-        QCOMPARE(VoiceSettings::Load(dir.path()), other);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"voce.ini"});
-    }
-
-    // A folder that cannot be written: the save says so and the old file stays.
-    void failedSaveKeepsTheOldFile() {
-        QTemporaryDir dir;
-        const VoiceChoice old{Engine::Festival, "lp_diphone", {}};
+        const VoiceChoice old{Engine::Festival, "pc_diphone", {-2, 3, 80}};
+        QVERIFY(VoiceSettings::Save(dir.path(), VoiceChoice{Engine::Espeak, "it+f3", {0, 0, 100}}));
         QVERIFY(VoiceSettings::Save(dir.path(), old));
+        QCOMPARE(VoiceSettings::Load(dir.path()), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"voce.ini"});
         const QString blocker = VoiceSettings::FilePath(dir.path()) + ".nuovo";
         QVERIFY(QDir().mkpath(blocker + "/dentro")); // a folder where the new file would go
         QVERIFY(!VoiceSettings::Save(dir.path(), VoiceChoice{}));

@@ -25,18 +25,16 @@ private slots:
         QTest::addColumn<bool>("dispatcher"); // the speech service answers
         QTest::addColumn<QString>("speaks");  // engine that speaks
         QTest::addColumn<QString>("notice");  // a piece of the notice, empty for none
-        QTest::addRow("Festival voice present") << "festival:lp_diphone" << true << false << "festival"
-                                                << "";
-        QTest::addRow("Festival not installed") << "festival:lp_diphone" << false << false << "espeak"
-                                                << "festival manca.";
-        QTest::addRow("Festival voice uninstalled") << "festival:pc_diphone" << true << false << "espeak"
-                                                    << "festvox-itapc16k";
-        QTest::addRow("speech service not running") << "speechd" << false << false << "espeak"
-                                                    << "speechd manca.";
-        QTest::addRow("speech service running") << "speechd" << false << true << "speechd"
-                                                << "";
-        QTest::addRow("espeak-ng variant missing") << "espeak:it+nessuna" << false << false << "espeak"
-                                                   << "it+nessuna";
+        const auto row = [](const char* name, const QString& choice, bool festival, bool dispatcher,
+                            const QString& speaks, const QString& notice) {
+            QTest::addRow("%s", name) << choice << festival << dispatcher << speaks << notice;
+        };
+        row("Festival voice present", "festival:lp_diphone", true, false, "festival", "");
+        row("Festival not installed", "festival:lp_diphone", false, false, "espeak", "festival manca.");
+        row("Festival voice uninstalled", "festival:pc_diphone", true, false, "espeak", "festvox-itapc16k");
+        row("speech service not running", "speechd", false, false, "espeak", "speechd manca.");
+        row("speech service running", "speechd", false, true, "speechd", "");
+        row("espeak-ng variant missing", "espeak:it+nessuna", false, false, "espeak", "it+nessuna");
     }
     void fallsBackOnEspeak() {
         QFETCH(QString, choice);

@@ -39,30 +39,25 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("readBack");
         QTest::addColumn<bool>("utf8");
-        QTest::addRow("plain") << "mela"
-                               << "mela" << false;
-        QTest::addRow("accents and guillemets") << "perché «sì»"
-                                                << "perché «sì»" << false;
-        QTest::addRow("Greek needs UTF-8") << "Καλημέρα"
-                                           << "Καλημέρα" << true;
-        QTest::addRow("line breaks become blanks") << "una\r\ndue\nTasti=9"
-                                                   << "una  due Tasti=9" << false;
-        QTest::addRow("a NUL ends the value") << QString("prima") + QChar(0) + "dopo"
-                                              << "prima" << false;
-        QTest::addRow("a header-like text stays a value") << "[Impostazioni]"
-                                                          << "[Impostazioni]" << false;
+        const auto row = [](const char* name, const QString& text, const QString& readBack, bool utf8) {
+            QTest::addRow("%s", name) << text << readBack << utf8;
+        };
+        row("plain", "mela", "mela", false);
+        row("accents and guillemets", "perché «sì»", "perché «sì»", false);
+        row("Greek needs UTF-8", "Καλημέρα", "Καλημέρα", true);
+        row("line breaks become blanks", "una\r\ndue\nTasti=9", "una  due Tasti=9", false);
+        row("a NUL ends the value", QString("prima") + QChar(0) + "dopo", "prima", false);
+        row("a header-like text stays a value", "[Impostazioni]", "[Impostazioni]", false);
     }
     void roundTrip() {
         QFETCH(QString, text);
-        QFETCH(QString, readBack);
-        QFETCH(bool, utf8);
         LayoutContent c = FourKeys();
         c.Texts[1] = text;
         const QByteArray bytes = LayoutFile::Encode(c);
-        QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), utf8);
+        QTEST(bytes.startsWith("\xEF\xBB\xBF"), "utf8");
         const LayoutFile::Editable read = Reread(c);
         QCOMPARE(read.fault, LayoutFile::Fault::Kind::None);
-        QCOMPARE(read.content.Texts[1], readBack);
+        QTEST(read.content.Texts[1], "readBack");
         QCOMPARE(read.content.Texts[2], c.Texts[2]);
         QCOMPARE(read.content.KeyCount, c.KeyCount);
     }
@@ -106,39 +101,34 @@ private slots:
         QTest::addColumn<int>("editingFault");
         QTest::addColumn<int>("editedKeys");
         QTest::addColumn<int>("tableFault");
+        const auto row = [](const char* name, const QString& key, const QString& value, int editingFault,
+                            int editedKeys, int tableFault) {
+            QTest::addRow("%s", name) << key << value << editingFault << editedKeys << tableFault;
+        };
         using K = LayoutFile::Fault::Kind;
-        QTest::addRow("Tasti=0") << "Tasti"
-                                 << "0" << int(K::None) << 0 << int(K::KeyCount);
-        QTest::addRow("Tasti=5") << "Tasti"
-                                 << "5" << int(K::None) << 5 << int(K::KeyCount);
-        QTest::addRow("Tasti=22") << "Tasti"
-                                  << "22" << int(K::KeyCount) << 0 << int(K::KeyCount);
-        QTest::addRow("Tasti=abc") << "Tasti"
-                                   << "abc" << int(K::NotALayout) << 0 << int(K::NotANumber);
-        QTest::addRow("IsSezione3=2") << "IsSezione3"
-                                      << "2" << int(K::None) << 4 << int(K::Section3);
-        QTest::addRow("IsSezione2=x") << "IsSezione2"
-                                      << "x" << int(K::NotALayout) << 0 << int(K::NotANumber);
+        row("Tasti=0", "Tasti", "0", int(K::None), 0, int(K::KeyCount));
+        row("Tasti=5", "Tasti", "5", int(K::None), 5, int(K::KeyCount));
+        row("Tasti=22", "Tasti", "22", int(K::KeyCount), 0, int(K::KeyCount));
+        row("Tasti=abc", "Tasti", "abc", int(K::NotALayout), 0, int(K::NotANumber));
+        row("IsSezione3=2", "IsSezione3", "2", int(K::None), 4, int(K::Section3));
+        row("IsSezione2=x", "IsSezione2", "x", int(K::NotALayout), 0, int(K::NotANumber));
     }
     void twoPolicies() {
         QFETCH(QString, key);
         QFETCH(QString, value);
-        QFETCH(int, editingFault);
-        QFETCH(int, editedKeys);
-        QFETCH(int, tableFault);
         QString text = QString::fromLatin1(LayoutFile::Encode(FourKeys()));
         const QRegularExpression line(QStringLiteral("\\r\\n%1=[^\\r]*").arg(key));
         QVERIFY(text.contains(line));
         text.replace(line, QStringLiteral("\r\n%1=%2").arg(key, value));
         const IniSnapshot file = IniSnapshot::FromBytes(text.toLatin1());
         const LayoutFile::Editable edited = LayoutFile::ReadForEditing(file);
-        QCOMPARE(int(edited.fault), editingFault);
+        QTEST(int(edited.fault), "editingFault");
         if (edited.fault == LayoutFile::Fault::Kind::None) {
-            QCOMPARE(int(edited.content.KeyCount), editedKeys);
+            QTEST(int(edited.content.KeyCount), "editedKeys");
             QCOMPARE(edited.content.Section3On, qint16(key == "IsSezione3" ? 0 : 1));
         }
         LayoutData data;
-        QCOMPARE(int(LayoutFile::Load(file, data).kind), tableFault);
+        QTEST(int(LayoutFile::Load(file, data).kind), "tableFault");
     }
 
     // A write either replaces the file whole or changes nothing.

@@ -67,16 +67,6 @@ private slots:
         QCOMPARE(QDir::currentPath(), QDir(f.P + "/layout").canonicalPath());
     }
 
-    // A name typed without .ini is saved with it, in the layout folder, where the open-layout list finds it.
-    void typedName() {
-        SetupFixture f;
-        f.openStandard();
-        f.path()->setText("merenda");
-        f.click(f.button("cmdSave"));
-        QCOMPARE(f.messages.texts(), QStringList{f.P + "/layout/merenda.ini memorizzato."});
-        QVERIFY(QFileInfo(f.P + "/layout/merenda.ini").isFile());
-    }
-
     // After reopening, the toggles show the listed sequence: the missing keys take one click each.
     void togglesShowSequence() {
         SetupFixture f;

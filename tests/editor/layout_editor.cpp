@@ -1,108 +1,13 @@
-#include "config/IniSnapshot.h"
 #include "config/LayoutFile.h"
 #include "editor/BoardEdit.h"
 #include "editor/LayoutEditor.h"
 #include "editor/editor_support.h"
 #include "fakes/TestRegistry.h"
 
-// The editing rules without a window: the sequence is the order of presses,
-// the key count the filled pictures.
+// The editing rules without a window.
 class TstLayoutEditor : public QObject {
     Q_OBJECT
 private slots:
-    void rules_data() {
-        QTest::addColumn<QStringList>("actions"); // press N, picture N PATH|-, forced on|off, recount
-        QTest::addColumn<QString>("sequence");
-        QTest::addColumn<int>("keys");
-        QTest::addRow("press 3, 1, 2, release 1")
-            << QStringList{"press 3", "press 1", "press 2", "press 1"} << "3 2" << 4;
-        QTest::addRow("a key above the count is no step") << QStringList{"press 5", "press 4"} << "4" << 4;
-        QTest::addRow("forced input off clears the steps") << QStringList{"press 2", "forced off"} << "" << 4;
-        QTest::addRow("a new count clears the steps")
-            << QStringList{"press 2", "picture 4 -", "recount"} << "" << 3;
-        QTest::addRow("the same count keeps them")
-            << QStringList{"press 2", "picture 4 x.gif", "recount"} << "2" << 4;
-    }
-    void rules() {
-        QFETCH(QStringList, actions);
-        QFETCH(QString, sequence);
-        QFETCH(int, keys);
-        SetupFixture f;
-        TestLayout layout = f.standard(4, true);
-        layout.sequence = QStringList{"", "", "", ""};
-        f.activate(f.layout(1), layout.bytes());
-        SetupState state;
-        LayoutEditor editor(f.P, state);
-        QCOMPARE(editor.open(), LayoutEditor::Opened::Loaded);
-        for (const QString& action : actions) {
-            const QStringList w = action.split(' ');
-            if (w[0] == "press") {
-                editor.toggle(w[1].toInt());
-            } else if (w[0] == "forced") {
-                editor.setForcedInput(w[1] == "on");
-            } else if (w[0] == "picture") {
-                editor.setValue(LayoutEditor::Field::Picture, w[1].toInt(), w[2] == "-" ? QString() : w[2]);
-            } else if (w[0] == "recount") {
-                editor.recount();
-            }
-        }
-        QCOMPARE(editor.sequence().join(' '), sequence);
-        QCOMPARE(editor.keyCount(), keys);
-        for (int k = 1; k <= 4; ++k) {
-            QCOMPARE(editor.isPressed(k), editor.sequence().contains(QString::number(k)));
-        }
-        QVERIFY(editor.changed());
-    }
-    // A link is kept as any per-key value: above the count too, and a layout
-    // whose links are put back as they were is not changed.
-    void links_data() {
-        QTest::addColumn<QStringList>("actions"); // link K VALUE|- , picture K -, recount
-        QTest::addColumn<QString>("links");       // keys 1-4, "|"-separated, as content() has them
-        QTest::addColumn<bool>("hiddenLink");
-        QTest::addColumn<bool>("changed");
-        QTest::addRow("back and home") << QStringList{"link 1 <indietro>", "link 4 <inizio>"}
-                                       << "<indietro>|lay2.ini||<inizio>" << false << true;
-        QTest::addRow("a hidden key keeps its link")
-            << QStringList{"link 4 a.ini", "picture 4 -", "recount"} << "|lay2.ini||a.ini" << true << true;
-        QTest::addRow("the loaded link put back is no change")
-            << QStringList{"link 2 -", "link 2 lay2.ini"} << "|lay2.ini||" << false << false;
-    }
-    void links() {
-        QFETCH(QStringList, actions);
-        QFETCH(QString, links);
-        QFETCH(bool, hiddenLink);
-        QFETCH(bool, changed);
-        SetupFixture f;
-        LayoutContent loaded;
-        loaded.KeyCount = 4;
-        for (int k = 1; k <= 4; ++k) {
-            loaded.Pictures[std::size_t(k - 1)] = f.picture(k);
-        }
-        loaded.Links[1] = QStringLiteral("lay2.ini");
-        f.activate(f.layout(1), LayoutFile::Encode(loaded));
-        SetupState state;
-        LayoutEditor editor(f.P, state);
-        QCOMPARE(editor.open(), LayoutEditor::Opened::Loaded);
-        using F = LayoutEditor::Field;
-        for (const QString& action : actions) {
-            const QStringList w = action.split(' ');
-            const QString value = w.value(2) == "-" ? QString() : w.value(2);
-            if (w[0] == "link") {
-                editor.setValue(F::Link, w[1].toInt(), value);
-            } else if (w[0] == "picture") {
-                editor.setValue(F::Picture, w[1].toInt(), value);
-            } else {
-                editor.recount();
-            }
-        }
-        const LayoutContent saved = editor.content();
-        QCOMPARE(QStringList(saved.Links.begin(), saved.Links.begin() + 4).join('|'), links);
-        QCOMPARE(editor.hiddenLinks(), hiddenLink);
-        QCOMPARE(editor.changed(), changed);
-        // What the model keeps is what a save writes and a reading gives back.
-        QCOMPARE(LayoutFile::ReadForEditing(IniSnapshot::FromBytes(LayoutFile::Encode(saved))).content.Links,
-                 saved.Links);
-    }
     // The board editor's edits: each is one step that undo takes back whole
     // and redo puts again, and what a save writes follows them.
     void boardEdits_data() {
@@ -111,44 +16,36 @@ private slots:
         QTest::addColumn<QString>("board"); // keys, name, sequence, then keys 1-4: picture,text,link
         QTest::addColumn<int>("steps");     // edits undo can take back
         QTest::addColumn<int>("left");      // pictures the last fill found no empty key for
+        const auto row = [](const char* name, const QStringList& actions, const QString& board, int steps,
+                            int left) { QTest::addRow("%s", name) << actions << board << steps << left; };
         const QString standard = "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4,";
-        QTest::addRow("a text") << QStringList{"text 2 mela"}
-                                << "4 lay1 1-2-3-4 1,parola 1,|2,mela,|3,parola 3,|4,parola 4," << 1 << 0;
-        QTest::addRow("the same value again is no step")
-            << QStringList{"link 1 -", "text 3 x", "text 3 x"}
-            << "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,x,|4,parola 4," << 1 << 0;
-        QTest::addRow("a swap takes values, link and step along")
-            << QStringList{"link 1 <indietro>", "swap 1 3"}
-            << "4 lay1 3-2-1-4 3,parola 3,|2,parola 2,|1,parola 1,<indietro>|4,parola 4," << 2 << 0;
-        QTest::addRow("fewer keys keep the hidden pictures for a save")
-            << QStringList{"count 2"} << "2 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4," << 1 << 0;
-        QTest::addRow("and give them back")
-            << QStringList{"count 2", "count 4"} << "4 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4,"
-            << 2 << 0;
-        QTest::addRow("a key copied onto another")
-            << QStringList{"copy 4 1"} << "4 lay1 1-2-3-4 4,parola 4,|2,parola 2,|3,parola 3,|4,parola 4,"
-            << 1 << 0;
-        QTest::addRow("an empty board of 6 keys")
-            << QStringList{"text 1 a", "new 6"} << "6 layout1  ,,|,,|,,|,," << 2 << 0;
-        QTest::addRow("a duplicate under a new name")
-            << QStringList{"dup"} << QString(standard).replace("lay1", "layout1") << 1 << 0;
-        QTest::addRow("an edit after an undo ends the redo")
-            << QStringList{"text 1 a", "undo", "text 1 b", "redo"}
-            << "4 lay1 1-2-3-4 1,b,|2,parola 2,|3,parola 3,|4,parola 4," << 1 << 0;
-        QTest::addRow("pictures chosen together fill empty keys, words from their names")
-            << QStringList{"new 6", "text 2 latte", "fill 01_mela.png,pane-e-burro.gif"}
-            << "6 layout1  01_mela,mela,|pane-e-burro,latte,|,,|,," << 3 << 0;
-        QTest::addRow("only the empty keys, the rest left over")
-            << QStringList{"pic 3 -", "text 3 -", "fill succo_di_frutta.png,a.png,b.png"}
-            << "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|succo_di_frutta,succo di frutta,|4,parola 4," << 3
-            << 2;
-        QTest::addRow("nothing empty is no step") << QStringList{"fill a.png"} << standard << 0 << 1;
+        row("a text", {"text 2 mela"}, "4 lay1 1-2-3-4 1,parola 1,|2,mela,|3,parola 3,|4,parola 4,", 1, 0);
+        row("the same value again is no step", {"link 1 -", "text 3 x", "text 3 x"},
+            "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|3,x,|4,parola 4,", 1, 0);
+        row("a swap takes values, link and step along", {"link 1 <indietro>", "swap 1 3"},
+            "4 lay1 3-2-1-4 3,parola 3,|2,parola 2,|1,parola 1,<indietro>|4,parola 4,", 2, 0);
+        row("fewer keys keep the hidden pictures for a save", {"count 2"},
+            "2 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4,", 1, 0);
+        row("and give them back", {"count 2", "count 4"},
+            "4 lay1  1,parola 1,|2,parola 2,|3,parola 3,|4,parola 4,", 2, 0);
+        row("a key copied onto another", {"copy 4 1"},
+            "4 lay1 1-2-3-4 4,parola 4,|2,parola 2,|3,parola 3,|4,parola 4,", 1, 0);
+        row("an empty board of 6 keys", {"text 1 a", "new 6"}, "6 layout1  ,,|,,|,,|,,", 2, 0);
+        row("a duplicate under a new name", {"dup"}, QString(standard).replace("lay1", "layout1"), 1, 0);
+        row("an edit after an undo ends the redo", {"text 1 a", "undo", "text 1 b", "redo"},
+            "4 lay1 1-2-3-4 1,b,|2,parola 2,|3,parola 3,|4,parola 4,", 1, 0);
+        row("pictures chosen together fill empty keys, words from their names",
+            {"new 6", "text 2 latte", "fill 01_mela.png,pane-e-burro.gif"},
+            "6 layout1  01_mela,mela,|pane-e-burro,latte,|,,|,,", 3, 0);
+        row("only the empty keys, the rest left over",
+            {"pic 3 -", "text 3 -", "fill succo_di_frutta.png,a.png,b.png"},
+            "4 lay1 1-2-3-4 1,parola 1,|2,parola 2,|succo_di_frutta,succo di frutta,|4,parola 4,", 3, 2);
+        row("nothing empty is no step", {"fill a.png"}, standard, 0, 1);
     }
     void boardEdits() {
         QFETCH(QStringList, actions);
         QFETCH(QString, board);
         QFETCH(int, steps);
-        QFETCH(int, left);
         SetupFixture f;
         f.activate(f.layout(1), f.standard(4, true).bytes());
         SetupState state;
@@ -195,7 +92,7 @@ private slots:
             }
         }
         QCOMPARE(describe(), board);
-        QCOMPARE(leftOver, left);
+        QTEST(leftOver, "left");
         const QByteArray edited = LayoutFile::Encode(editor.content());
         for (int n = 0; n < steps; ++n) {
             QVERIFY(edit.undo());
@@ -225,7 +122,6 @@ private slots:
     }
     void sectionsFollowEdits() {
         QFETCH(QStringList, actions);
-        QFETCH(QString, sections);
         SetupFixture f;
         f.activate(f.layout(1), f.standard(4).bytes());
         SetupState state;
@@ -250,30 +146,26 @@ private slots:
             }
         }
         const LayoutContent c = editor.content();
-        QCOMPARE(QStringLiteral("%1%2%3").arg(c.Section1On).arg(c.Section2On).arg(c.Section3On), sections);
+        QTEST(QStringLiteral("%1%2%3").arg(c.Section1On).arg(c.Section2On).arg(c.Section3On), "sections");
     }
 
     // The words a picture's name suggests for its key.
     void wordsOfFileNames_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("words");
-        QTest::addRow("separators are blanks") << "/foto/pane_e-burro.png"
-                                               << "pane e burro";
-        QTest::addRow("a sorting number goes") << "immagini/03-latte.gif"
-                                               << "latte";
-        QTest::addRow("a number that is said stays") << "3 porcellini.jpg"
-                                                     << "3 porcellini";
-        QTest::addRow("a name of numbers only stays") << "2024_05.jpg"
-                                                      << "2024 05";
-        QTest::addRow("dots inside the name stay") << "01.sig.ra rossi.png"
-                                                   << "sig.ra rossi";
-        QTest::addRow("blanks around go") << "__ciao  mamma_.bmp"
-                                          << "ciao mamma";
+        const auto row = [](const char* name, const QString& file, const QString& words) {
+            QTest::addRow("%s", name) << file << words;
+        };
+        row("separators are blanks", "/foto/pane_e-burro.png", "pane e burro");
+        row("a sorting number goes", "immagini/03-latte.gif", "latte");
+        row("a number that is said stays", "3 porcellini.jpg", "3 porcellini");
+        row("a name of numbers only stays", "2024_05.jpg", "2024 05");
+        row("dots inside the name stay", "01.sig.ra rossi.png", "sig.ra rossi");
+        row("blanks around go", "__ciao  mamma_.bmp", "ciao mamma");
     }
     void wordsOfFileNames() {
         QFETCH(QString, file);
-        QFETCH(QString, words);
-        QCOMPARE(BoardEdit::WordsOf(file), words);
+        QTEST(BoardEdit::WordsOf(file), "words");
     }
 
     // Photos chosen together go on the keys in the order of their names.
@@ -292,8 +184,7 @@ private slots:
     }
     void nameOrder() {
         QFETCH(QStringList, files);
-        QFETCH(QStringList, order);
-        QCOMPARE(BoardEdit::InNameOrder(files), order);
+        QTEST(BoardEdit::InNameOrder(files), "order");
     }
 
     // A key copied to another open board is an edit of that board only.

@@ -41,7 +41,6 @@ private slots:
     void photos() {
         QFETCH(QString, kind);
         QFETCH(QSize, stored);
-        QFETCH(QSize, read);
         QTemporaryDir dir;
         const QString path = WriteJpeg(dir.filePath("foto.jpg"), stored, kind == "turned");
         QVERIFY(!path.isEmpty());
@@ -51,7 +50,7 @@ private slots:
         }
         const Result<QImage> picture = ReadPictureFile(path, QSize(200, 200));
         QVERIFY2(picture.ok(), qPrintable(picture.failure().message()));
-        QCOMPARE(picture->size(), read);
+        QTEST(picture->size(), "read");
         QCOMPARE(QColor(picture->pixel(picture->width() / 2, picture->height() / 2)).red() > 200, true);
         SetupFixture w;
         w.openStandard();

@@ -103,6 +103,8 @@ private slots:
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
+        const auto row = [](const char* tag, const QString& edit, const QString& name,
+                            const QString& message) { QTest::addRow("%s", tag) << edit << name << message; };
         const QString config =
             QStringLiteral("Il file «%1» è il file di configurazione del programma: il layout "
                            "non può essere memorizzato con questo nome. Sceglierne un altro.");
@@ -112,22 +114,19 @@ private slots:
                            "cartella e il file non siano protetti da scrittura.");
         const QString none, mio = "@P@/layout/mio.ini", cfg = "@P@/layout/Cfg.Ini",
                             proc = "/proc/mirelva.ini";
-        QTest::addRow("five pictures")
-            << "five" << mio
-            << "Il numero dei tasti del layout deve essere compreso fra i seguenti: "
-               "1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21.";
-        QTest::addRow("pictures 1, 2, 3 and 5")
-            << "gap" << mio << "Le immagini deveno essere inserite consecutivamente.";
-        QTest::addRow("named Cfg.Ini in another folder") << none << cfg << config.arg(cfg);
-        QTest::addRow("no name") << none << none << "Indicare il nome del file in cui memorizzare il layout.";
-        QTest::addRow("name of a folder") << "folder" << mio << layout.arg(mio);
-        QTest::addRow("read-only layout file") << "readOnlyLayout"
-                                               << "@P@/layout/lay1.ini" << layout.arg("@P@/layout/lay1.ini");
-        QTest::addRow("folder of a read-only file system") << none << proc << layout.arg(proc);
-        QTest::addRow("read-only cfg.ini")
-            << "readOnlyConfig" << mio
-            << "Impossibile aggiornare il file di configurazione «@P@/cfg.ini»."
-               "\r\nIl layout non è stato memorizzato.";
+        row("five pictures", "five", mio,
+            "Il numero dei tasti del layout deve essere compreso fra i seguenti: "
+            "1, 2, 3, 4, 6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21.");
+        row("pictures 1, 2, 3 and 5", "gap", mio, "Le immagini deveno essere inserite consecutivamente.");
+        row("named Cfg.Ini in another folder", none, cfg, config.arg(cfg));
+        row("no name", none, none, "Indicare il nome del file in cui memorizzare il layout.");
+        row("name of a folder", "folder", mio, layout.arg(mio));
+        row("read-only layout file", "readOnlyLayout", "@P@/layout/lay1.ini",
+            layout.arg("@P@/layout/lay1.ini"));
+        row("folder of a read-only file system", none, proc, layout.arg(proc));
+        row("read-only cfg.ini", "readOnlyConfig", mio,
+            "Impossibile aggiornare il file di configurazione «@P@/cfg.ini»."
+            "\r\nIl layout non è stato memorizzato.");
     }
     void refused() {
         QFETCH(QString, edit);
@@ -175,8 +174,8 @@ private slots:
         QCOMPARE(Entries(f.P + QStringLiteral("/layout")).filter(QStringLiteral(".lay")), QStringList());
     }
 
-    // A bare name means the program's layout folder wherever the program was
-    // started, cfg.ini gets the full path, and any letter survives the trip.
+    // A bare name, typed without .ini, means the program's layout folder wherever
+    // the program was started, cfg.ini gets the full path, and any letter survives the trip.
     void saveBareName_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("text");
@@ -203,7 +202,7 @@ private slots:
         ScriptedFilePicker picker;
         RecordingMessages shown;
         frmSetup form(p, state, picker, shown);
-        form.findChild<QLineEdit*>("txtPathLayout")->setText("nuovo.ini");
+        form.findChild<QLineEdit*>("txtPathLayout")->setText("nuovo");
         form.findChild<QLineEdit*>("txtSez1_0")->setText(p + "/immagini/1.gif");
         form.findChild<QLineEdit*>("txtSez3_0")->setText(text);
         form.findChild<QCheckBox*>("chkSez3")->setChecked(true);

@@ -28,29 +28,18 @@ private slots:
         QTest::addColumn<QString>("answers"); // Y and N, in the order asked
         QTest::addColumn<QString>("asked");   // words of the first question
         QTest::addColumn<int>("saved");       // 0 nothing written, 1 saved and opens, 2 saved, refused
-        QTest::addRow("6 keys, sounds for 2: Yes switches sounds off")
-            << "sounds2of6"
-            << "Y"
-            << "i tasti 3, 4, 5 e 6 non hanno nessuno" << 1;
-        QTest::addRow("6 keys, sounds for 2: No, No stays open") << "sounds2of6"
-                                                                 << "NN"
-                                                                 << "Disattivare la Sezione 2" << 0;
-        QTest::addRow("6 keys, sounds for 2: No, Yes saves anyway") << "sounds2of6"
-                                                                    << "NY"
-                                                                    << "Disattivare la Sezione 2" << 2;
-        QTest::addRow("sequence shorter than the keys: Yes switches forced input off")
-            << "shortSequence"
-            << "Y"
-            << "ma il passo 4 è vuoto" << 1;
-        QTest::addRow("pictures switched off: Yes switches them on") << "section1Off"
-                                                                     << "Y"
-                                                                     << "«Attiva Sezione 1»" << 1;
-        QTest::addRow("moved picture: Yes picks it again") << "movedPicture"
-                                                           << "Y"
-                                                           << "L'immagine del tasto 3" << 1;
-        QTest::addRow("moved picture: No, No stays open") << "movedPicture"
-                                                          << "NN"
-                                                          << "L'immagine del tasto 3" << 0;
+        const auto row = [](const char* name, const QString& edit, const QString& answers,
+                            const QString& asked,
+                            int saved) { QTest::addRow("%s", name) << edit << answers << asked << saved; };
+        row("6 keys, sounds for 2: Yes switches sounds off", "sounds2of6", "Y",
+            "i tasti 3, 4, 5 e 6 non hanno nessuno", 1);
+        row("6 keys, sounds for 2: No, No stays open", "sounds2of6", "NN", "Disattivare la Sezione 2", 0);
+        row("6 keys, sounds for 2: No, Yes saves anyway", "sounds2of6", "NY", "Disattivare la Sezione 2", 2);
+        row("sequence shorter than the keys: Yes switches forced input off", "shortSequence", "Y",
+            "ma il passo 4 è vuoto", 1);
+        row("pictures switched off: Yes switches them on", "section1Off", "Y", "«Attiva Sezione 1»", 1);
+        row("moved picture: Yes picks it again", "movedPicture", "Y", "L'immagine del tasto 3", 1);
+        row("moved picture: No, No stays open", "movedPicture", "NN", "L'immagine del tasto 3", 0);
     }
     void tableRules() {
         QFETCH(QString, edit);

@@ -85,13 +85,12 @@ private slots:
     }
     void focusFrameTwiceRestoresEveryPixel() {
         QFETCH(GridRect, rect);
-        QFETCH(int, changed);
         FakeGridContainer window(100, 80);
         window.image = patterned(100, 80);
         const QImage before = window.image;
         auto grid = MakeTestGrid(window, 1, 1);
         grid->DrawFocusFrame(rect);
-        QCOMPARE(countDifferent(before, window.image), changed);
+        QTEST(countDifferent(before, window.image), "changed");
         if (!window.shownAreas.last().isEmpty()) {
             QCOMPARE(countDifferent(before, window.image, window.shownAreas.last()), 0);
         }

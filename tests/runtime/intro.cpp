@@ -140,7 +140,6 @@ private slots:
         QFETCH(QImage::Format, format);
         QFETCH(QRgb, pixel);
         QFETCH(int, index);
-        QFETCH(QRgb, expected);
         QImage picture(3, 3, format);
         if (format == QImage::Format_Indexed8) {
             picture.setColorTable({pixel});
@@ -150,7 +149,7 @@ private slots:
         }
         QImage canvas = Canvas({8, 8}, qRgb(0x0F, 0xF0, 0xFF));
         StretchAndInto(canvas, picture, 1, 1, 6);
-        QCOMPARE(canvas.pixel(3, 3), expected);
+        QTEST(canvas.pixel(3, 3), "expected");
         QCOMPARE(canvas.pixel(0, 0), qRgb(0x0F, 0xF0, 0xFF));
     }
 

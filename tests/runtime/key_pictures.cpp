@@ -20,7 +20,6 @@ private slots:
     }
     void proportions() {
         QFETCH(QString, option);
-        QFETCH(QRgb, aboveWidePicture);
         Runtime rt;
         const QByteArray keep = "[Accesso]\r\nMantieniProporzioni=1\r\n";
         if (option == "file") {
@@ -39,7 +38,7 @@ private slots:
         const int side = std::min(r.Right - r.Left, r.Bottom - r.Top);
         const QPoint centre = CentreOf(r);
         QCOMPARE(rt.pixel(centre), Blue);
-        QCOMPARE(rt.pixel(centre - QPoint(0, side * 3 / 8)), aboveWidePicture);
+        QTEST(rt.pixel(centre - QPoint(0, side * 3 / 8)), "aboveWidePicture");
     }
 
     // A link key carries the mark over its picture's top right corner, on a
@@ -47,7 +46,6 @@ private slots:
     // drawn as on a table without links, and a plain key has no mark.
     void linkMark_data() {
         QTest::addColumn<QColor>("colour"); // invalid: the picture is missing
-        QTest::addRow("white picture") << QColor(Qt::white);
         QTest::addRow("black picture") << QColor(Qt::black);
         QTest::addRow("missing picture") << QColor();
     }

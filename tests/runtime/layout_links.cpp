@@ -88,51 +88,33 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("history");
         QTest::addColumn<QStringList>("tones");
+        const auto row = [](const char* name, const QString& start, const QString& choices,
+                            const QString& expected, int history, const QStringList& tones) {
+            QTest::addRow("%s", name) << start << choices << expected << history << tones;
+        };
         const QStringList none;
-        QTest::addRow("two deep, back twice") << "home"
-                                              << "1 2 1 1"
-                                              << "a b a home" << 0 << QStringList{"tone 1000"};
-        QTest::addRow("back at the start of the history stays") << "b"
-                                                                << "1 1"
-                                                                << "b b" << 0 << none;
-        QTest::addRow("home empties the history")
-            << "home"
-            << "1 2 2 2 1"
-            << "a b home b home" << 0 << QStringList{"tone 1000", "tone 2000"};
-        QTest::addRow("missing target: message, table stays")
-            << "home"
-            << "3 1"
-            << "home! a" << 1 << QStringList{"tone 3000", "tone 1000"};
-        QTest::addRow("target that fails the table's check: its messages, table stays")
-            << "home"
-            << "4"
-            << "home!!" << 0 << QStringList{"tone 4000"};
-        QTest::addRow("target without the marker") << "home"
-                                                   << "5"
-                                                   << "home!" << 0 << QStringList{"tone 5000"};
-        QTest::addRow("plain key stays") << "home"
-                                         << "6"
-                                         << "home" << 0 << QStringList{"tone 6000"};
+        row("two deep, back twice", "home", "1 2 1 1", "a b a home", 0, QStringList{"tone 1000"});
+        row("back at the start of the history stays", "b", "1 1", "b b", 0, none);
+        row("home empties the history", "home", "1 2 2 2 1", "a b home b home", 0,
+            QStringList{"tone 1000", "tone 2000"});
+        row("missing target: message, table stays", "home", "3 1", "home! a", 1,
+            QStringList{"tone 3000", "tone 1000"});
+        row("target that fails the table's check: its messages, table stays", "home", "4", "home!!", 0,
+            QStringList{"tone 4000"});
+        row("target without the marker", "home", "5", "home!", 0, QStringList{"tone 5000"});
+        row("plain key stays", "home", "6", "home", 0, QStringList{"tone 6000"});
         // 60 steps round the ring x y z end on x; the 50 kept go back to step 10, on y.
-        QTest::addRow("history keeps 50 steps") << "x"
-                                                << "1*60"
-                                                << "" << 50 << none;
-        QTest::addRow("back through all 50, then stays") << "x"
-                                                         << "1*60 2*55"
-                                                         << "" << 0 << none;
+        row("history keeps 50 steps", "x", "1*60", "", 50, none);
+        row("back through all 50, then stays", "x", "1*60 2*55", "", 0, none);
         // A link key passes the training sequence untouched, also when it is next in it.
-        QTest::addRow("training: link keys always work")
-            << "f"
-            << "1 3 1 2 1"
-            << "f a f f f" << 0
-            << QStringList{"tone 1000", "tone 3000", "tone 2000", "tone 1000", "tone 9000"};
+        row("training: link keys always work", "f", "1 3 1 2 1", "f a f f f", 0,
+            QStringList{"tone 1000", "tone 3000", "tone 2000", "tone 1000", "tone 9000"});
     }
     void walk() {
         QFETCH(QString, start);
         QFETCH(QString, choices);
         QFETCH(QString, expected);
         QFETCH(int, history);
-        QFETCH(QStringList, tones);
         LinkSet set;
         set.program.writeCfg(set.at(start));
         QCOMPARE(set.switcher.OpenActive(), LayoutSwitcher::Result::Shown);
@@ -151,7 +133,7 @@ private slots:
             QCOMPARE(got.join(' '), expected);
         }
         QCOMPARE(set.switcher.History().size(), history);
-        QCOMPARE(set.audio.tones(), tones);
+        QTEST(set.audio.tones(), "tones");
         // Links never make their target the active layout, and home stays the layout opened.
         QCOMPARE(set.program.cfgFileValue(), set.at(start));
         QCOMPARE(set.switcher.HomePath(), set.at(start));
@@ -167,21 +149,17 @@ private slots:
         QTest::addColumn<QStringList>("voices"); // the voice of the layout shown at each key
         QTest::addColumn<QStringList>("speakers");
         QTest::addColumn<int>("opens");
-        QTest::addRow("the user's voice throughout")
-            << QStringList{"", "", ""} << QStringList{"espeak", "espeak", "espeak"} << 1;
-        QTest::addRow("a layout's own voice, and back")
-            << QStringList{"", "festival:lp", "FESTIVAL:lp", ""}
-            << QStringList{"espeak", "festival", "festival", "espeak"} << 3;
-        QTest::addRow("a voice the computer lacks")
-            << QStringList{"festival:manca", "festival:manca"} << QStringList{"espeak", "espeak"} << 2;
-        QTest::addRow("an engine that is not there") << QStringList{"speechd"} << QStringList{"espeak"} << 2;
-        QTest::addRow("a name no engine could have")
-            << QStringList{"festival:a\x01b", "nessuno"} << QStringList{"espeak", "espeak"} << 1;
+        const auto row = [](const char* name, const QStringList& voices, const QStringList& speakers,
+                            int opens) { QTest::addRow("%s", name) << voices << speakers << opens; };
+        row("the user's voice throughout", {"", "", ""}, {"espeak", "espeak", "espeak"}, 1);
+        row("a layout's own voice, and back", {"", "festival:lp", "FESTIVAL:lp", ""},
+            {"espeak", "festival", "festival", "espeak"}, 3);
+        row("a voice the computer lacks", {"festival:manca", "festival:manca"}, {"espeak", "espeak"}, 2);
+        row("an engine that is not there", {"speechd"}, {"espeak"}, 2);
+        row("a name no engine could have", {"festival:a\x01b", "nessuno"}, {"espeak", "espeak"}, 1);
     }
     void layoutVoice() {
         QFETCH(QStringList, voices);
-        QFETCH(QStringList, speakers);
-        QFETCH(int, opens);
         RuntimeTestProgram program;
         LoggingAudioOutput audio;
         FakeSpeechEngines engines;
@@ -202,8 +180,8 @@ private slots:
         for (const QString& line : engines.log) {
             got << line.section(' ', 0, 0);
         }
-        QCOMPARE(got, speakers);
-        QCOMPARE(engines.opens, opens);
+        QTEST(got, "speakers");
+        QTEST(engines.opens, "opens");
         QCOMPARE(errors, QStringList{});
     }
 

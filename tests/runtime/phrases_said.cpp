@@ -26,8 +26,6 @@ private slots:
         // The view: "Torna" is item 1, then r1, r2, r3.
         QTest::addRow("the last said again moves up")
             << QList<int>{4} << true << QStringList{"r3", "r1", "r2"};
-        QTest::addRow("the first said again stays first")
-            << QList<int>{2} << true << QStringList{"r1", "r2", "r3"};
         QTest::addRow("two in turn, each heard to its end")
             << QList<int>{3, 4} << true << QStringList{"r3", "r2", "r1"};
         QTest::addRow("the second cuts the first")
@@ -36,7 +34,6 @@ private slots:
     void recentOrder() {
         QFETCH(QList<int>, chosen);
         QFETCH(bool, heardBetween);
-        QFETCH(QStringList, recent);
         QTemporaryDir dir;
         QVERIFY(TestSupport::writeFile(PhraseStore::FilePath(dir.path()), "[Recenti]\nr1\nr2\nr3\n"));
         FakeGridContainer window(1024, 768);
@@ -68,7 +65,7 @@ private slots:
         for (const Phrase& p : store.recent()) {
             labels << p.label;
         }
-        QCOMPARE(labels, recent);
+        QTEST(labels, "recent");
         QVERIFY(messages.shown.isEmpty());
     }
 };

@@ -243,28 +243,22 @@ private slots:
     void editorGesture_data() {
         QTest::addColumn<bool>("onTable");
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("text");  // what X11 gives the press
         QTest::addColumn<QString>("after"); // windows opened, then whether the table is shown
         const int ctrlShift = int(Qt::ControlModifier | Qt::ShiftModifier);
-        QTest::addRow("Ctrl+Shift+M on the intro") << false << ctrlShift << "\r"
-                                                   << "board intro";
-        QTest::addRow("Ctrl+Shift+M on the table") << true << ctrlShift << "\r"
-                                                   << "board table";
-        QTest::addRow("Ctrl+M is Enter") << false << int(Qt::ControlModifier) << "\r"
-                                         << " table";
+        QTest::addRow("Ctrl+Shift+M on the intro") << false << ctrlShift << QString("board intro");
+        QTest::addRow("Ctrl+Shift+M on the table") << true << ctrlShift << QString("board table");
+        QTest::addRow("Ctrl+M is Enter") << false << int(Qt::ControlModifier) << QString(" table");
     }
     void editorGesture() {
         QFETCH(bool, onTable);
         QFETCH(int, modifiers);
-        QFETCH(QString, text);
-        QFETCH(QString, after);
         Runtime rt;
         rt.start(Keys(2, false), onTable);
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, Qt::Key_M, Qt::KeyboardModifiers(modifiers), text);
+            QKeyEvent event(type, Qt::Key_M, Qt::KeyboardModifiers(modifiers), QStringLiteral("\r"));
             QCoreApplication::sendEvent(rt.window.get(), &event);
         }
-        QCOMPARE(rt.windows.opened.join(',') + (rt.window->TableActive() ? " table" : " intro"), after);
+        QTEST(rt.windows.opened.join(',') + (rt.window->TableActive() ? " table" : " intro"), "after");
     }
 
     // F keys, with or without Shift or Ctrl, show the layout named for them and make it the active
@@ -368,7 +362,6 @@ private slots:
     }
     void load() {
         QFETCH(QString, kind);
-        QFETCH(QSize, size);
         QTemporaryDir dir;
         QString path = dir.filePath(QStringLiteral("p.gif"));
         QImage image(kind == "png" ? QSize(3, 9) : QSize(64, 64), QImage::Format_RGB32);
@@ -385,7 +378,7 @@ private slots:
         } else if (kind == "devzero") {
             path = QStringLiteral("/dev/zero");
         }
-        QCOMPARE(LoadPictureFile(path).size(), size);
+        QTEST(LoadPictureFile(path).size(), "size");
     }
 };
 

@@ -109,12 +109,11 @@ private slots:
     }
     void parseCommandLine() {
         QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
         QFETCH(QString, expected);
         const CommandLineOptions options = ParseCommandLine(QStringList{"/usr/bin/mirelva"} + arguments);
         const bool run = expected.isEmpty() || expected.startsWith('/');
         QCOMPARE(options.run, run);
-        QCOMPARE(options.exitCode, exitCode);
+        QTEST(options.exitCode, "exitCode");
         QVERIFY2(run ? options.dataFolder == expected : options.output.contains(expected),
                  qPrintable(options.output));
     }

@@ -35,7 +35,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<int>("dropped");
-        QTest::addRow("commas") << "io, voglio, mangiare" << QStringList{"io", "voglio", "mangiare"} << 0;
         QTest::addRow("lines and semicolons, blanks")
             << "  acqua\r\n\npane ;; mela,\tcasa  " << QStringList{"acqua", "pane", "mela", "casa"} << 0;
         QTest::addRow("phrases kept whole, inner blanks squeezed")
@@ -49,17 +48,14 @@ private slots:
     }
     void split() {
         QFETCH(QString, text);
-        QFETCH(QStringList, words);
-        QFETCH(int, dropped);
         int extra = -1;
-        QCOMPARE(BoardFromWords::SplitWords(text, &extra), words);
-        QCOMPARE(extra, dropped);
+        QTEST(BoardFromWords::SplitWords(text, &extra), "words");
+        QTEST(extra, "dropped");
     }
 
     void keyCounts_data() {
         QTest::addColumn<int>("keys");
         QTest::addColumn<QList<int>>("counts");
-        QTest::addRow("six") << 6 << QList<int>{6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21};
         QTest::addRow("five needs six") << 5 << QList<int>{6, 8, 9, 10, 12, 14, 15, 16, 18, 20, 21};
         QTest::addRow("seventeen") << 17 << QList<int>{18, 20, 21};
         QTest::addRow("twenty-one") << 21 << QList<int>{21};
@@ -67,8 +63,7 @@ private slots:
     }
     void keyCounts() {
         QFETCH(int, keys);
-        QFETCH(QList<int>, counts);
-        QCOMPARE(BoardFromWords::KeyCountsFor(keys), counts);
+        QTEST(BoardFromWords::KeyCountsFor(keys), "counts");
     }
 
     // Only a symbol for the word itself, a form of it or a tag counts; a word merely begun does not.
@@ -106,23 +101,19 @@ private slots:
     void layoutPath_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file");
-        QTest::addRow("plain") << "merenda"
-                               << "/d/layout/merenda.ini";
-        QTest::addRow("ini kept") << "merenda.INI"
-                                  << "/d/layout/merenda.INI";
-        QTest::addRow("separators replaced") << "a/b\\c:d"
-                                             << "/d/layout/a-b-c-d.ini";
-        QTest::addRow("no climbing out") << "../../cfg"
-                                         << "/d/layout/-..-cfg.ini";
-        QTest::addRow("blanks only") << "   "
-                                     << "";
-        QTest::addRow("dots only") << "..."
-                                   << "";
+        const auto row = [](const char* tag, const QString& name, const QString& file) {
+            QTest::addRow("%s", tag) << name << file;
+        };
+        row("plain", "merenda", "/d/layout/merenda.ini");
+        row("ini kept", "merenda.INI", "/d/layout/merenda.INI");
+        row("separators replaced", "a/b\\c:d", "/d/layout/a-b-c-d.ini");
+        row("no climbing out", "../../cfg", "/d/layout/-..-cfg.ini");
+        row("blanks only", "   ", "");
+        row("dots only", "...", "");
     }
     void layoutPath() {
         QFETCH(QString, name);
-        QFETCH(QString, file);
-        QCOMPARE(BoardFromWords::LayoutPathFor("/d", name), file);
+        QTEST(BoardFromWords::LayoutPathFor("/d", name), "file");
     }
 
     // Saved through the program's writer; cfg.ini names it only when asked.

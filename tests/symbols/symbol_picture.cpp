@@ -185,8 +185,7 @@ private slots:
     }
     void sideFor() {
         QFETCH(QSize, screen);
-        QFETCH(int, side);
-        QCOMPARE(SymbolPicture::SideFor(screen), side);
+        QTEST(SymbolPicture::SideFor(screen), "side");
     }
 
     void wordPicture() {
