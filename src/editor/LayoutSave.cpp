@@ -1,7 +1,5 @@
 #include "editor/LayoutSave.h"
 
-#include "config/ConfigFile.h"
-#include "config/DurableFile.h"
 #include "config/FileExists.h"
 #include "config/IniSnapshot.h"
 #include "editor/LayoutWriter.h"
@@ -10,12 +8,12 @@
 #include "grid/TableShape.h"
 #include "platform/AppInfo.h"
 #include "platform/IMessages.h"
+#include "platform/Log.h"
 
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
 
-#include <cerrno>
 #include <utility>
 
 namespace {
@@ -274,45 +272,18 @@ QString LayoutSave::UnsavedQuestion() {
     return QStringLiteral("Le modifiche al layout non sono state salvate.\r\nChiudere senza salvarle?");
 }
 
-QString LayoutSave::NotWrittenMessage(const QString& path, const QString& reason) {
-    if (reason == DurableFile::ErrorText(ENOSPC)) {
-        return QStringLiteral(
-                   "Impossibile memorizzare il layout nel file «%1»: il disco è pieno.\r\nNessun file è "
-                   "stato modificato: liberare spazio sul disco e riprovare.")
-            .arg(path);
-    }
-    return QStringLiteral("Impossibile memorizzare il layout nel file «%1».\r\nNessun file è stato "
-                          "modificato: controllare che la cartella esista e che la cartella e il file non "
-                          "siano protetti da scrittura.")
-        .arg(path);
-}
-
 bool LayoutSave::Write(const QString& path) {
-    const QString data = m_editor.dataFolder();
-    const QString config = ConfigFile::Path(data);
-    LayoutWriter::Result saved;
+    Outcome saved;
     {
         const BusyPointer busy;
-        saved = LayoutWriter::Save(m_editor.content(), path, data);
+        saved = LayoutWriter::Save(m_editor.content(), path, m_editor.dataFolder());
     }
-    switch (saved.status) {
-    case LayoutWriter::Status::Saved:
-        m_editor.setLayoutPath(path);
-        Tell(path + QStringLiteral(" memorizzato."), false);
-        return true;
-    case LayoutWriter::Status::LayoutNotWritten:
-        Tell(NotWrittenMessage(path, saved.reason));
-        return false;
-    case LayoutWriter::Status::ConfigNotWritable:
-        Tell(QStringLiteral("Impossibile aggiornare il file di configurazione «%1».\r\nIl layout "
-                            "non è stato memorizzato.")
-                 .arg(config));
-        return false;
-    case LayoutWriter::Status::ConfigNotUpdated:
-        Tell(QStringLiteral("Il layout è stato memorizzato nel file «%1», ma non è stato possibile "
-                            "renderlo attivo nel file di configurazione «%2».")
-                 .arg(path, config));
+    if (!saved) {
+        Log::Failure(lcFiles, saved);
+        Tell(saved.message());
         return false;
     }
-    return false;
+    m_editor.setLayoutPath(path);
+    Tell(path + QStringLiteral(" memorizzato."), false);
+    return true;
 }

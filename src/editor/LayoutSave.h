@@ -35,9 +35,6 @@ public:
     // Asked before a window with unsaved edits closes.
     static QString UnsavedQuestion();
 
-    // The words of a save the file system refused.
-    static QString NotWrittenMessage(const QString& path, const QString& reason);
-
 private:
     bool CheckWindowRules();
     bool CheckName(const QString& path);

@@ -1,22 +1,43 @@
 #include "editor/LayoutWriter.h"
 
 #include "config/ConfigFile.h"
+#include "config/DurableFile.h"
 #include "config/LayoutFile.h"
-#include "platform/Log.h"
 
-LayoutWriter::Result LayoutWriter::Save(const LayoutContent& content, const QString& layoutPath,
-                                        const QString& dataFolder) {
+#include <cerrno>
+
+Outcome LayoutWriter::Save(const LayoutContent& content, const QString& layoutPath,
+                           const QString& dataFolder) {
+    const QString config = ConfigFile::Path(dataFolder);
     if (!ConfigFile::Writable(dataFolder)) {
-        qCWarning(lcFiles) << "cfg.ini cannot be written:" << ConfigFile::Path(dataFolder);
-        return {Status::ConfigNotWritable, QString()};
+        return Outcome::Failed(
+            QStringLiteral("Impossibile aggiornare il file di configurazione «%1».\r\nIl layout "
+                           "non è stato memorizzato.")
+                .arg(config),
+            config + QStringLiteral(": cannot be written"));
     }
     if (const Outcome written = LayoutFile::Write(content, layoutPath); !written) {
-        Log::Failure(lcFiles, written);
-        return {Status::LayoutNotWritten, written.message()};
+        return Outcome::Failed(NotWrittenMessage(layoutPath, written.message()), written.detail());
     }
     if (!ConfigFile::SetActiveLayout(dataFolder, layoutPath)) {
-        qCWarning(lcFiles) << "cfg.ini was not updated:" << ConfigFile::Path(dataFolder);
-        return {Status::ConfigNotUpdated, QString()};
+        return Outcome::Failed(
+            QStringLiteral("Il layout è stato memorizzato nel file «%1», ma non è stato possibile "
+                           "renderlo attivo nel file di configurazione «%2».")
+                .arg(layoutPath, config),
+            config + QStringLiteral(": the active layout was not updated"));
     }
-    return {};
+    return Outcome::Done();
+}
+
+QString LayoutWriter::NotWrittenMessage(const QString& path, const QString& reason) {
+    if (reason == DurableFile::ErrorText(ENOSPC)) {
+        return QStringLiteral(
+                   "Impossibile memorizzare il layout nel file «%1»: il disco è pieno.\r\nNessun file è "
+                   "stato modificato: liberare spazio sul disco e riprovare.")
+            .arg(path);
+    }
+    return QStringLiteral("Impossibile memorizzare il layout nel file «%1».\r\nNessun file è stato "
+                          "modificato: controllare che la cartella esista e che la cartella e il file non "
+                          "siano protetti da scrittura.")
+        .arg(path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/LayoutContent.h"
+#include "platform/Outcome.h"
 
 #include <QString>
 
@@ -9,18 +10,13 @@
 // does cfg.ini name it as the active layout.
 class LayoutWriter {
 public:
-    enum class Status {
-        Saved,
-        LayoutNotWritten,  // nothing was changed
-        ConfigNotWritable, // cfg.ini cannot be written: nothing was changed
-        ConfigNotUpdated,  // the layout was saved but cfg.ini does not name it
-    };
-    struct Result {
-        Status status = Status::Saved;
-        // Why the layout was not written, in Italian ("il disco è pieno").
-        QString reason;
-    };
+    // layoutPath is the name the user gave (cfg.ini records it as given). A
+    // failure tells the user what was and was not changed: cfg.ini that
+    // cannot be written (nothing changed), the layout not written (nothing
+    // changed), or the layout saved but cfg.ini not naming it.
+    static Outcome Save(const LayoutContent& content, const QString& layoutPath, const QString& dataFolder);
 
-    // layoutPath is the name the user gave (cfg.ini records it as given).
-    static Result Save(const LayoutContent& content, const QString& layoutPath, const QString& dataFolder);
+    // The message for a layout file that could not be written, for the
+    // reason LayoutFile::Write gave (a full disk is called a full disk).
+    static QString NotWrittenMessage(const QString& path, const QString& reason);
 };

@@ -1,5 +1,6 @@
 #include "config/DurableFile.h"
 #include "editor/LayoutSave.h"
+#include "editor/LayoutWriter.h"
 #include "editor/editor_support.h"
 #include "fakes/TestRegistry.h"
 
@@ -83,11 +84,11 @@ private slots:
 
     // A full disk is called a full disk, not write protection.
     void fullDisk() {
-        const QString full = LayoutSave::NotWrittenMessage("/d/lay.ini", DurableFile::ErrorText(ENOSPC));
+        const QString full = LayoutWriter::NotWrittenMessage("/d/lay.ini", DurableFile::ErrorText(ENOSPC));
         QVERIFY(full.contains("il disco è pieno"));
         QVERIFY(!full.contains("protetti"));
-        QVERIFY(
-            LayoutSave::NotWrittenMessage("/d/lay.ini", DurableFile::ErrorText(EACCES)).contains("protetti"));
+        QVERIFY(LayoutWriter::NotWrittenMessage("/d/lay.ini", DurableFile::ErrorText(EACCES))
+                    .contains("protetti"));
     }
 };
 
