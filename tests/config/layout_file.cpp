@@ -42,7 +42,6 @@ private slots:
         const auto row = [](const char* name, const QString& text, const QString& readBack, bool utf8) {
             QTest::addRow("%s", name) << text << readBack << utf8;
         };
-        row("plain", "mela", "mela", false);
         row("accents and guillemets", "perché «sì»", "perché «sì»", false);
         row("Greek needs UTF-8", "Καλημέρα", "Καλημέρα", true);
         row("line breaks become blanks", "una\r\ndue\nTasti=9", "una  due Tasti=9", false);

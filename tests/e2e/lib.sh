@@ -214,3 +214,11 @@ quit_from_intro() {
     wait "$app_pid" || fail "the program ended with an error"
     app_pid=""
 }
+
+# Esc leaves the table for the intro screen, Esc again ends the program.
+quit_from_table() {
+    focus "$window"
+    xdotool key Escape
+    wait_pixel 300 3 "0,115,255" "intro after Esc"
+    quit_from_intro
+}

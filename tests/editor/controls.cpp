@@ -35,7 +35,6 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::addColumn<bool>("save");
         QTest::addRow("picture of key 2") << "txtSez1_1" << 0 << false;
-        QTest::addRow("sound of key 3") << "txtSez2_2" << 1 << false;
         QTest::addRow("layout of F5") << "txtTF_4" << 3 << false;
         QTest::addRow("bonus") << "txtBonus" << 4 << false;
         QTest::addRow("layout name") << "txtPathLayout" << 0 << true;

@@ -130,7 +130,6 @@ private slots:
         QTest::addRow("FIFO without writer") << "fifo";
         QTest::addRow("folder") << "folder";
         QTest::addRow("missing") << "missing";
-        QTest::addRow("empty") << "empty";
     }
     void unreadable() {
         QFETCH(QString, kind);
@@ -143,8 +142,6 @@ private slots:
             QCOMPARE(QProcess::execute("mkfifo", {path}), 0);
         } else if (kind == "folder") {
             QVERIFY(QDir().mkpath(path));
-        } else if (kind == "empty") {
-            QVERIFY(TestSupport::writeFile(path, ""));
         }
         QVERIFY(SymbolPicture::Read(path, 64).isNull());
         const SymbolPicture::Placed placed = SymbolPicture::Place(FileSymbol(path), m_images, 256);
@@ -178,7 +175,6 @@ private slots:
         QTest::addColumn<int>("side");
         // One key on 1280 x 1024: InnerHeight = 1023 - 10.
         QTest::addRow("1280x1024") << QSize(1280, 1024) << 1013;
-        QTest::addRow("1920x1080") << QSize(1920, 1080) << 1069;
         QTest::addRow("portrait") << QSize(768, 1024) << 757;
         QTest::addRow("tiny screen keeps a floor") << QSize(200, 150) << 256;
         QTest::addRow("8K screen capped") << QSize(7680, 4320) << 2048;
