@@ -1,5 +1,5 @@
 // Fuzzed code: config/*.cpp grid/TableShape.cpp startup/Installer.cpp
-// Fuzzed code: platform/RegularFile.cpp platform/WriteProtected.cpp platform/WaitCursor.cpp
+// Fuzzed code: platform/RegularFile.cpp platform/WriteProtected.cpp platform/WaitCursor.cpp platform/Log.cpp
 #include "FuzzTarget.h"
 
 #include "CountingMessages.h"

@@ -2,7 +2,7 @@
 // Fuzzed code: obf/ObfBoard.cpp obf/ObfMedia.cpp obf/ObfReport.cpp obf/ObfStaging.cpp
 // Fuzzed code: obf/ZipArchive.cpp audio/WavWriter.cpp grid/TableShape.cpp config/*.cpp
 // Fuzzed code: startup/Installer.cpp platform/RegularFile.cpp platform/WriteProtected.cpp
-// Fuzzed code: platform/WaitCursor.cpp
+// Fuzzed code: platform/WaitCursor.cpp platform/Log.cpp
 // Fuzzed libraries: libzip sndfile Qt6::Svg
 #include "FuzzTarget.h"
 
