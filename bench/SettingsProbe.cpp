@@ -47,8 +47,7 @@ struct SettingsFolder {
                        : void(QFile::copy(first, content.Pictures[k - 1]));
             }
         }
-        valid = LayoutWriter::Save(content, dir.filePath(QStringLiteral("a.ini")), dir.path()).status ==
-                LayoutWriter::Status::Saved;
+        valid = LayoutWriter::Save(content, dir.filePath(QStringLiteral("a.ini")), dir.path()).ok();
     }
     QTemporaryDir dir;
     bool valid = false;

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
         favourites << Phrase::Written(QStringLiteral("frase preferita numero %1").arg(i));
     }
     store.setFavourites(favourites);
-    store.save();
+    ok &= store.save().ok();
     std::vector<double> phrases;
     for (int i = 0; i < Rounds; ++i) {
         const Clock::time_point start = Clock::now();
