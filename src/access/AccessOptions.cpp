@@ -1,5 +1,6 @@
 #include "access/AccessOptions.h"
 
+#include "config/DurableFile.h"
 #include "config/IniEngine.h"
 #include "platform/WriteProtected.h"
 
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 const QString FileName = QStringLiteral("accesso.ini");
@@ -272,9 +272,9 @@ Outcome AccessOptions::Save(const QString& dataFolder) const {
     }
     // rename() replaces the old file in one step; QFile::rename would refuse to.
     if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(file).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        const QString detail = DurableFile::Detail(file, errno);
         QFile::remove(temporary);
-        return cannotWrite(file + QStringLiteral(": rename: ") + reason);
+        return cannotWrite(detail);
     }
     return Outcome::Done();
 }

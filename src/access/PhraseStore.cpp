@@ -10,8 +10,6 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include <cstring>
-
 namespace {
 const QString FileName = QStringLiteral("frasi.txt");
 const QString FavouritesHeader = QStringLiteral("[Preferite]");
@@ -213,9 +211,9 @@ Outcome PhraseStore::save() {
     }
     if (const int error =
             DurableFile::Write(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8())) {
-        return fail(QStringLiteral("Impossibile salvare le frasi in «%1»: %2.")
-                        .arg(shown, DurableFile::ErrorText(error)),
-                    QString::fromLocal8Bit(std::strerror(error)));
+        return Outcome::Failed(QStringLiteral("Impossibile salvare le frasi in «%1»: %2.")
+                                   .arg(shown, DurableFile::ErrorText(error)),
+                               DurableFile::Detail(path, error));
     }
     return Outcome::Done();
 }

@@ -128,4 +128,8 @@ QString ErrorText(int error) {
         return QString::fromLocal8Bit(std::strerror(error));
     }
 }
+
+QString Detail(const QString& file, int error) {
+    return file + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+}
 } // namespace DurableFile

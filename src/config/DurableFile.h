@@ -22,4 +22,7 @@ void RemoveStaleTemporaries(const QString& target);
 // The reason for a failed write, in Italian for the common causes, the
 // system's own text for the rest.
 QString ErrorText(int error);
+
+// "<file>: <the system's own reason>", the detail of a failure for the log.
+QString Detail(const QString& file, int error);
 } // namespace DurableFile

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <optional>
 
 namespace LayoutFile {
@@ -310,9 +309,7 @@ Outcome Write(const LayoutContent& content, const QString& path) {
     }
     DurableFile::RemoveStaleTemporaries(*target);
     if (const int error = DurableFile::Write(*target, bytes); error != 0) {
-        return Outcome::Failed(
-            DurableFile::ErrorText(error),
-            QStringLiteral("%1: %2").arg(*target, QString::fromLocal8Bit(std::strerror(error))));
+        return Outcome::Failed(DurableFile::ErrorText(error), DurableFile::Detail(*target, error));
     }
     return Outcome::Done();
 }

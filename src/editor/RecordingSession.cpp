@@ -13,7 +13,6 @@
 #include <QDir>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 // Twenty level readings a second move the meter smoothly.
@@ -77,7 +76,7 @@ Result<QString> RecordingSession::finish(const QString& soundsFolder, const QStr
         return notWritten(ENOENT, folder + QStringLiteral(": cannot make the folder"));
     }
     if (const int error = DurableFile::Write(path, EncodeWav16(samples, 1, rate)); error != 0) {
-        return notWritten(error, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error)));
+        return notWritten(error, DurableFile::Detail(path, error));
     }
     return path;
 }

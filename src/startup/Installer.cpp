@@ -17,7 +17,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -90,7 +89,7 @@ Outcome Installer::WriteResource(const QString& resource, const QString& target)
         return Outcome::Failed(
             QStringLiteral("Installazione non riuscita: impossibile scrivere il file %1 (%2).")
                 .arg(target, DurableFile::ErrorText(failure)),
-            target + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(failure)));
+            DurableFile::Detail(target, failure));
     }
     return Outcome::Done();
 }
